@@ -1,0 +1,187 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QDate>
+#include <QDateTime>
+#include <QMainWindow>
+#include <QPointF>
+#include <QSerialPort>
+#include <QString>
+
+#include <QtCharts/QChartGlobal>
+
+QT_CHARTS_BEGIN_NAMESPACE
+class QChart;
+class QChartView;
+class QDateTimeAxis;
+class QValueAxis;
+class QCategoryAxis;
+class QLineSeries;
+QT_CHARTS_END_NAMESPACE
+QT_CHARTS_USE_NAMESPACE
+
+class QTranslator;
+class ZtPopWaitingWidget;
+class RecentTimeWidget;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The one window of the program. It owns every page, the charts, the serial port and the
+// decoded state of the day on display. Its methods are spread over one source file per
+// subsystem (app/, vdr/, charts/, import/, serial/, print/, driverkey/); they decode through
+// the widget-free core library and only move the results into widgets.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    // --- shared window services (app/mainwindow_services.cpp) ---
+    void appendLog(const QString &text, const QColor &colour);
+    void showMessage(const QString &text);
+    void clearAllPages();
+    bool isLogPageShown() const;
+    ZtPopWaitingWidget *waitingOverlay() const { return waitingWidget; }
+
+    // --- language (app/mainwindow_language.cpp) ---
+    void setLanguage(int language);
+    int language() const { return currentLanguage; }
+
+    // --- day file container (vdr/mainwindow_vdr.cpp) ---
+    void openFileLater(const QString &path);
+    void readVdrFile(const QString &path);
+    void parseVdrContainer(QByteArray &data);
+    QString recorderTimeText(const uchar *p) const;
+    QDateTime recorderDateTime(const uchar *p) const;
+
+    // --- working directories ---
+    QString workingDirectory() const { return workingDirPath; }
+    QString archiveDirectory() const { return archiveDirPath; }
+
+    // --- block decoders, one per data type ---
+    void parseFaultEventData(const char *data, uint size);  // vdr/mainwindow_faultevent.cpp
+    void parseSpeedData(const uchar *data, int size);       // vdr/mainwindow_speed.cpp
+    void parseTechnologyData(const uchar *data, uint size); // vdr/mainwindow_technology.cpp
+    void parseDrivingData(const uchar *data, int size);     // vdr/mainwindow_driving.cpp
+    void parseLocationData(const uchar *data, int size);    // vdr/mainwindow_location.cpp
+
+    // --- fault & event page (vdr/mainwindow_faultevent.cpp) ---
+
+    // --- technology page (vdr/mainwindow_technology.cpp) ---
+
+    // --- location page (vdr/mainwindow_location.cpp) ---
+    void setupLocationTables();
+
+    // --- speed tables (vdr/mainwindow_speed.cpp) ---
+    void initSpeedTables();
+
+    // --- driver table (vdr/mainwindow_driving.cpp) ---
+    void initDriverTable();
+
+    // --- speed chart (charts/mainwindow_speedchart.cpp) ---
+    void initSpeedChart();
+    void fitChartTimeRange();
+    void chartEventFilter(QObject *watched, QEvent *event);
+    void retranslateCharts();
+
+    // --- driver chart (charts/mainwindow_driverchart.cpp) ---
+    void initDriverChart();
+
+    // --- imports (import/mainwindow_import.cpp) ---
+
+    // --- serial download (serial/mainwindow_serial.cpp) ---
+    void setConnectionState(bool connected);
+
+    // --- printing (print/mainwindow_print.cpp) ---
+
+public slots:
+    void on_actionEnglish_triggered();
+    void on_actionChinese_triggered();
+    void on_actionversion_triggered();
+    void on_actionCreate_triggered();
+    void on_actionsnapshot_triggered();
+    void on_actionPrint_triggered();
+    void on_openfile_clicked();
+    void on_importFloder_clicked();
+    void on_importTar_clicked();
+    void on_rs232_clicked();
+    void on_date_clicked();
+    void on_recenttime_clicked();
+    void onCalendarDate_clicked(QDate day);
+    void onRecentTime_slot(bool confirm);
+    void on_tabWidget_currentChanged(int index);
+    void readyReadSlot();
+    void OnParseTarFileLater();
+    void OnParseVDRFileLater();
+    void on_verticalSlider_valueChanged(int value);
+    void on_driverScrollArea_horizontalScrollBar_valueChanged(int value);
+    void on_driverScrollArea_horizontalScrollBar_sliderMoved(int position);
+    void on_driverScrollArea_horizontalScrollBar_sliderReleased();
+    void showLoading(QString qstr);
+    void hideLoading();
+    void tooltip(QPointF point);
+    void DriveQLinePress_0(QPointF point);
+    void DriveQLinePress_1(QPointF point);
+    void DriveQLinePress_2(QPointF point);
+    void DriveQLinePress_3(QPointF point);
+    void DriveQLinePress_4(QPointF point);
+    void DriveQLinePress_5(QPointF point);
+    void DriveQLinePress_6(QPointF point);
+    void resetZtScrollAreaFixedWidth();
+    void on_id_comboBox_currentIndexChanged(int index);
+    void on_actionDebug_triggered(bool checked);
+    void on_speedTime_table_itemSelectionChanged();
+    void on_locationTime_table_itemSelectionChanged();
+    void on_date_comboBox_currentIndexChanged(int index);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void retranslateTexts();
+
+    Ui::MainWindow *ui = nullptr;
+    QSerialPort serialPort;
+    ZtPopWaitingWidget *waitingWidget = nullptr;
+    RecentTimeWidget *recentTimeWidget = nullptr;
+
+    // speed history chart
+    QChartView *speedChartView = nullptr;
+    QChart *speedChart = nullptr;
+    QDateTimeAxis *speedAxisX = nullptr;
+    QValueAxis *speedAxisY = nullptr;
+    QLineSeries *speedSeries = nullptr;
+
+    // driver activity chart
+    QChartView *driverChartView = nullptr;
+    QChart *driverChart = nullptr;
+    QDateTimeAxis *driverAxisX = nullptr;
+    QCategoryAxis *driverAxisY = nullptr;
+    QLineSeries *driverSeries[7] = {};
+
+    // the day on display
+    QByteArray speedData;
+    QByteArray locationBlock;
+
+    QString currentFilePath;
+    QString tarFilePath;
+
+    QTranslator *translator = nullptr;
+    int currentLanguage = 4;
+
+    // download
+    QDate startDate;
+    QDate endDate;
+    QDate currentDate;
+    QByteArray requestFrame;
+
+    QString workingDirPath;
+    QString archiveDirPath;
+};

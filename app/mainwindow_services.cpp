@@ -1,0 +1,111 @@
+// Services every page uses: the log page, the message box, the waiting overlay and the
+// clearing of all pages before a new day is shown.
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/ztpopwaitingwidget.h"
+
+#include <QMessageBox>
+#include <QtCharts/QChart>
+#include <QtCharts/QLineSeries>
+
+bool MainWindow::isLogPageShown() const
+{
+    return ui->tabWidget->indexOf(ui->tab_debug) != -1;
+}
+
+void MainWindow::appendLog(const QString &text, const QColor &colour)
+{
+    if (!isLogPageShown())
+        return;
+    ui->debugtextBrowser->setTextColor(colour);
+    ui->debugtextBrowser->append(text);
+    ui->debugtextBrowser->setTextColor(QColor(QStringLiteral("black")));
+}
+
+void MainWindow::on_actionDebug_triggered(bool checked)
+{
+    if (checked) {
+        if (!isLogPageShown())
+            ui->tabWidget->addTab(ui->tab_debug, tr("Debug"));
+        ui->actionspeed->setEnabled(true);
+        ui->actiongps->setEnabled(true);
+    } else {
+        ui->tabWidget->removeTab(ui->tabWidget->indexOf(ui->tab_debug));
+        ui->actionspeed->setEnabled(false);
+        ui->actiongps->setEnabled(false);
+    }
+}
+
+void MainWindow::showMessage(const QString &text)
+{
+    QMessageBox box;
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    if (waitingWidget)
+        waitingWidget->stopWaiting();
+}
+
+void MainWindow::showLoading(QString qstr)
+{
+    if (!waitingWidget)
+        waitingWidget = new ZtPopWaitingWidget(ui->centralwidget);
+    waitingWidget->setGeometry(0, 0, ui->centralwidget->width(), ui->centralwidget->height());
+    waitingWidget->setText(qstr);
+    waitingWidget->raise();
+    waitingWidget->startWaiting();
+}
+
+void MainWindow::hideLoading()
+{
+    if (waitingWidget)
+        waitingWidget->stopWaiting();
+}
+
+void MainWindow::clearAllPages()
+{
+    ui->carno_value->setText(QString());
+    ui->date_value->setText(QString());
+    ui->id_comboBox->clear();
+    ui->drivingtime_value->setText(QString());
+    ui->stoptime_value->setText(QString());
+    ui->standbytime_value->setText(QString());
+    ui->restingtime_value->setText(QString());
+    ui->eventtextBrowser->clear();
+    ui->techtextBrowser->clear();
+    ui->locationtextBrowser->clear();
+
+    initSpeedTables();
+    initDriverTable();
+    setupLocationTables();
+
+    if (!ui->speedChartTimeLine->isHidden())
+        ui->speedChartTimeLine->hide();
+
+    ui->spd_driver_value->setText(QString());
+    ui->spd_status_value->setText(QString());
+    ui->spd_date_value->setText(QString());
+    ui->spd_time_value->setText(QString());
+    ui->spd_speed_value->setText(QString());
+    ui->spd_mileage_value->setText(QString());
+
+    if (speedChart && !speedChart->series().isEmpty() && speedSeries)
+        speedChart->removeSeries(speedSeries);
+    delete speedSeries;
+    speedSeries = nullptr;
+
+    if (driverChart && !driverChart->series().isEmpty()) {
+        for (QLineSeries *series : driverSeries) {
+            if (series && series->chart() == driverChart)
+                driverChart->removeSeries(series);
+        }
+    }
+    for (QLineSeries *&series : driverSeries) {
+        delete series;
+        series = nullptr;
+    }
+
+    if (isLogPageShown())
+        ui->debugtextBrowser->clear();
+}

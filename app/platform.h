@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// Everything that differs between the desktop platforms: who the user is, where the
+// program keeps its working files, and where the console archiver lives.
+namespace platform {
+
+// Login name of the current user; empty when it cannot be read.
+QString userName();
+
+// Directory that holds the day files of the date list ("ZtTemp").
+QString workingDirectoryPath();
+
+// Directory into which a tar archive is unpacked ("ZtTar").
+QString archiveDirectoryPath();
+
+// Full path of the console archiver, or an empty string when none is found.
+// Looked up beside the program's executable first, then on the PATH.
+QString archiverProgram();
+
+// Removes one of the two working directories with all its content. Refuses (returns
+// false, touches nothing) any path whose last component is not "ZtTemp" or "ZtTar".
+// A missing directory counts as removed.
+bool removeWorkingDirectory(const QString &path);
+
+} // namespace platform

@@ -1,0 +1,47 @@
+#include "app/ztpopwaitingwidget.h"
+#include "ui_ztpopwaitingwidget.h"
+
+#include <QMovie>
+
+ZtPopWaitingWidget::ZtPopWaitingWidget(QWidget *parent) : QWidget(parent), ui(new Ui::ZtPopWaitingWidget)
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_StyledBackground, true);
+    resize(1920, 1080);
+    if (layout() != ui->horizontalLayout)
+        setLayout(ui->horizontalLayout);
+    ui->waitting_slider->hide();
+    movie = new QMovie(QStringLiteral(":/image/loading"));
+    ui->circle->setMovie(movie);
+}
+
+ZtPopWaitingWidget::~ZtPopWaitingWidget()
+{
+    movie->stop();
+    delete movie;
+    delete ui;
+}
+
+void ZtPopWaitingWidget::setText(const QString &text)
+{
+    ui->text->setText(text);
+}
+
+QString ZtPopWaitingWidget::text() const
+{
+    return ui->text->text();
+}
+
+void ZtPopWaitingWidget::startWaiting()
+{
+    movie->start();
+    show();
+}
+
+void ZtPopWaitingWidget::stopWaiting()
+{
+    movie->stop();
+    ui->text->clear();
+    ui->waitting_slider->setValue(0);
+    hide();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QMovie;
+
+namespace Ui {
+class ZtPopWaitingWidget;
+}
+
+// The "please wait" veil: a half-transparent cover over the central widget with a
+// centred box that shows a text and a spinning animation.
+class ZtPopWaitingWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ZtPopWaitingWidget(QWidget *parent = nullptr);
+    ~ZtPopWaitingWidget() override;
+
+    void setText(const QString &text);
+    QString text() const;
+    void startWaiting();
+    void stopWaiting();
+
+private:
+    Ui::ZtPopWaitingWidget *ui;
+    QMovie *movie = nullptr;
+};

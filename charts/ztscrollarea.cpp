@@ -1,0 +1,3 @@
+#include "charts/ztscrollarea.h"
+
+ZtScrollArea::ZtScrollArea(QWidget *parent) : QScrollArea(parent) {}

@@ -1,0 +1,3 @@
+#include "charts/ztslider.h"
+
+ZtSlider::ZtSlider(QWidget *parent) : QSlider(parent) {}

@@ -1,0 +1,4 @@
+// The speed report print preview.
+#include "app/mainwindow.h"
+
+void MainWindow::on_actionPrint_triggered() {}

@@ -1,0 +1,3 @@
+#include "serial/recenttimewidget.h"
+
+RecentTimeWidget::RecentTimeWidget(QWidget *parent) : QWidget(parent) {}

@@ -1,0 +1,130 @@
+// Every window and dialog builds without a broken autoconnection; the small widgets of the
+// window behave as the user sees them.
+#include "app/autowraplabel.h"
+#include "app/mainwindow.h"
+#include "app/ztpopwaitingwidget.h"
+
+#include "support/testsupport.h"
+
+#include <QLabel>
+#include <QMovie>
+#include <QSlider>
+#include <QtTest>
+
+class TestWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowsConnectEverySlot();
+    void autoWrapTwoLines();
+    void autoWrapMargins_data();
+    void autoWrapMargins();
+    void autoWrapFollowsResize();
+    void waitingOverlayForm();
+};
+
+void TestWidgets::windowsConnectEverySlot()
+{
+    testsupport::SlotWarningGuard guard;
+    {
+        MainWindow w;
+        ZtPopWaitingWidget overlay;
+    }
+    QVERIFY2(testsupport::SlotWarningGuard::warnings().isEmpty(),
+             qPrintable(testsupport::SlotWarningGuard::warnings().join(QLatin1Char('\n'))));
+}
+
+static QString threeLineText(const QFontMetrics &metrics, int width)
+{
+    QString text;
+    for (int i = 0; metrics.horizontalAdvance(text) < 3 * width; ++i)
+        text += QChar(QLatin1Char('a' + i % 26));
+    return text;
+}
+
+void TestWidgets::autoWrapTwoLines()
+{
+    AutoWrapLabel label;
+    label.resize(100, 60);
+    label.setMargin(0);
+    const QFontMetrics metrics(label.font());
+    const QString full = threeLineText(metrics, 100);
+    label.setText(full);
+
+    QCOMPARE(label.fullText(), full);
+    const QStringList lines = label.text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(metrics.horizontalAdvance(lines[0]) <= 95);
+    // the first line ends where the next character would pass 95 pixels
+    QVERIFY(metrics.horizontalAdvance(lines[0] + full.at(lines[0].size())) > 95);
+    QVERIFY(full.startsWith(lines[0] + lines[1]));
+    QVERIFY(lines[0].size() + lines[1].size() < full.size());
+}
+
+void TestWidgets::autoWrapMargins_data()
+{
+    QTest::addColumn<int>("marginOfLineHeight"); // margin as a share of the line height, in %
+    QTest::addColumn<int>("lines");
+    QTest::newRow("no margin") << 0 << 2;
+    QTest::newRow("small margin") << 20 << 1;
+    QTest::newRow("half the line") << 50 << 1;
+    QTest::newRow("large margin") << 90 << 0;
+}
+
+void TestWidgets::autoWrapMargins()
+{
+    QFETCH(int, marginOfLineHeight);
+    QFETCH(int, lines);
+    AutoWrapLabel label;
+    label.resize(100, 60);
+    const QFontMetrics metrics(label.font());
+    label.setMargin(metrics.height() * marginOfLineHeight / 100);
+    label.setText(threeLineText(metrics, 100));
+    if (lines == 0)
+        QVERIFY(label.text().isEmpty());
+    else
+        QCOMPARE(label.text().split(QLatin1Char('\n')).size(), lines);
+}
+
+void TestWidgets::autoWrapFollowsResize()
+{
+    AutoWrapLabel label(QStringLiteral("ABC-5678 a long car number text"), nullptr);
+    label.show();
+    label.resize(2000, 60);
+    QCOMPARE(label.text(), QStringLiteral("ABC-5678 a long car number text"));
+    label.resize(60, 60);
+    QVERIFY(label.text().contains(QLatin1Char('\n')));
+    QCOMPARE(label.fullText(), QStringLiteral("ABC-5678 a long car number text"));
+}
+
+void TestWidgets::waitingOverlayForm()
+{
+    QWidget parent;
+    parent.resize(800, 600);
+    ZtPopWaitingWidget overlay(&parent);
+    auto *box = overlay.findChild<QWidget *>(QStringLiteral("widget"));
+    auto *circle = overlay.findChild<QLabel *>(QStringLiteral("circle"));
+    auto *slider = overlay.findChild<QSlider *>(QStringLiteral("waitting_slider"));
+    QVERIFY(box && circle && slider);
+    QCOMPARE(box->minimumSize(), QSize(480, 320));
+    QCOMPARE(box->maximumSize(), QSize(480, 320));
+    QVERIFY(slider->isHidden());
+    QVERIFY(circle->movie());
+    QVERIFY2(circle->movie()->isValid(), "the spinner animation must be embedded");
+    QVERIFY(circle->movie()->frameCount() > 1);
+
+    overlay.setText(QStringLiteral("Working"));
+    slider->setValue(40);
+    overlay.startWaiting();
+    QVERIFY(!overlay.isHidden());
+    QCOMPARE(circle->movie()->state(), QMovie::Running);
+    overlay.stopWaiting();
+    QVERIFY(overlay.isHidden());
+    QCOMPARE(circle->movie()->state(), QMovie::NotRunning);
+    QVERIFY(overlay.text().isEmpty());
+    QCOMPARE(slider->value(), 0);
+}
+
+QTEST_MAIN(TestWidgets)
+#include "tst_widgets.moc"

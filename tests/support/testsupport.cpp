@@ -1,0 +1,117 @@
+#include "support/testsupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QMutex>
+#include <QTest>
+
+namespace testsupport {
+
+ModalCloser::ModalCloser(QMessageBox::StandardButton answer) : m_answer(answer)
+{
+    connect(&m_timer, &QTimer::timeout, this, &ModalCloser::poll);
+    m_timer.start(5);
+}
+
+ModalCloser::~ModalCloser() = default;
+
+void ModalCloser::poll()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal)
+        return;
+    if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+        m_texts << box->text();
+        QAbstractButton *button = box->button(m_answer);
+        if (!button)
+            button = box->button(QMessageBox::Ok);
+        if (button)
+            button->click();
+        else
+            box->done(0);
+    } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+        dialog->reject();
+    }
+}
+
+namespace {
+QMutex captureMutex;
+QStringList capturedDebug;
+QStringList slotWarnings;
+QtMessageHandler previousDebugHandler = nullptr;
+QtMessageHandler previousGuardHandler = nullptr;
+
+void debugHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg) {
+        QMutexLocker lock(&captureMutex);
+        capturedDebug << message;
+        return;
+    }
+    if (previousDebugHandler)
+        previousDebugHandler(type, context, message);
+}
+
+void guardHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    // The driver chart's scroll-bar slots are connected explicitly, not by name.
+    if (message.contains(QLatin1String("No matching signal")) &&
+        !message.contains(QLatin1String("on_driverScrollArea_horizontalScrollBar_"))) {
+        QMutexLocker lock(&captureMutex);
+        slotWarnings << message;
+    }
+    if (previousGuardHandler)
+        previousGuardHandler(type, context, message);
+}
+} // namespace
+
+DebugCapture::DebugCapture()
+{
+    QMutexLocker lock(&captureMutex);
+    capturedDebug.clear();
+    previousDebugHandler = qInstallMessageHandler(debugHandler);
+}
+
+DebugCapture::~DebugCapture()
+{
+    qInstallMessageHandler(previousDebugHandler);
+}
+
+QStringList DebugCapture::lines() const
+{
+    QMutexLocker lock(&captureMutex);
+    return capturedDebug;
+}
+
+SlotWarningGuard::SlotWarningGuard()
+{
+    QMutexLocker lock(&captureMutex);
+    slotWarnings.clear();
+    previousGuardHandler = qInstallMessageHandler(guardHandler);
+}
+
+SlotWarningGuard::~SlotWarningGuard()
+{
+    qInstallMessageHandler(previousGuardHandler);
+}
+
+QStringList SlotWarningGuard::warnings()
+{
+    QMutexLocker lock(&captureMutex);
+    return slotWarnings;
+}
+
+QString writeFile(const QString &dir, const QString &name, const QByteArray &data)
+{
+    QDir().mkpath(dir);
+    const QString path = dir + QLatin1Char('/') + name;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
+        qFatal("cannot write test file %s", qPrintable(path));
+    return path;
+}
+
+} // namespace testsupport

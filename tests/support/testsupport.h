@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMessageBox>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+namespace testsupport {
+
+// Answers every modal dialog that opens while it lives: message boxes get the chosen
+// button (OK by default) and their texts are recorded; other modal dialogs are rejected.
+class ModalCloser : public QObject
+{
+public:
+    explicit ModalCloser(QMessageBox::StandardButton answer = QMessageBox::Ok);
+    ~ModalCloser() override;
+
+    QStringList texts() const { return m_texts; }
+    void clear() { m_texts.clear(); }
+    void setAnswer(QMessageBox::StandardButton answer) { m_answer = answer; }
+
+private:
+    void poll();
+
+    QTimer m_timer;
+    QStringList m_texts;
+    QMessageBox::StandardButton m_answer;
+};
+
+// Records the program's debug output (qDebug lines) while it lives.
+class DebugCapture
+{
+public:
+    DebugCapture();
+    ~DebugCapture();
+    QStringList lines() const;
+    bool contains(const QString &line) const { return lines().contains(line); }
+};
+
+// Fails the test that builds a window on Qt's warning about an autoconnected slot whose
+// object or signal does not exist ("No matching signal for ...").
+class SlotWarningGuard
+{
+public:
+    SlotWarningGuard();
+    ~SlotWarningGuard();
+    static QStringList warnings();
+};
+
+// Writes bytes to dir/name, creating dir; returns the full path.
+QString writeFile(const QString &dir, const QString &name, const QByteArray &data);
+
+} // namespace testsupport

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// The recorder's timestamp: 7 bytes of packed BCD (century, year of the century, month,
+// day, hour, minute, second) in local time.
+namespace vdr {
+
+constexpr int kRecorderTimeSize = 7;
+
+// Text shown for a timestamp that does not form a valid date and time.
+inline QString noTimeText()
+{
+    return QStringLiteral("----/--/-- --:--:--");
+}
+
+// One packed-BCD byte as high nibble x 10 + low nibble, nibbles not checked (0x1F reads 25),
+// taken as a signed 8-bit number.
+inline int bcdValue(uchar byte)
+{
+    return static_cast<qint8>(static_cast<uchar>((byte >> 4) * 10 + (byte & 0x0F)));
+}
+
+// The timestamp at p as a local date-time, not checked: an invalid date gives an invalid
+// date-time, a valid date with an invalid time gives that day at midnight.
+QDateTime recorderDateTime(const uchar *p);
+
+// "yyyy/MM/dd hh:mm:ss", or noTimeText() when date or time is not valid.
+QString recorderTimeText(const uchar *p);
+
+} // namespace vdr
