@@ -94,6 +94,10 @@ public:
     // --- driver chart (charts/mainwindow_driverchart.cpp) ---
     void initDriverChart();
 
+    // --- driver panel and the cursor's driver texts (charts/mainwindow_driverpanel.cpp) ---
+    // Fills the cursor's "ID" and "Status" texts for the instant t.
+    void updateCursorDriver(const QDateTime &t);
+
     // --- imports (import/mainwindow_import.cpp) ---
 
     // --- serial download (serial/mainwindow_serial.cpp) ---
