@@ -489,7 +489,7 @@
     </message>
     <message>
         <source>The file is damaged: it ends before all of its blocks. Only the blocks before the damage are shown.</source>
-        <translation>檔案已損毀：檔案在所有區塊結束之前就已中斷，僅顯示損毀之前的區塊。</translation>
+        <translation>檔案已損毀：檔案在全部區塊結束前即已截斷，僅顯示損毀前的區塊。</translation>
     </message>
     <message>
         <source>The screenshot could not be saved on %1</source>
