@@ -171,6 +171,10 @@ void TestDriverKey::dialogWritesKey()
     QVERIFY(f.path->isReadOnly());
     QCOMPARE(dialog.size(), QSize(440, 260));
     QCOMPARE(dialog.windowTitle(), dlgTr("Dialog"));
+    // keyboard order: ID, name, path, path button, OK, Cancel
+    const QList<QWidget *> order = {f.id, f.name, f.path, f.pathButton, f.ok, f.cancel};
+    for (int i = 0; i + 1 < order.size(); ++i)
+        QCOMPARE(order[i]->nextInFocusChain(), order[i + 1]);
     f.name->setText(QStringLiteral("王小明"));
     f.id->setText("A123");
     f.path->setText(dir + "/"); // a directory that already ends in "/" gets no second one
