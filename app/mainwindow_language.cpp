@@ -2,13 +2,37 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/tablecaptions.h"
 #include "app/version.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTableWidget>
 #include <QTranslator>
+
+// The compiled catalogues live in a resource file of their own (resources/CMakeLists.txt).
+static void initTranslationResources()
+{
+    Q_INIT_RESOURCE(translations);
+}
+
+namespace {
+struct Catalogue
+{
+    const char *resource;
+    QLocale locale;
+};
+
+// Screenshots are numbered from 0 in every run; a new run overwrites the files of an
+// earlier one.
+int snapshotCounter = 0;
+} // namespace
 
 void MainWindow::on_actionEnglish_triggered()
 {
@@ -20,8 +44,14 @@ void MainWindow::on_actionChinese_triggered()
     setLanguage(1);
 }
 
+// 0 English, 1 Chinese. Any other number removes the catalogue, so the source texts show.
+// Removing and installing the translator posts a language-change event to every window;
+// changeEvent() then applies the texts again.
 void MainWindow::setLanguage(int language)
 {
+    static const bool resourcesReady = (initTranslationResources(), true);
+    Q_UNUSED(resourcesReady)
+
     if (language == currentLanguage) {
         qDebug(" set the same language %d ", currentLanguage);
         return;
@@ -33,14 +63,16 @@ void MainWindow::setLanguage(int language)
     else
         QCoreApplication::removeTranslator(translator);
 
-    if (language == 0) {
-        if (translator->load(QStringLiteral(":/language/tavrin_en_US")))
+    const Catalogue catalogues[] = {
+        {":/language/tavrin_en_US", QLocale(QLocale::English, QLocale::UnitedStates)},
+        {":/language/tavrin_zh_TW", QLocale(QLocale::Chinese, QLocale::Taiwan)},
+    };
+    if (language == 0 || language == 1) {
+        const Catalogue &catalogue = catalogues[language];
+        // A catalogue that does not load is not installed: the source texts show.
+        if (translator->load(QString::fromLatin1(catalogue.resource)))
             QCoreApplication::installTranslator(translator);
-        setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    } else if (language == 1) {
-        if (translator->load(QStringLiteral(":/language/tavrin_zh_TW")))
-            QCoreApplication::installTranslator(translator);
-        setLocale(QLocale(QLocale::Chinese, QLocale::Taiwan));
+        setLocale(catalogue.locale);
     }
     currentLanguage = language;
 }
@@ -54,8 +86,13 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::retranslateTexts()
 {
+    // The form's texts, the window title among them (which drops the version suffix).
     ui->retranslateUi(this);
+    // The connect button's text depends on the port's state.
     setConnectionState(serialPort.isOpen());
+    const QList<QTableWidget *> tables = findChildren<QTableWidget *>();
+    for (QTableWidget *table : tables)
+        retranslateTableCaptions(table);
     retranslateCharts();
     setWindowTitle(windowTitle() + QStringLiteral(" V") + version::text());
 }
@@ -65,4 +102,28 @@ void MainWindow::on_actionversion_triggered()
     QMessageBox::about(this, tr("about"), tr("Version:") + version::text());
 }
 
-void MainWindow::on_actionsnapshot_triggered() {}
+void MainWindow::on_actionsnapshot_triggered()
+{
+    const QString dir =
+        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + QStringLiteral("/snapshot/");
+    QDir snapshotDir(dir);
+    if (!snapshotDir.exists())
+        snapshotDir.mkdir(dir); // one level only; a failure shows up as a failed save
+
+    QWidget *window = QApplication::activeWindow();
+    if (!window)
+        return;
+    const QPixmap image = window->grab();
+
+    const QString path = dir + QStringLiteral("screenshot%1.png").arg(snapshotCounter);
+    // Written beside the target and renamed over it, so a failed save never leaves a
+    // truncated picture in place of an earlier one.
+    QSaveFile file(path);
+    const bool saved = file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+    ++snapshotCounter;
+
+    if (saved)
+        showMessage(tr("Save on ") + path);
+    else
+        showMessage(tr("The screenshot could not be saved on %1").arg(path));
+}

@@ -1,4 +1,10 @@
 // "USB ID" > "Create": the driver key file.
 #include "app/mainwindow.h"
 
-void MainWindow::on_actionCreate_triggered() {}
+#include "driverkey/ztcreatedriverkeydialog.h"
+
+void MainWindow::on_actionCreate_triggered()
+{
+    ZtCreateDriverKeyDialog dialog(this);
+    dialog.exec();
+}

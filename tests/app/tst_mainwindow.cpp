@@ -189,19 +189,21 @@ void TestMainWindow::readVdrFileFailures_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("create");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message"); // source text; translated once a window is up
     QTest::addColumn<QString>("dateLabel");
 
     const QByteArray good = vdrenc::container({});
-    QTest::newRow("two pieces") << "D20240131_.vdr" << good << true << mwTr("File name formate error") << "";
-    QTest::newRow("no such day") << "D20240231__.vdr" << good << true << mwTr("File name formate error")
+    QTest::newRow("two pieces") << "D20240131_.vdr" << good << true << "File name formate error"
+                                << "";
+    QTest::newRow("no such day") << "D20240231__.vdr" << good << true << "File name formate error"
                                  << "";
-    QTest::newRow("missing") << "D20240131__.vdr" << good << false << mwTr("Can not open file")
+    QTest::newRow("missing") << "D20240131__.vdr" << good << false << "Can not open file"
                              << "2024/01/31";
-    QTest::newRow("empty") << "D20240131__.vdr" << QByteArray() << true << mwTr("No data in the file !!")
+    QTest::newRow("empty") << "D20240131__.vdr" << QByteArray() << true << "No data in the file !!"
                            << "2024/01/31";
     QTest::newRow("bad checksum") << "D20240131__.vdr" << QByteArray::fromHex("000001") << true
-                                  << mwTr("Error : Check sum") << "2024/01/31";
+                                  << "Error : Check sum"
+                                  << "2024/01/31";
     QTest::newRow("no blocks") << "D20240131__ABC.vdr" << good << true << QString() << "2024/01/31";
 }
 
@@ -222,7 +224,8 @@ void TestMainWindow::readVdrFileFailures()
     ModalCloser closer;
     DebugCapture debug;
     w.readVdrFile(path);
-    QCOMPARE(closer.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(closer.texts(),
+             message.isEmpty() ? QStringList() : QStringList{mwTr(message.toUtf8().constData())});
     QVERIFY(child<QTextBrowser>(w, "eventtextBrowser")->toPlainText().isEmpty());
     QCOMPARE(child<QLabel>(w, "date_value")->text(), dateLabel);
     auto *dates = child<QComboBox>(w, "date_comboBox");

@@ -3,6 +3,7 @@
 #include "app/autowraplabel.h"
 #include "app/mainwindow.h"
 #include "app/ztpopwaitingwidget.h"
+#include "driverkey/ztcreatedriverkeydialog.h"
 
 #include "support/testsupport.h"
 
@@ -30,6 +31,7 @@ void TestWidgets::windowsConnectEverySlot()
     {
         MainWindow w;
         ZtPopWaitingWidget overlay;
+        ZtCreateDriverKeyDialog keyDialog;
     }
     QVERIFY2(testsupport::SlotWarningGuard::warnings().isEmpty(),
              qPrintable(testsupport::SlotWarningGuard::warnings().join(QLatin1Char('\n'))));

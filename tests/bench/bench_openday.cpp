@@ -1,6 +1,7 @@
 // Times the hot paths of opening a day: from the bytes of the full sample day to filled
 // pages. Run by hand: tests/bench/tavrin-bench [-median 9 | other QtTest options]
 #include "app/mainwindow.h"
+#include "driverkey/driverkeyfile.h"
 #include "vdr/container.h"
 
 #include "support/testsupport.h"
@@ -16,6 +17,8 @@ private slots:
     void initTestCase() { day = vdrenc::sampleDay(QDate(2024, 1, 31)); }
     void walkContainer();
     void openFullDay();
+    void switchLanguage();
+    void writeDriverKey();
 
 private:
     QByteArray day;
@@ -44,6 +47,34 @@ void BenchOpenDay::openFullDay()
     }
     qInstallMessageHandler(quiet);
     QVERIFY(closer.texts().isEmpty());
+}
+
+// One language switch: the catalogue swap and every text of the window applied again.
+void BenchOpenDay::switchLanguage()
+{
+    MainWindow w;
+    QCoreApplication::processEvents();
+    QtMessageHandler quiet =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    int language = 1;
+    QBENCHMARK
+    {
+        language = 1 - language;
+        w.setLanguage(language);
+        QCoreApplication::processEvents();
+    }
+    qInstallMessageHandler(quiet);
+    QVERIFY(w.windowTitle().endsWith(QStringLiteral(" V0.0.31")));
+}
+
+// Writing one driver key file (temporary file, then renamed over the target).
+void BenchOpenDay::writeDriverKey()
+{
+    QTemporaryDir dir;
+    QBENCHMARK
+    {
+        QVERIFY(driverkey::writeKeyFile(dir.path(), QStringLiteral("王小明"), QStringLiteral("A123")).ok);
+    }
 }
 
 int main(int argc, char **argv)

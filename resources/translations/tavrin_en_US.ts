@@ -1,0 +1,734 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation type="vanished">Address</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation type="vanished">After</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation type="vanished">Before</translation>
+    </message>
+    <message>
+        <source>Binary data(*.vdr )</source>
+        <translation>Binary data(*.vdr )</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation type="vanished">Calendar</translation>
+    </message>
+    <message>
+        <source>Calibrate Drive THR</source>
+        <translation type="vanished">Calibrate Drive THR</translation>
+    </message>
+    <message>
+        <source>Calibrate Miles</source>
+        <translation type="vanished">Calibrate Miles</translation>
+    </message>
+    <message>
+        <source>Calibrate Rest THR</source>
+        <translation type="vanished">Calibrate Rest THR</translation>
+    </message>
+    <message>
+        <source>Calibrate Time</source>
+        <translation type="vanished">Calibrate Time</translation>
+    </message>
+    <message>
+        <source>Can not open file</source>
+        <translation>Can not open file</translation>
+    </message>
+    <message>
+        <source>Car No.</source>
+        <translation>Car No.</translation>
+    </message>
+    <message>
+        <source>Certificate No.</source>
+        <translation type="vanished">Certificate No.</translation>
+    </message>
+    <message>
+        <source>Change Action</source>
+        <translation type="vanished">Change Action</translation>
+    </message>
+    <message>
+        <source>Change Time</source>
+        <translation type="vanished">Change Time</translation>
+    </message>
+    <message>
+        <source>Changing scale, please wait.....</source>
+        <translation type="vanished">Changing scale, please wait.....</translation>
+    </message>
+    <message>
+        <source>Chart</source>
+        <translation>Chart</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>Chinese</translation>
+    </message>
+    <message>
+        <source>Choose Folder</source>
+        <translation type="vanished">Choose Folder</translation>
+    </message>
+    <message>
+        <source>Connet RS232...</source>
+        <translation>Connect RS232...</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation type="vanished">Count</translation>
+    </message>
+    <message>
+        <source>Count:</source>
+        <translation type="vanished">Count:</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>DVR creat vdr file.....</source>
+        <translation type="vanished">DVR creat vdr file.....</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>DateTime</source>
+        <translation type="vanished">DateTime</translation>
+    </message>
+    <message>
+        <source>Debug</source>
+        <translation>Debug</translation>
+    </message>
+    <message>
+        <source>Devcie Info</source>
+        <translation type="vanished">Devcie Info</translation>
+    </message>
+    <message>
+        <source>TavrinPlayer</source>
+        <translation>Tavrin Player</translation>
+    </message>
+    <message>
+        <source>Disconnecting Serial Port?</source>
+        <translation type="vanished">Disconnecting Serial Port?</translation>
+    </message>
+    <message>
+        <source>Disconnet...</source>
+        <translation>Disconnect...</translation>
+    </message>
+    <message>
+        <source>Download Fail</source>
+        <translation type="vanished">Download Fail</translation>
+    </message>
+    <message>
+        <source>Downlog Package.....</source>
+        <translation type="vanished">Downlog Package.....</translation>
+    </message>
+    <message>
+        <source>Driver</source>
+        <translation>Driver-Info</translation>
+    </message>
+    <message>
+        <source>Driver Activity</source>
+        <translation type="vanished">Driver Activity</translation>
+    </message>
+    <message>
+        <source>Driver Info.</source>
+        <translation>Driver Action</translation>
+    </message>
+    <message>
+        <source>Driver-1</source>
+        <translation type="vanished">Driver-1 Info</translation>
+    </message>
+    <message>
+        <source>Driver-2</source>
+        <translation type="vanished">Driver-2 Info</translation>
+    </message>
+    <message>
+        <source>Driving</source>
+        <translation type="vanished">Driving</translation>
+    </message>
+    <message>
+        <source>Driving Over</source>
+        <translation type="vanished">Driving Over</translation>
+    </message>
+    <message>
+        <source>Driving Time</source>
+        <translation>Driving Time</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation type="vanished">Duration</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Error : Check sum</source>
+        <translation>Error: Check sum</translation>
+    </message>
+    <message>
+        <source>Error Record</source>
+        <translation type="vanished">Error Record</translation>
+    </message>
+    <message>
+        <source>Event Record</source>
+        <translation type="vanished">Event Record</translation>
+    </message>
+    <message>
+        <source>FW InstallTime</source>
+        <translation type="vanished">FW InstallTime</translation>
+    </message>
+    <message>
+        <source>FW Version</source>
+        <translation type="vanished">FW Version</translation>
+    </message>
+    <message>
+        <source>Fault &amp; Event</source>
+        <translation>Fault &amp; Event</translation>
+    </message>
+    <message>
+        <source>File name formate error</source>
+        <translation>File name formate error</translation>
+    </message>
+    <message>
+        <source>GPS Fail</source>
+        <translation type="vanished">GPS Fail</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation type="vanished">High</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Import Floder</source>
+        <translation>Import Folder</translation>
+    </message>
+    <message>
+        <source>Import Tar</source>
+        <translation>Import Tar</translation>
+    </message>
+    <message>
+        <source>Index</source>
+        <translation type="vanished">Index</translation>
+    </message>
+    <message>
+        <source>Index    </source>
+        <translation type="vanished">Index</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Latitude</source>
+        <translation type="vanished">Latitude</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>Longitude</source>
+        <translation type="vanished">Longitude</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Map</translation>
+    </message>
+    <message>
+        <source>Mfd. Date</source>
+        <translation type="vanished">Mfd. Date</translation>
+    </message>
+    <message>
+        <source>Mileage</source>
+        <translation>Mileage</translation>
+    </message>
+    <message>
+        <source>Mileage(Km)</source>
+        <translation type="vanished">Mileage(km)</translation>
+    </message>
+    <message>
+        <source>Mileage(km)</source>
+        <translation type="vanished">Mileage(km)</translation>
+    </message>
+    <message>
+        <source>No data in the file !!</source>
+        <translation>No data in the file !!</translation>
+    </message>
+    <message>
+        <source>Open File...</source>
+        <translation>Open File...</translation>
+    </message>
+    <message>
+        <source>Open Tar File error</source>
+        <translation type="vanished">Open Tar File error</translation>
+    </message>
+    <message>
+        <source>Opening file, please wait.....</source>
+        <translation>Opening file, please wait.....</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation type="vanished">Operator</translation>
+    </message>
+    <message>
+        <source>Please select have &apos;vdr&apos; files folder</source>
+        <translation type="vanished">Please select have &apos;vdr&apos; files folder</translation>
+    </message>
+    <message>
+        <source>Power Loss</source>
+        <translation type="vanished">Power Loss</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Recent Time</source>
+        <translation> └ Recent Time</translation>
+    </message>
+    <message>
+        <source>Resting</source>
+        <translation type="vanished">Resting</translation>
+    </message>
+    <message>
+        <source>Resting Time</source>
+        <translation>Resting Time</translation>
+    </message>
+    <message>
+        <source>SOC Fail</source>
+        <translation type="vanished">SOC Fail</translation>
+    </message>
+    <message>
+        <source>Save on </source>
+        <translation>Save on </translation>
+    </message>
+    <message>
+        <source>Security Event</source>
+        <translation type="vanished">Security Event</translation>
+    </message>
+    <message>
+        <source>Select Date</source>
+        <translation> └ Select Date</translation>
+    </message>
+    <message>
+        <source>Serial No.</source>
+        <translation type="vanished">Serial No.</translation>
+    </message>
+    <message>
+        <source>Serial port error. Please check Serial port....</source>
+        <translation type="vanished">Serial port error. Please check Serial port....</translation>
+    </message>
+    <message>
+        <source>Serial port error. Please try again later....</source>
+        <translation type="vanished">Serial port error. Please try again later....</translation>
+    </message>
+    <message>
+        <source>SerialPort can not open</source>
+        <translation type="vanished">Can not open seril port !!</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>Speed (0.5sec)</source>
+        <translation type="vanished">Speed (0.5sec)</translation>
+    </message>
+    <message>
+        <source>Speed AVG</source>
+        <translation type="vanished">AVG Speed</translation>
+    </message>
+    <message>
+        <source>Speed History</source>
+        <translation type="vanished">Speed History</translation>
+    </message>
+    <message>
+        <source>Speed Info</source>
+        <translation>Speed Info</translation>
+    </message>
+    <message>
+        <source>Speed Info.</source>
+        <translation>Speed Info.</translation>
+    </message>
+    <message>
+        <source>Speed Pulse Fail</source>
+        <translation type="vanished">Speed Pulse Fail</translation>
+    </message>
+    <message>
+        <source>Standby</source>
+        <translation type="vanished">Standby</translation>
+    </message>
+    <message>
+        <source>Standby Time</source>
+        <translation>Standby Time</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation type="vanished">Start</translation>
+    </message>
+    <message>
+        <source>Start Time</source>
+        <translation type="vanished">Start Time</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Stop Time</source>
+        <translation>Stop Time</translation>
+    </message>
+    <message>
+        <source>Stopping</source>
+        <translation type="vanished">Stopping</translation>
+    </message>
+    <message>
+        <source>Storage Fail</source>
+        <translation type="vanished">Storage Fail</translation>
+    </message>
+    <message>
+        <source>Tar File name formate error</source>
+        <translation type="vanished">Tar File name formate error</translation>
+    </message>
+    <message>
+        <source>Technology</source>
+        <translation>Technology</translation>
+    </message>
+    <message>
+        <source>Threshold</source>
+        <translation type="vanished">Threshold</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Tool</source>
+        <translation>Tool</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation type="vanished">Type</translation>
+    </message>
+    <message>
+        <source>USB ID</source>
+        <translation>USB ID Setting</translation>
+    </message>
+    <message>
+        <source>Vendor</source>
+        <translation type="vanished">Vendor</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>Viewer</source>
+        <translation>Viewer</translation>
+    </message>
+    <message>
+        <source>about</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>continuing</source>
+        <translation type="vanished">Continuing</translation>
+    </message>
+    <message>
+        <source>gps</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>index</source>
+        <translation type="vanished">Index</translation>
+    </message>
+    <message>
+        <source>snapshot</source>
+        <translation>Snapshot</translation>
+    </message>
+    <message>
+        <source>speed</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>Date: </source>
+        <translation type="vanished">Date: </translation>
+    </message>
+    <message>
+        <source>Speed: </source>
+        <translation type="vanished">Speed: </translation>
+    </message>
+    <message>
+        <source>Time: </source>
+        <translation type="vanished">Time: </translation>
+    </message>
+    <message>
+        <source>The file is damaged: it ends before all of its blocks. Only the blocks before the damage are shown.</source>
+        <translation>The file is damaged: it ends before all of its blocks. Only the blocks before the damage are shown.</translation>
+    </message>
+    <message>
+        <source>The screenshot could not be saved on %1</source>
+        <translation>The screenshot could not be saved on %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecentTimeWidget</name>
+    <message>
+        <source> Hour</source>
+        <translation type="vanished"> Hour</translation>
+    </message>
+    <message>
+        <source>Last </source>
+        <translation type="vanished">Last </translation>
+    </message>
+    <message>
+        <source>Recent Time</source>
+        <translation type="vanished">Recent Time</translation>
+    </message>
+    <message>
+        <source>Recent Time:</source>
+        <translation type="vanished">Recent Time:</translation>
+    </message>
+</context>
+<context>
+    <name>ZtCreateDriverKeyDialog</name>
+    <message>
+        <source> success!</source>
+        <translation>success!</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Create </source>
+        <translation>Create </translation>
+    </message>
+    <message>
+        <source>Dialog</source>
+        <translation>Create USB ID</translation>
+    </message>
+    <message>
+        <source>ID Format Error!</source>
+        <translation>ID Format Error!</translation>
+    </message>
+    <message>
+        <source>ID lenght is too long</source>
+        <translation>ID lenght is too long</translation>
+    </message>
+    <message>
+        <source>ID:</source>
+        <translation>ID:</translation>
+    </message>
+    <message>
+        <source>Name Format Error!</source>
+        <translation>Name Format Error!</translation>
+    </message>
+    <message>
+        <source>Name lenght is too long</source>
+        <translation>Name lenght is too long</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>No save path!</source>
+        <translation>No save path!</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Open Directory</source>
+        <translation>Open Directory</translation>
+    </message>
+    <message>
+        <source>Path</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>The driver key file could not be written:
+%1
+%2</source>
+        <translation>The driver key file could not be written:
+%1
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>ZtPrintWidget</name>
+    <message>
+        <source>Car No.</source>
+        <translation type="vanished">Car No.</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="vanished">Date</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation type="vanished">ID</translation>
+    </message>
+    <message>
+        <source>Mileage</source>
+        <translation type="vanished">Mileage</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation type="vanished">Preview</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation type="vanished">Print</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation type="vanished">Speed</translation>
+    </message>
+    <message>
+        <source>Speed History</source>
+        <translation type="vanished">Speed History</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="vanished">Status</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation type="vanished">Time</translation>
+    </message>
+</context>
+<context>
+    <name>ZtSelectDatesDialog</name>
+    <message>
+        <source>Calendar</source>
+        <translation type="vanished">Calendar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="vanished">Cancel</translation>
+    </message>
+    <message>
+        <source>Dialog</source>
+        <translation type="vanished">Select Dates</translation>
+    </message>
+    <message>
+        <source>End (YY/MM/DD):</source>
+        <translation type="vanished">End (YY/MM/DD):</translation>
+    </message>
+    <message>
+        <source>Export time exceeds 30 days</source>
+        <translation type="vanished">Export time exceeds 30 days</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="vanished">OK</translation>
+    </message>
+    <message>
+        <source>Start (YY/MM/DD):</source>
+        <translation type="vanished">Start (YY/MM/DD):</translation>
+    </message>
+    <message>
+        <source>Start time is greater than end time</source>
+        <translation type="vanished">Start time is over than end time,
+please enter again</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation type="vanished">Warning</translation>
+    </message>
+</context>
+<context>
+    <name>ZtSerialPortDialog</name>
+    <message>
+        <source>Baud Rate:</source>
+        <translation type="vanished">Baud Rate:</translation>
+    </message>
+    <message>
+        <source>Data Bits:</source>
+        <translation type="vanished">Data Bits:</translation>
+    </message>
+    <message>
+        <source>Flow Control:</source>
+        <translation type="vanished">Flow Control:</translation>
+    </message>
+    <message>
+        <source>Parity:</source>
+        <translation type="vanished">Parity:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation type="vanished">Port:</translation>
+    </message>
+    <message>
+        <source>Serial Port</source>
+        <translation type="vanished">Serial Port</translation>
+    </message>
+    <message>
+        <source>Stop Bits:</source>
+        <translation type="vanished">Stop Bits:</translation>
+    </message>
+</context>
+<context>
+    <name>ZtSlider</name>
+    <message>
+        <source>1 hour</source>
+        <translation type="vanished">1 hour</translation>
+    </message>
+    <message>
+        <source>1 min</source>
+        <translation type="vanished">1 min</translation>
+    </message>
+    <message>
+        <source>10 min</source>
+        <translation type="vanished">10 min</translation>
+    </message>
+    <message>
+        <source>20 min</source>
+        <translation type="vanished">20 min</translation>
+    </message>
+    <message>
+        <source>30 min</source>
+        <translation type="vanished">30 min</translation>
+    </message>
+    <message>
+        <source>30 sec</source>
+        <translation type="vanished">30 sec</translation>
+    </message>
+    <message>
+        <source>5 min</source>
+        <translation type="vanished">5 min</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation type="vanished">Scale</translation>
+    </message>
+</context>
+</TS>

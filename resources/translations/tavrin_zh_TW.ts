@@ -1,0 +1,735 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>About</source>
+        <translation>關於</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation type="vanished">製造商地址</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation type="vanished">調整後</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation type="vanished">調整前</translation>
+    </message>
+    <message>
+        <source>Binary data(*.vdr )</source>
+        <translation>檔案(*.vdr)</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation type="vanished">日曆</translation>
+    </message>
+    <message>
+        <source>Calibrate Drive THR</source>
+        <translation type="vanished">連續行駛時間門檻值調整</translation>
+    </message>
+    <message>
+        <source>Calibrate Miles</source>
+        <translation type="vanished">里程數調整</translation>
+    </message>
+    <message>
+        <source>Calibrate Rest THR</source>
+        <translation type="vanished">連續休息時間門檻值調整</translation>
+    </message>
+    <message>
+        <source>Calibrate Time</source>
+        <translation type="vanished">時間調整</translation>
+    </message>
+    <message>
+        <source>Can not open file</source>
+        <translation>檔案無法開啟</translation>
+    </message>
+    <message>
+        <source>Car No.</source>
+        <translation>車牌號碼</translation>
+    </message>
+    <message>
+        <source>Certificate No.</source>
+        <translation type="vanished">認證號碼</translation>
+    </message>
+    <message>
+        <source>Change Action</source>
+        <translation type="vanished">變更後活動類型</translation>
+    </message>
+    <message>
+        <source>Change Time</source>
+        <translation type="vanished">活動類型變更日期時間</translation>
+    </message>
+    <message>
+        <source>Changing scale, please wait.....</source>
+        <translation type="vanished">比例尺切換中，請稍後...</translation>
+    </message>
+    <message>
+        <source>Chart</source>
+        <translation>行車曲線</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>中文</translation>
+    </message>
+    <message>
+        <source>Choose Folder</source>
+        <translation type="vanished">選擇資料夾</translation>
+    </message>
+    <message>
+        <source>Connet RS232...</source>
+        <translation>RS232連線</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation type="vanished">同類型次數</translation>
+    </message>
+    <message>
+        <source>Count:</source>
+        <translation type="vanished">筆數:</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>建立駕駛資訊</translation>
+    </message>
+    <message>
+        <source>DVR creat vdr file.....</source>
+        <translation type="vanished">DVR 建立查詢資料中，請稍後…</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>DateTime</source>
+        <translation type="vanished">日期時間</translation>
+    </message>
+    <message>
+        <source>Debug</source>
+        <translation>除錯模式</translation>
+    </message>
+    <message>
+        <source>Devcie Info</source>
+        <translation type="vanished">裝置資訊</translation>
+    </message>
+    <message>
+        <source>TavrinPlayer</source>
+        <translation>Tavrin Player</translation>
+    </message>
+    <message>
+        <source>Disconnecting Serial Port?</source>
+        <translation type="vanished">斷開連線?</translation>
+    </message>
+    <message>
+        <source>Disconnet...</source>
+        <translation>RS232斷線</translation>
+    </message>
+    <message>
+        <source>Download Fail</source>
+        <translation type="vanished">下載失敗</translation>
+    </message>
+    <message>
+        <source>Downlog Package.....</source>
+        <translation type="vanished">資料傳輸中.....</translation>
+    </message>
+    <message>
+        <source>Driver</source>
+        <translation>駕駛活動</translation>
+    </message>
+    <message>
+        <source>Driver Activity</source>
+        <translation type="vanished">駕駛活動</translation>
+    </message>
+    <message>
+        <source>Driver Info.</source>
+        <translation>駕駛活動類型資料</translation>
+    </message>
+    <message>
+        <source>Driver-1</source>
+        <translation type="vanished">駕駛-1 資訊</translation>
+    </message>
+    <message>
+        <source>Driver-2</source>
+        <translation type="vanished">駕駛-2 資訊</translation>
+    </message>
+    <message>
+        <source>Driving</source>
+        <translation type="vanished">行駛中</translation>
+    </message>
+    <message>
+        <source>Driving Over</source>
+        <translation type="vanished">駕駛超時</translation>
+    </message>
+    <message>
+        <source>Driving Time</source>
+        <translation>行駛時間</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation type="vanished">持續時間</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>英文</translation>
+    </message>
+    <message>
+        <source>Error : Check sum</source>
+        <translation>檢查碼錯誤</translation>
+    </message>
+    <message>
+        <source>Error Record</source>
+        <translation type="vanished">故障紀錄</translation>
+    </message>
+    <message>
+        <source>Event Record</source>
+        <translation type="vanished">事件紀錄</translation>
+    </message>
+    <message>
+        <source>FW InstallTime</source>
+        <translation type="vanished">軟體安裝時間</translation>
+    </message>
+    <message>
+        <source>FW Version</source>
+        <translation type="vanished">軟體版號</translation>
+    </message>
+    <message>
+        <source>Fault &amp; Event</source>
+        <translation>事件及故障</translation>
+    </message>
+    <message>
+        <source>File name formate error</source>
+        <translation>檔案名稱格式錯誤</translation>
+    </message>
+    <message>
+        <source>GPS Fail</source>
+        <translation type="vanished">GPS故障</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation type="vanished">高度</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>駕駛姓名</translation>
+    </message>
+    <message>
+        <source>Import Floder</source>
+        <translation>匯入多日資料</translation>
+    </message>
+    <message>
+        <source>Import Tar</source>
+        <translation>匯入資料</translation>
+    </message>
+    <message>
+        <source>Index</source>
+        <translation type="vanished">索引</translation>
+    </message>
+    <message>
+        <source>Index    </source>
+        <translation type="vanished">索引</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>資訊</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>語系</translation>
+    </message>
+    <message>
+        <source>Latitude</source>
+        <translation type="vanished">緯度</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>定位資料</translation>
+    </message>
+    <message>
+        <source>Longitude</source>
+        <translation type="vanished">經度</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>地圖</translation>
+    </message>
+    <message>
+        <source>Mfd. Date</source>
+        <translation type="vanished">製造年份</translation>
+    </message>
+    <message>
+        <source>Mileage</source>
+        <translation>里程</translation>
+    </message>
+    <message>
+        <source>Mileage(Km)</source>
+        <translation type="vanished">累計里程(km)</translation>
+    </message>
+    <message>
+        <source>Mileage(km)</source>
+        <translation type="vanished">累計里程(km)</translation>
+    </message>
+    <message>
+        <source>No data in the file !!</source>
+        <translation>檔案無資料 !!</translation>
+    </message>
+    <message>
+        <source>Open File...</source>
+        <translation>匯入單日資料</translation>
+    </message>
+    <message>
+        <source>Open Tar File error</source>
+        <translation type="vanished">檔案無法開啟</translation>
+    </message>
+    <message>
+        <source>Opening file, please wait.....</source>
+        <translation>檔案解析中，請稍後…</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation type="vanished">操作者</translation>
+    </message>
+    <message>
+        <source>Please select have &apos;vdr&apos; files folder</source>
+        <translation type="vanished">請選擇有&apos;vdr&apos;檔的資料夾</translation>
+    </message>
+    <message>
+        <source>Power Loss</source>
+        <translation type="vanished">電源供應中斷</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>列印</translation>
+    </message>
+    <message>
+        <source>Recent Time</source>
+        <translation> └ 時間區段</translation>
+    </message>
+    <message>
+        <source>Resting</source>
+        <translation type="vanished">休息中</translation>
+    </message>
+    <message>
+        <source>Resting Time</source>
+        <translation>休息時間</translation>
+    </message>
+    <message>
+        <source>SOC Fail</source>
+        <translation type="vanished">主系統無回應</translation>
+    </message>
+    <message>
+        <source>Save on </source>
+        <translation>儲存在 </translation>
+    </message>
+    <message>
+        <source>Security Event</source>
+        <translation type="vanished">安全防護攻擊</translation>
+    </message>
+    <message>
+        <source>Select Date</source>
+        <translation> └ 選擇日期</translation>
+    </message>
+    <message>
+        <source>Serial No.</source>
+        <translation type="vanished">設備序號</translation>
+    </message>
+    <message>
+        <source>Serial port error. Please check Serial port....</source>
+        <translation type="vanished">資料格式錯誤，請確認RS232是否連線正確…</translation>
+    </message>
+    <message>
+        <source>Serial port error. Please try again later....</source>
+        <translation type="vanished">接收資料命令錯誤，請重新連線…</translation>
+    </message>
+    <message>
+        <source>SerialPort can not open</source>
+        <translation type="vanished">串口無法連接</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>車速</translation>
+    </message>
+    <message>
+        <source>Speed (0.5sec)</source>
+        <translation type="vanished">每0.5秒車速紀錄(km/h)</translation>
+    </message>
+    <message>
+        <source>Speed AVG</source>
+        <translation type="vanished">平均速度</translation>
+    </message>
+    <message>
+        <source>Speed History</source>
+        <translation type="vanished">車速記錄</translation>
+    </message>
+    <message>
+        <source>Speed Info</source>
+        <translation>車速記錄</translation>
+    </message>
+    <message>
+        <source>Speed Info.</source>
+        <translation>車速報表</translation>
+    </message>
+    <message>
+        <source>Speed Pulse Fail</source>
+        <translation type="vanished">車速線失效</translation>
+    </message>
+    <message>
+        <source>Standby</source>
+        <translation type="vanished">待班中</translation>
+    </message>
+    <message>
+        <source>Standby Time</source>
+        <translation>待班時間</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation type="vanished">開始時間</translation>
+    </message>
+    <message>
+        <source>Start Time</source>
+        <translation type="vanished">開始日期時間</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>駕駛狀態</translation>
+    </message>
+    <message>
+        <source>Stop Time</source>
+        <translation>車停時間</translation>
+    </message>
+    <message>
+        <source>Stopping</source>
+        <translation type="vanished">車停中</translation>
+    </message>
+    <message>
+        <source>Storage Fail</source>
+        <translation type="vanished">EMMC故障</translation>
+    </message>
+    <message>
+        <source>Tar File name formate error</source>
+        <translation type="vanished">檔案名稱格式錯誤</translation>
+    </message>
+    <message>
+        <source>Technology</source>
+        <translation>技術資料</translation>
+    </message>
+    <message>
+        <source>Threshold</source>
+        <translation type="vanished">門檻值</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>Tool</source>
+        <translation>工具</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation type="vanished">類型</translation>
+    </message>
+    <message>
+        <source>USB ID</source>
+        <translation>駕駛資訊設定</translation>
+    </message>
+    <message>
+        <source>Vendor</source>
+        <translation type="vanished">製造商名稱</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>版本:</translation>
+    </message>
+    <message>
+        <source>Viewer</source>
+        <translation>視窗</translation>
+    </message>
+    <message>
+        <source>about</source>
+        <translation>關於</translation>
+    </message>
+    <message>
+        <source>continuing</source>
+        <translation type="vanished">持續中</translation>
+    </message>
+    <message>
+        <source>gps</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>index</source>
+        <translation type="vanished">編號</translation>
+    </message>
+    <message>
+        <source>snapshot</source>
+        <translation>截圖</translation>
+    </message>
+    <message>
+        <source>speed</source>
+        <translation>車速</translation>
+    </message>
+    <message>
+        <source>Date: </source>
+        <translation type="vanished">日期: </translation>
+    </message>
+    <message>
+        <source>Speed: </source>
+        <translation type="vanished">車速: </translation>
+    </message>
+    <message>
+        <source>Time: </source>
+        <translation type="vanished">時間: </translation>
+    </message>
+    <message>
+        <source>The file is damaged: it ends before all of its blocks. Only the blocks before the damage are shown.</source>
+        <translation>檔案已損毀：檔案在全部區塊結束前即已截斷，僅顯示損毀前的區塊。</translation>
+    </message>
+    <message>
+        <source>The screenshot could not be saved on %1</source>
+        <translation>截圖無法儲存在 %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecentTimeWidget</name>
+    <message>
+        <source> Hour</source>
+        <translation type="vanished"> 小時</translation>
+    </message>
+    <message>
+        <source>Last </source>
+        <translation type="vanished">最近 </translation>
+    </message>
+    <message>
+        <source>Recent Time</source>
+        <translation type="vanished">時間區段</translation>
+    </message>
+    <message>
+        <source>Recent Time:</source>
+        <translation type="vanished">時間區段:</translation>
+    </message>
+</context>
+<context>
+    <name>ZtCreateDriverKeyDialog</name>
+    <message>
+        <source> success!</source>
+        <translation>成功!</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Create </source>
+        <translation>建立駕駛資訊</translation>
+    </message>
+    <message>
+        <source>Dialog</source>
+        <translation>建立駕駛資訊</translation>
+    </message>
+    <message>
+        <source>ID Format Error!</source>
+        <translation>駕駛代碼格式錯誤!</translation>
+    </message>
+    <message>
+        <source>ID lenght is too long</source>
+        <translation>駕駛代碼超出長度限制</translation>
+    </message>
+    <message>
+        <source>ID:</source>
+        <translation>駕駛代碼:</translation>
+    </message>
+    <message>
+        <source>Name Format Error!</source>
+        <translation>駕駛姓名格式錯誤!</translation>
+    </message>
+    <message>
+        <source>Name lenght is too long</source>
+        <translation>駕駛姓名超出長度限制</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>駕駛姓名:</translation>
+    </message>
+    <message>
+        <source>No save path!</source>
+        <translation>無儲存路徑!</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>Open Directory</source>
+        <translation>開啟資料夾</translation>
+    </message>
+    <message>
+        <source>Path</source>
+        <translation>儲存路徑</translation>
+    </message>
+    <message>
+        <source>The driver key file could not be written:
+%1
+%2</source>
+        <translation>駕駛資訊檔案無法寫入:
+%1
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>ZtPrintWidget</name>
+    <message>
+        <source>Car No.</source>
+        <translation type="vanished">車牌號碼</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="vanished">日期</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation type="vanished">駕駛姓名</translation>
+    </message>
+    <message>
+        <source>Mileage</source>
+        <translation type="vanished">里程</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation type="vanished">預覽列印</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation type="vanished">列印</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation type="vanished">車速</translation>
+    </message>
+    <message>
+        <source>Speed History</source>
+        <translation type="vanished">車速記錄</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="vanished">駕駛狀態</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation type="vanished">時間</translation>
+    </message>
+</context>
+<context>
+    <name>ZtSelectDatesDialog</name>
+    <message>
+        <source>Calendar</source>
+        <translation type="vanished">日曆</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="vanished">取消</translation>
+    </message>
+    <message>
+        <source>Dialog</source>
+        <translation type="vanished">選擇日期</translation>
+    </message>
+    <message>
+        <source>End (YY/MM/DD):</source>
+        <translation type="vanished">結束日期 (年/月/日):</translation>
+    </message>
+    <message>
+        <source>Export time exceeds 30 days</source>
+        <translation type="vanished">匯出時間超過30天,
+請重新輸入</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="vanished">確認</translation>
+    </message>
+    <message>
+        <source>Start (YY/MM/DD):</source>
+        <translation type="vanished">開始日期 (年/月/日):</translation>
+    </message>
+    <message>
+        <source>Start time is greater than end time</source>
+        <translation type="vanished">開始時間超出結束時間,
+請重新輸入</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation type="vanished">訊息</translation>
+    </message>
+</context>
+<context>
+    <name>ZtSerialPortDialog</name>
+    <message>
+        <source>Baud Rate:</source>
+        <translation type="vanished">波特率:</translation>
+    </message>
+    <message>
+        <source>Data Bits:</source>
+        <translation type="vanished">數據位:</translation>
+    </message>
+    <message>
+        <source>Flow Control:</source>
+        <translation type="vanished">流控制:</translation>
+    </message>
+    <message>
+        <source>Parity:</source>
+        <translation type="vanished">優先權:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation type="vanished">端口號:</translation>
+    </message>
+    <message>
+        <source>Serial Port</source>
+        <translation type="vanished">串口</translation>
+    </message>
+    <message>
+        <source>Stop Bits:</source>
+        <translation type="vanished">停止位:</translation>
+    </message>
+</context>
+<context>
+    <name>ZtSlider</name>
+    <message>
+        <source>1 hour</source>
+        <translation type="vanished">1小時</translation>
+    </message>
+    <message>
+        <source>1 min</source>
+        <translation type="vanished">1分</translation>
+    </message>
+    <message>
+        <source>10 min</source>
+        <translation type="vanished">10分</translation>
+    </message>
+    <message>
+        <source>20 min</source>
+        <translation type="vanished">20分</translation>
+    </message>
+    <message>
+        <source>30 min</source>
+        <translation type="vanished">30分</translation>
+    </message>
+    <message>
+        <source>30 sec</source>
+        <translation type="vanished">30秒</translation>
+    </message>
+    <message>
+        <source>5 min</source>
+        <translation type="vanished">5分</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation type="vanished">刻度</translation>
+    </message>
+</context>
+</TS>

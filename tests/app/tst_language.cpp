@@ -1,0 +1,246 @@
+// Switching the interface language, the about box and screenshots.
+#include "app/mainwindow.h"
+#include "app/tablecaptions.h"
+
+#include "support/testsupport.h"
+
+#include <QImage>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QChartView>
+#include <QtTest>
+
+using testsupport::DebugCapture;
+using testsupport::ModalCloser;
+
+static QString mwTr(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsInChinese();
+    void sameLanguageIsNoOp();
+    void switchingKeepsOneVersion();
+    void textsFollowTheLanguage_data();
+    void textsFollowTheLanguage();
+    void tableCaptionsFollow();
+    void chartCategoriesFollow();
+    void aboutBox();
+    void threeScreenshots();
+    void failedScreenshotIsReported();
+
+private:
+    template <typename T> static T *child(QWidget &w, const char *name)
+    {
+        T *widget = w.findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no child %s", name);
+        return widget;
+    }
+    static QString tabTitle(MainWindow &w, const char *page)
+    {
+        auto *tabs = child<QTabWidget>(w, "tabWidget");
+        return tabs->tabText(tabs->indexOf(child<QWidget>(w, page)));
+    }
+    static void settle() { QCoreApplication::processEvents(); }
+};
+
+void TestLanguage::startsInChinese()
+{
+    DebugCapture debug;
+    MainWindow w;
+    settle();
+    QVERIFY(debug.contains(QStringLiteral(" set language 1 ")));
+    QCOMPARE(w.language(), 1);
+    QCOMPARE(w.locale(), QLocale(QLocale::Chinese, QLocale::Taiwan));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Tavrin Player V0.0.31"));
+    QCOMPARE(child<QPushButton>(w, "rs232")->text(), QStringLiteral("RS232連線"));
+    QCOMPARE(mwTr("Power Loss"), QStringLiteral("電源供應中斷"));
+}
+
+void TestLanguage::sameLanguageIsNoOp()
+{
+    MainWindow w;
+    settle();
+    w.setWindowTitle(QStringLiteral("marker")); // would be reset by a re-application of texts
+    DebugCapture debug;
+    w.on_actionChinese_triggered();
+    settle();
+    QCOMPARE(debug.lines(), QStringList{QStringLiteral(" set the same language 1 ")});
+    QCOMPARE(w.windowTitle(), QStringLiteral("marker"));
+    QCOMPARE(w.language(), 1);
+}
+
+void TestLanguage::switchingKeepsOneVersion()
+{
+    MainWindow w;
+    settle();
+    const QString version = QStringLiteral(" V0.0.31");
+    for (const char *action : {"actionEnglish", "actionChinese", "actionEnglish"}) {
+        child<QAction>(w, action)->trigger();
+        settle();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tavrin Player V0.0.31"));
+        QCOMPARE(w.windowTitle().count(version), 1);
+    }
+    QCOMPARE(w.language(), 0);
+    QCOMPARE(w.locale(), QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void TestLanguage::textsFollowTheLanguage_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("connect");
+    QTest::addColumn<QString>("importTar");
+    QTest::addColumn<QString>("chartPage");
+    QTest::addColumn<QString>("toolMenu");
+    QTest::addColumn<QString>("snapshot");
+    QTest::newRow("English") << "actionEnglish"
+                             << "Connect RS232..."
+                             << "Import Tar"
+                             << "Chart"
+                             << "Tool"
+                             << "Snapshot";
+    QTest::newRow("Chinese") << "actionChinese" << QStringLiteral("RS232連線") << QStringLiteral("匯入資料")
+                             << QStringLiteral("行車曲線") << QStringLiteral("工具")
+                             << QStringLiteral("截圖");
+}
+
+void TestLanguage::textsFollowTheLanguage()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, connect);
+    QFETCH(QString, importTar);
+    QFETCH(QString, chartPage);
+    QFETCH(QString, toolMenu);
+    QFETCH(QString, snapshot);
+    MainWindow w;
+    settle();
+    // go through the other language first, so that every text really changes
+    child<QAction>(w, action == QLatin1String("actionEnglish") ? "actionChinese" : "actionEnglish")
+        ->trigger();
+    settle();
+    child<QAction>(w, action.toLatin1().constData())->trigger();
+    settle();
+    QCOMPARE(child<QPushButton>(w, "rs232")->text(), connect);
+    QCOMPARE(child<QPushButton>(w, "importTar")->text(), importTar);
+    QCOMPARE(tabTitle(w, "tab_chart"), chartPage);
+    QCOMPARE(child<QMenu>(w, "menuTool")->title(), toolMenu);
+    QCOMPARE(child<QAction>(w, "actionsnapshot")->text(), snapshot);
+}
+
+void TestLanguage::tableCaptionsFollow()
+{
+    MainWindow w;
+    settle();
+    auto *table = child<QTableWidget>(w, "speedTime_table");
+    setTableCaptions(table,
+                     {QT_TRANSLATE_NOOP("MainWindow", "index"), QT_TRANSLATE_NOOP("MainWindow", "Time")});
+    w.setLanguage(0);
+    settle();
+    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Index"));
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Time"));
+    w.setLanguage(1);
+    settle();
+    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("編號"));
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("時間"));
+}
+
+void TestLanguage::chartCategoriesFollow()
+{
+    MainWindow w;
+    settle();
+    QCategoryAxis *axis = nullptr;
+    const QList<QChartView *> views = w.findChildren<QChartView *>();
+    for (QChartView *view : views) {
+        const QList<QAbstractAxis *> axes = view->chart()->axes();
+        for (QAbstractAxis *a : axes) {
+            if (auto *category = qobject_cast<QCategoryAxis *>(a))
+                axis = category;
+        }
+    }
+    if (!axis)
+        QSKIP("this build has no driver chart");
+    for (int language : {0, 1, 0}) {
+        w.setLanguage(language);
+        settle();
+        QCOMPARE(axis->categoriesLabels(),
+                 QStringList({mwTr("Resting"), mwTr("Standby"), mwTr("Stopping"), mwTr("Driving")}));
+    }
+    QCOMPARE(axis->categoriesLabels().last(), QStringLiteral("Driving"));
+    w.setLanguage(1);
+    settle();
+    QCOMPARE(axis->categoriesLabels().last(), QStringLiteral("行駛中"));
+}
+
+void TestLanguage::aboutBox()
+{
+    MainWindow w;
+    settle();
+    ModalCloser closer;
+    w.on_actionversion_triggered();
+    w.setLanguage(0);
+    settle();
+    w.on_actionversion_triggered();
+    QCOMPARE(closer.texts(), QStringList({QStringLiteral("版本:0.0.31"), QStringLiteral("Version:0.0.31")}));
+}
+
+void TestLanguage::threeScreenshots()
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    QVERIFY(desktop.startsWith(home.path()));
+    QVERIFY(QDir().mkpath(desktop));
+
+    MainWindow w;
+    w.show();
+    ModalCloser closer;
+    QStringList expected;
+    for (int n = 0; n < 3; ++n) {
+        // the closed message box handed the activation back to the window
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.on_actionsnapshot_triggered();
+        const QString path = desktop + QStringLiteral("/snapshot/screenshot%1.png").arg(n);
+        expected << mwTr("Save on ") + path;
+        const QImage image(path);
+        QVERIFY2(!image.isNull(), qPrintable(path));
+        QCOMPARE(image.size(), w.size() * w.devicePixelRatioF());
+    }
+    QCOMPARE(closer.texts(), expected);
+    QCOMPARE(QDir(desktop + QStringLiteral("/snapshot")).entryList(QDir::Files),
+             QStringList({"screenshot0.png", "screenshot1.png", "screenshot2.png"}));
+}
+
+void TestLanguage::failedScreenshotIsReported()
+{
+    // No desktop folder, and a plain file in its place: the snapshot folder cannot exist.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    testsupport::writeFile(QFileInfo(desktop).absolutePath(), QFileInfo(desktop).fileName(), "not a folder");
+
+    MainWindow w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    ModalCloser closer;
+    w.on_actionsnapshot_triggered();
+    QCOMPARE(closer.texts().size(), 1);
+    const QString message = closer.texts().first();
+    QVERIFY2(!message.startsWith(mwTr("Save on ")), qPrintable(message));
+    QVERIFY2(message.startsWith(
+                 mwTr("The screenshot could not be saved on %1").arg(desktop + "/snapshot/screenshot")),
+             qPrintable(message));
+}
+
+QTEST_MAIN(TestLanguage)
+#include "tst_language.moc"
