@@ -88,6 +88,12 @@ void MainWindow::retranslateTexts()
 {
     // The form's texts, the window title among them (which drops the version suffix).
     ui->retranslateUi(this);
+    // A tab title is shown with '&' as a mnemonic mark; "Fault & Event" must show its '&'.
+    for (int i = 0; i < ui->tabWidget->count(); ++i) {
+        QString title = ui->tabWidget->tabText(i);
+        if (title.contains(QLatin1Char('&')) && !title.contains(QLatin1String("&&")))
+            ui->tabWidget->setTabText(i, title.replace(QLatin1Char('&'), QLatin1String("&&")));
+    }
     // The connect button's text depends on the port's state.
     setConnectionState(serialPort.isOpen());
     const QList<QTableWidget *> tables = findChildren<QTableWidget *>();

@@ -102,15 +102,17 @@ void TestLanguage::textsFollowTheLanguage_data()
     QTest::addColumn<QString>("chartPage");
     QTest::addColumn<QString>("toolMenu");
     QTest::addColumn<QString>("snapshot");
+    QTest::addColumn<QString>("eventPage"); // '&' doubled so the tab shows it
     QTest::newRow("English") << "actionEnglish"
                              << "Connect RS232..."
                              << "Import Tar"
                              << "Chart"
                              << "Tool"
-                             << "Snapshot";
+                             << "Snapshot"
+                             << "Fault && Event";
     QTest::newRow("Chinese") << "actionChinese" << QStringLiteral("RS232連線") << QStringLiteral("匯入資料")
                              << QStringLiteral("行車曲線") << QStringLiteral("工具")
-                             << QStringLiteral("截圖");
+                             << QStringLiteral("截圖") << QStringLiteral("事件及故障");
 }
 
 void TestLanguage::textsFollowTheLanguage()
@@ -121,6 +123,7 @@ void TestLanguage::textsFollowTheLanguage()
     QFETCH(QString, chartPage);
     QFETCH(QString, toolMenu);
     QFETCH(QString, snapshot);
+    QFETCH(QString, eventPage);
     MainWindow w;
     settle();
     // go through the other language first, so that every text really changes
@@ -134,6 +137,7 @@ void TestLanguage::textsFollowTheLanguage()
     QCOMPARE(tabTitle(w, "tab_chart"), chartPage);
     QCOMPARE(child<QMenu>(w, "menuTool")->title(), toolMenu);
     QCOMPARE(child<QAction>(w, "actionsnapshot")->text(), snapshot);
+    QCOMPARE(tabTitle(w, "tab_event"), eventPage);
 }
 
 void TestLanguage::tableCaptionsFollow()
