@@ -6,6 +6,7 @@
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 class BenchOpenDay : public QObject
@@ -16,6 +17,7 @@ private slots:
     void initTestCase() { day = vdrenc::sampleDay(QDate(2024, 1, 31)); }
     void walkContainer();
     void openFullDay();
+    void importFolderOfMonth();
 
 private:
     QByteArray day;
@@ -44,6 +46,29 @@ void BenchOpenDay::openFullDay()
     }
     qInstallMessageHandler(quiet);
     QVERIFY(closer.texts().isEmpty());
+}
+
+// A folder of 31 full days: copy them all into the working directory, fill the date list
+// and open the first day (the deferred parse is run at once instead of after its 100 ms).
+void BenchOpenDay::importFolderOfMonth()
+{
+    QTemporaryDir folder;
+    for (int d = 1; d <= 31; ++d) {
+        const QDate date(2024, 1, d);
+        testsupport::writeFile(folder.path(), vdrenc::dayFileName(date), vdrenc::sampleDay(date, quint32(d)));
+    }
+    MainWindow w;
+    testsupport::ModalCloser closer;
+    QtMessageHandler quiet =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    QBENCHMARK
+    {
+        w.importFolder(folder.path());
+        w.OnParseVDRFileLater();
+    }
+    qInstallMessageHandler(quiet);
+    QVERIFY(closer.texts().isEmpty());
+    QCOMPARE(QDir(w.workingDirectory()).entryList(QDir::Files).size(), 31);
 }
 
 int main(int argc, char **argv)
