@@ -119,60 +119,50 @@ ProcessRun runProcess(const QString &program, const QStringList &arguments, int 
     return run;
 }
 
-// Entries of a technical listing ("l -slt"): blocks of "Key = value" lines, one block per
-// entry, starting with its "Path = " line.
-struct ListedEntry
-{
-    QString path;
-    QString mode;
-    QString symbolicLink;
-    QString hardLink;
-};
+} // namespace
 
-QList<ListedEntry> parseListing(const QByteArray &out)
+QStringList unsafeListedEntries(const QByteArray &listing)
 {
-    QList<ListedEntry> entries;
-    const QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'));
-    bool inEntries =
-        !lines.contains(QStringLiteral("----------")) && !lines.contains(QStringLiteral("----------\r"));
+    // Blocks of "Key = value" lines, one block per entry, each starting with its "Path = "
+    // line; without -ba a header block comes first, ended by a line of ten dashes. A mark
+    // of a link is never cleared by a later line, so a crafted name cannot hide one.
+    QStringList unsafe;
+    QString path;
+    bool link = false;
+    bool haveEntry = false;
+    auto finish = [&] {
+        if (haveEntry && (link || !isSafeEntryPath(path)))
+            unsafe << path;
+    };
+    const QStringList lines = QString::fromUtf8(listing).split(QLatin1Char('\n'));
+    const QString dashes = QStringLiteral("----------");
+    bool inEntries = !lines.contains(dashes) && !lines.contains(dashes + QLatin1Char('\r'));
     for (QString line : lines) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (line == QLatin1String("----------")) {
+        if (line == dashes) {
             inEntries = true;
             continue;
         }
-        if (!inEntries)
-            continue;
         const int eq = line.indexOf(QLatin1String(" = "));
-        if (eq < 0)
+        if (!inEntries || eq < 0)
             continue;
-        const QString key = line.left(eq);
+        const QStringRef key = line.leftRef(eq);
         const QString value = line.mid(eq + 3);
         if (key == QLatin1String("Path")) {
-            entries.append(ListedEntry{value, {}, {}, {}});
-            continue;
+            finish();
+            path = value;
+            link = false;
+            haveEntry = true;
+        } else if (key == QLatin1String("Symbolic Link") || key == QLatin1String("Hard Link")) {
+            link |= !value.isEmpty();
+        } else if (key == QLatin1String("Mode")) {
+            link |= value.startsWith(QLatin1Char('l')) || value.startsWith(QLatin1Char('h'));
         }
-        if (entries.isEmpty())
-            continue;
-        ListedEntry &entry = entries.last();
-        if (key == QLatin1String("Mode"))
-            entry.mode = value;
-        else if (key == QLatin1String("Symbolic Link"))
-            entry.symbolicLink = value;
-        else if (key == QLatin1String("Hard Link"))
-            entry.hardLink = value;
     }
-    return entries;
+    finish();
+    return unsafe;
 }
-
-bool isLinkEntry(const ListedEntry &entry)
-{
-    return !entry.symbolicLink.isEmpty() || !entry.hardLink.isEmpty() ||
-           entry.mode.startsWith(QLatin1Char('l')) || entry.mode.startsWith(QLatin1Char('h'));
-}
-
-} // namespace
 
 QStringList extractionArguments(const QString &archivePath, const QString &targetDir)
 {
@@ -218,10 +208,7 @@ UnpackResult unpackArchive(const QString &archiver, const QString &archivePath, 
         result.archiverMessage = QString::fromLocal8Bit(listing.err).trimmed();
         return result;
     }
-    for (const ListedEntry &entry : parseListing(listing.out)) {
-        if (!isSafeEntryPath(entry.path) || isLinkEntry(entry))
-            result.unsafeEntries << entry.path;
-    }
+    result.unsafeEntries = unsafeListedEntries(listing.out);
     if (!result.unsafeEntries.isEmpty()) {
         result.status = UnpackResult::UnsafeEntries;
         result.exitCode = 0;

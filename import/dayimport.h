@@ -74,6 +74,10 @@ struct UnpackResult
     bool ok() const { return status == Unpacked; }
 };
 
+// The entries of the archiver's technical listing ("l -slt", with or without "-ba") that
+// must not be unpacked: absolute paths, paths with a ".." component, symbolic and hard links.
+QStringList unsafeListedEntries(const QByteArray &listing);
+
 // The arguments that extract archivePath into targetDir: x, the archive, -y, -o<dir>.
 QStringList extractionArguments(const QString &archivePath, const QString &targetDir);
 

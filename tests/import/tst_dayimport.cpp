@@ -56,6 +56,8 @@ private slots:
     void importableDay();
     void safeEntryPaths_data();
     void safeEntryPaths();
+    void archiveListing_data();
+    void archiveListing();
     void listingOrderAndLinks();
     void copyNeverOverwrites();
     void realArchiverIntoAwkwardPaths();
@@ -120,6 +122,39 @@ void TestDayImport::safeEntryPaths()
     QFETCH(QString, path);
     QFETCH(bool, safe);
     QCOMPARE(dayimport::isSafeEntryPath(path), safe);
+}
+
+void TestDayImport::archiveListing_data()
+{
+    QTest::addColumn<QByteArray>("listing");
+    QTest::addColumn<QStringList>("unsafe");
+    const QByteArray file = "Path = D20240131__.vdr\nFolder = -\nMode = -rw-r--r--\nSymbolic Link = \n"
+                            "Hard Link = \n\n";
+    QTest::newRow("plain files") << file + "Path = sub/x.vdr\nMode = -rw-r--r--\n" << QStringList();
+    QTest::newRow("header block before the dashes")
+        << "Path = /home/u/D20240131__A.tar\nType = tar\n\n----------\n" + file << QStringList();
+    QTest::newRow("windows line ends")
+        << QByteArray("Path = ../x\r\nMode = -rw-r--r--\r\n") << QStringList{"../x"};
+    QTest::newRow("symbolic link") << file + "Path = evil\nMode = lrwxrwxrwx\nSymbolic Link = /etc\n"
+                                   << QStringList{"evil"};
+    QTest::newRow("link shown by its mode only")
+        << QByteArray("Path = l\nMode = lrwxrwxrwx\n") << QStringList{"l"};
+    QTest::newRow("hard link") << QByteArray("Path = h\nMode = -rw-r--r--\nHard Link = /etc/passwd\n")
+                               << QStringList{"h"};
+    // A later empty "Symbolic Link = " line (as a crafted name could add) clears nothing.
+    QTest::newRow("mark not cleared")
+        << QByteArray("Path = evil\nSymbolic Link = /etc\nSymbolic Link = \nMode = -rw-r--r--\n")
+        << QStringList{"evil"};
+    QTest::newRow("absolute and dot-dot") << file + "Path = /abs\n\nPath = a/../../b\n"
+                                          << QStringList({"/abs", "a/../../b"});
+    QTest::newRow("empty listing") << QByteArray() << QStringList();
+}
+
+void TestDayImport::archiveListing()
+{
+    QFETCH(QByteArray, listing);
+    QFETCH(QStringList, unsafe);
+    QCOMPARE(dayimport::unsafeListedEntries(listing), unsafe);
 }
 
 void TestDayImport::listingOrderAndLinks()
