@@ -158,4 +158,7 @@ void MainWindow::OnParseTarFileLater()
         appendLog(QStringLiteral("Link removed from the unpacked archive: ") + link, red);
 
     importDayFolder(archiveDirPath, false);
+    // When no day is opened (every name skipped) nothing else would take the overlay away.
+    if (currentFilePath.isEmpty())
+        hideLoading();
 }

@@ -84,6 +84,7 @@ private slots:
     void daySelection();
     void tarTwoDaysAtTopLevel();
     void tarFilesInSubFolder();
+    void tarEveryNameSkipped();
     void tarBadNamesRefusedBeforeArchiver_data();
     void tarBadNamesRefusedBeforeArchiver();
     void tarCorruptArchive();
@@ -367,6 +368,22 @@ void TestImport::tarFilesInSubFolder()
     QVERIFY(dates(w).isEmpty());
     QCOMPARE(log(w), QStringLiteral("***Tar***D20240131__A.tar"));
     QVERIFY(QFileInfo::exists(w.archiveDirectory() + "/days/D20240131__A.vdr"));
+}
+
+void TestImport::tarEveryNameSkipped()
+{
+    const QString archive = testsupport::writeFile(
+        tmp.path() + "/skipped", "D20240131__A.tar",
+        tartest::archive({tartest::file("day.vdr", "x"), tartest::file("D20240132__.vdr", "y")}));
+    MainWindow w;
+    ModalCloser closer;
+    w.importTarArchive(archive);
+    QVERIFY(w.waitingOverlay()->isVisible());
+    QTRY_VERIFY(w.tarArchivePath().isEmpty());
+    QVERIFY(settled(w));
+    QVERIFY(closer.texts().isEmpty());
+    QVERIFY(dates(w).isEmpty());
+    QVERIFY(filesIn(w.workingDirectory()).isEmpty());
 }
 
 void TestImport::tarBadNamesRefusedBeforeArchiver_data()
