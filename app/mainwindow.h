@@ -99,6 +99,14 @@ public:
     void updateCursorDriver(const QDateTime &t);
 
     // --- imports (import/mainwindow_import.cpp) ---
+    // The work of the two import buttons once their chooser has answered; an empty path
+    // (a cancelled chooser) changes nothing.
+    void importFolder(const QString &dir);
+    void importTarArchive(const QString &path);
+    // Copies the day files of dir into the renewed working directory, fills the date list
+    // and opens its first day. Links in dir are followed only for a folder the user chose.
+    void importDayFolder(const QString &dir, bool followLinks);
+    QString tarArchivePath() const { return tarFilePath; }
 
     // --- serial download (serial/mainwindow_serial.cpp) ---
     void setConnectionState(bool connected);

@@ -77,7 +77,7 @@
     </message>
     <message>
         <source>Choose Folder</source>
-        <translation type="vanished">Choose Folder</translation>
+        <translation>Choose Folder</translation>
     </message>
     <message>
         <source>Connet RS232...</source>
@@ -281,7 +281,7 @@
     </message>
     <message>
         <source>Open Tar File error</source>
-        <translation type="vanished">Open Tar File error</translation>
+        <translation>Open Tar File error</translation>
     </message>
     <message>
         <source>Opening file, please wait.....</source>
@@ -293,7 +293,7 @@
     </message>
     <message>
         <source>Please select have &apos;vdr&apos; files folder</source>
-        <translation type="vanished">Please select have &apos;vdr&apos; files folder</translation>
+        <translation>Please select have &apos;vdr&apos; files folder</translation>
     </message>
     <message>
         <source>Power Loss</source>
@@ -409,7 +409,7 @@
     </message>
     <message>
         <source>Tar File name formate error</source>
-        <translation type="vanished">Tar File name formate error</translation>
+        <translation>Tar File name formate error</translation>
     </message>
     <message>
         <source>Technology</source>
@@ -494,6 +494,18 @@
     <message>
         <source>The screenshot could not be saved on %1</source>
         <translation>The screenshot could not be saved on %1</translation>
+    </message>
+    <message>
+        <source>These days could not be imported:</source>
+        <translation>These days could not be imported:</translation>
+    </message>
+    <message>
+        <source>Tar archive(*.tar)</source>
+        <translation>Tar archive(*.tar)</translation>
+    </message>
+    <message>
+        <source>All files(*)</source>
+        <translation>All files(*)</translation>
     </message>
 </context>
 <context>

@@ -77,7 +77,7 @@
     </message>
     <message>
         <source>Choose Folder</source>
-        <translation type="vanished">選擇資料夾</translation>
+        <translation>選擇資料夾</translation>
     </message>
     <message>
         <source>Connet RS232...</source>
@@ -281,7 +281,7 @@
     </message>
     <message>
         <source>Open Tar File error</source>
-        <translation type="vanished">檔案無法開啟</translation>
+        <translation>檔案無法開啟</translation>
     </message>
     <message>
         <source>Opening file, please wait.....</source>
@@ -293,7 +293,7 @@
     </message>
     <message>
         <source>Please select have &apos;vdr&apos; files folder</source>
-        <translation type="vanished">請選擇有&apos;vdr&apos;檔的資料夾</translation>
+        <translation>請選擇有&apos;vdr&apos;檔的資料夾</translation>
     </message>
     <message>
         <source>Power Loss</source>
@@ -409,7 +409,7 @@
     </message>
     <message>
         <source>Tar File name formate error</source>
-        <translation type="vanished">檔案名稱格式錯誤</translation>
+        <translation>檔案名稱格式錯誤</translation>
     </message>
     <message>
         <source>Technology</source>
@@ -494,6 +494,18 @@
     <message>
         <source>The screenshot could not be saved on %1</source>
         <translation>截圖無法儲存在 %1</translation>
+    </message>
+    <message>
+        <source>These days could not be imported:</source>
+        <translation>下列日期的資料無法匯入:</translation>
+    </message>
+    <message>
+        <source>Tar archive(*.tar)</source>
+        <translation>壓縮檔(*.tar)</translation>
+    </message>
+    <message>
+        <source>All files(*)</source>
+        <translation>所有檔案(*)</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 class BenchOpenDay : public QObject
@@ -19,6 +20,7 @@ private slots:
     void openFullDay();
     void switchLanguage();
     void writeDriverKey();
+    void importFolderOfMonth();
 
 private:
     QByteArray day;
@@ -75,6 +77,29 @@ void BenchOpenDay::writeDriverKey()
     {
         QVERIFY(driverkey::writeKeyFile(dir.path(), QStringLiteral("王小明"), QStringLiteral("A123")).ok);
     }
+}
+
+// A folder of 31 full days: copy them all into the working directory, fill the date list
+// and open the first day (the deferred parse is run at once instead of after its 100 ms).
+void BenchOpenDay::importFolderOfMonth()
+{
+    QTemporaryDir folder;
+    for (int d = 1; d <= 31; ++d) {
+        const QDate date(2024, 1, d);
+        testsupport::writeFile(folder.path(), vdrenc::dayFileName(date), vdrenc::sampleDay(date, quint32(d)));
+    }
+    MainWindow w;
+    testsupport::ModalCloser closer;
+    QtMessageHandler quiet =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    QBENCHMARK
+    {
+        w.importFolder(folder.path());
+        w.OnParseVDRFileLater();
+    }
+    qInstallMessageHandler(quiet);
+    QVERIFY(closer.texts().isEmpty());
+    QCOMPARE(QDir(w.workingDirectory()).entryList(QDir::Files).size(), 31);
 }
 
 int main(int argc, char **argv)

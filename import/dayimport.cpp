@@ -1,0 +1,243 @@
+#include "import/dayimport.h"
+
+#include "vdr/dayfile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace dayimport {
+
+QDate importableDay(const QString &fileName)
+{
+    const QStringList pieces = fileName.split(QLatin1Char('_'), Qt::KeepEmptyParts, Qt::CaseSensitive);
+    if (pieces.size() != 3)
+        return QDate();
+    const QString &first = pieces.first();
+    if (first.size() != 9 || first.at(0) != QLatin1Char('D'))
+        return QDate();
+    for (int i = 1; i < first.size(); ++i) {
+        const ushort c = first.at(i).unicode();
+        if (c < '0' || c > '9')
+            return QDate();
+    }
+    return QDate::fromString(first.mid(1), QStringLiteral("yyyyMMdd"));
+}
+
+FolderListing listFolder(const QString &dir, Links links)
+{
+    QDir::Filters filters = QDir::Files;
+    if (links == Links::Skip)
+        filters |= QDir::NoSymLinks;
+    FolderListing listing;
+    listing.vdrFiles = QDir(dir).entryList({QStringLiteral("*.vdr")}, filters, QDir::Name | QDir::IgnoreCase);
+    for (const QString &name : qAsConst(listing.vdrFiles)) {
+        const QDate day = importableDay(name);
+        if (day.isValid())
+            listing.days.append({name, day});
+    }
+    return listing;
+}
+
+CopyResult copyDayFile(const QString &source, const QString &target)
+{
+    CopyResult result;
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() || targetInfo.isSymLink()) {
+        if (targetInfo.isFile() && !targetInfo.isSymLink()) {
+            result.kind = CopyResult::AlreadyThere;
+            return result;
+        }
+        result.error = QStringLiteral("the target exists and is not a day file");
+        return result;
+    }
+    QFile in(source);
+    if (!in.copy(target)) {
+        result.error = in.errorString();
+        // QFile::copy writes through a temporary file; make sure nothing half-written stays.
+        if (QFileInfo::exists(target))
+            QFile::remove(target);
+        return result;
+    }
+    result.kind = CopyResult::Copied;
+    return result;
+}
+
+bool isSafeEntryPath(const QString &entryPath)
+{
+    if (entryPath.isEmpty())
+        return false;
+    if (entryPath.startsWith(QLatin1Char('/')) || entryPath.startsWith(QLatin1Char('\\')))
+        return false;
+    // A drive letter ("C:...") is absolute or drive-relative on Windows.
+    if (entryPath.size() >= 2 && entryPath.at(1) == QLatin1Char(':'))
+        return false;
+    QString normalised = entryPath;
+    normalised.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QStringList parts = normalised.split(QLatin1Char('/'));
+    for (const QString &part : parts) {
+        if (part == QLatin1String(".."))
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+struct ProcessRun
+{
+    int exitCode = -2;
+    QByteArray out;
+    QByteArray err;
+};
+
+ProcessRun runProcess(const QString &program, const QStringList &arguments, int timeoutMs)
+{
+    ProcessRun run;
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    // The archiver must never wait for an answer on its input.
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(QIODevice::ReadOnly);
+    if (!process.waitForStarted()) {
+        run.err = process.errorString().toUtf8();
+        return run;
+    }
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        run.exitCode = -1;
+        run.err = "the archiver did not finish in time and was stopped";
+        return run;
+    }
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return run;
+}
+
+} // namespace
+
+QStringList unsafeListedEntries(const QByteArray &listing)
+{
+    // Blocks of "Key = value" lines, one block per entry, each starting with its "Path = "
+    // line; without -ba a header block comes first, ended by a line of ten dashes. A mark
+    // of a link is never cleared by a later line, so a crafted name cannot hide one.
+    QStringList unsafe;
+    QString path;
+    bool link = false;
+    bool haveEntry = false;
+    auto finish = [&] {
+        if (haveEntry && (link || !isSafeEntryPath(path)))
+            unsafe << path;
+    };
+    const QStringList lines = QString::fromUtf8(listing).split(QLatin1Char('\n'));
+    const QString dashes = QStringLiteral("----------");
+    bool inEntries = !lines.contains(dashes) && !lines.contains(dashes + QLatin1Char('\r'));
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line == dashes) {
+            inEntries = true;
+            continue;
+        }
+        const int eq = line.indexOf(QLatin1String(" = "));
+        if (!inEntries || eq < 0)
+            continue;
+        const QStringRef key = line.leftRef(eq);
+        const QString value = line.mid(eq + 3);
+        if (key == QLatin1String("Path")) {
+            finish();
+            path = value;
+            link = false;
+            haveEntry = true;
+        } else if (key == QLatin1String("Symbolic Link") || key == QLatin1String("Hard Link")) {
+            link |= !value.isEmpty();
+        } else if (key == QLatin1String("Mode")) {
+            link |= value.startsWith(QLatin1Char('l')) || value.startsWith(QLatin1Char('h'));
+        }
+    }
+    finish();
+    return unsafe;
+}
+
+QStringList extractionArguments(const QString &archivePath, const QString &targetDir)
+{
+    // An absolute archive path can never be taken for a switch of the archiver.
+    const QString archive = QFileInfo(archivePath).absoluteFilePath();
+    const QString target = QDir::cleanPath(QFileInfo(targetDir).absoluteFilePath());
+    return {QStringLiteral("x"), archive, QStringLiteral("-y"), QStringLiteral("-o") + target};
+}
+
+QString commandText(const QString &program, const QStringList &arguments)
+{
+    QStringList shown;
+    for (const QString &piece : QStringList{program} + arguments) {
+        if (piece.contains(QLatin1Char(' ')) || piece.contains(QLatin1Char('"')))
+            shown << QLatin1Char('"') + piece + QLatin1Char('"');
+        else
+            shown << piece;
+    }
+    return shown.join(QLatin1Char(' '));
+}
+
+UnpackResult unpackArchive(const QString &archiver, const QString &archivePath, const QString &targetDir,
+                           int timeoutMs)
+{
+    UnpackResult result;
+    const QStringList arguments = extractionArguments(archivePath, targetDir);
+    const QString archive = arguments.at(1);
+    const QString target = arguments.at(3).mid(2);
+    result.commandText = commandText(archiver.isEmpty() ? QStringLiteral("7za") : archiver, arguments);
+
+    if (archiver.isEmpty()) {
+        result.status = UnpackResult::ArchiverMissing;
+        result.exitCode = -2;
+        result.archiverMessage =
+            QStringLiteral("no archiver (7za, 7z or 7zz) beside the program or on the PATH");
+        return result;
+    }
+
+    const ProcessRun listing = runProcess(
+        archiver, {QStringLiteral("l"), QStringLiteral("-slt"), QStringLiteral("-ba"), archive}, timeoutMs);
+    if (listing.exitCode != 0) {
+        result.exitCode = listing.exitCode;
+        result.archiverMessage = QString::fromLocal8Bit(listing.err).trimmed();
+        return result;
+    }
+    result.unsafeEntries = unsafeListedEntries(listing.out);
+    if (!result.unsafeEntries.isEmpty()) {
+        result.status = UnpackResult::UnsafeEntries;
+        result.exitCode = 0;
+        return result;
+    }
+
+    const ProcessRun extraction = runProcess(archiver, arguments, timeoutMs);
+    result.exitCode = extraction.exitCode;
+    if (extraction.exitCode != 0) {
+        result.archiverMessage = QString::fromLocal8Bit(extraction.err).trimmed();
+        return result;
+    }
+
+    // Whatever the archiver made of the entries, no link may stay behind to be followed.
+    const QDir base(target);
+    QDirIterator it(target, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    QStringList links;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileInfo().isSymLink())
+            links << path;
+    }
+    for (const QString &link : qAsConst(links)) {
+        QFile::remove(link);
+        result.removedLinks << base.relativeFilePath(link);
+    }
+    result.status = UnpackResult::Unpacked;
+    return result;
+}
+
+} // namespace dayimport

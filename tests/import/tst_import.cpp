@@ -1,0 +1,490 @@
+// Folder import, tar import and the date list, run on the main window with real files,
+// real archives and the real console archiver.
+#include "app/mainwindow.h"
+#include "app/ztpopwaitingwidget.h"
+
+#include "support/testsupport.h"
+#include "tarwriter.h"
+#include "vdrencoder.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using testsupport::DebugCapture;
+using testsupport::ModalCloser;
+
+namespace {
+
+QString mwTr(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+// A small, valid day file whose content tells which file it came from.
+QByteArray dayBytes(const QByteArray &tag)
+{
+    return vdrenc::container({{7, "DT_TAG", tag}});
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                               QDir::Name);
+}
+
+QStringList treeOf(const QString &dir)
+{
+    QStringList found;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << QDir(dir).relativeFilePath(it.next());
+    found.sort();
+    return found;
+}
+
+int countLines(const QStringList &lines, const QString &prefix)
+{
+    int n = 0;
+    for (const QString &line : lines)
+        n += line.startsWith(prefix) ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+class TestImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void folderNameRules();
+    void sameDayTwice();
+    void secondImportReplacesFirst();
+    void folderWithoutDayFilesChangesNothing();
+    void everyNameSkipped();
+    void cancelledChoosers();
+    void failedCopyIsReported();
+    void daySelection();
+    void tarTwoDaysAtTopLevel();
+    void tarFilesInSubFolder();
+    void tarEveryNameSkipped();
+    void tarBadNamesRefusedBeforeArchiver_data();
+    void tarBadNamesRefusedBeforeArchiver();
+    void tarCorruptArchive();
+    void tarMissingArchiver();
+    void tarHostileEntries();
+
+private:
+    template <typename T> static T *child(MainWindow &w, const char *name)
+    {
+        T *widget = w.findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no child %s", name);
+        return widget;
+    }
+    static QStringList dates(MainWindow &w)
+    {
+        QStringList items;
+        auto *box = child<QComboBox>(w, "date_comboBox");
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        return items;
+    }
+    static QString dateLabel(MainWindow &w) { return child<QLabel>(w, "date_value")->text(); }
+    static QString log(MainWindow &w) { return child<QTextBrowser>(w, "debugtextBrowser")->toPlainText(); }
+    static void showLogPage(MainWindow &w)
+    {
+        w.findChild<QAction *>(QStringLiteral("actionDebug"))->trigger();
+    }
+    // Waits until the deferred parse has run and the overlay is gone.
+    static bool settled(MainWindow &w) { return !w.waitingOverlay() || !w.waitingOverlay()->isVisible(); }
+    QString folder(const char *name, const QMap<QString, QByteArray> &files)
+    {
+        const QString dir = tmp.path() + QLatin1Char('/') + QLatin1String(name);
+        QDir().mkpath(dir);
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            testsupport::writeFile(dir, it.key(), it.value());
+        return dir;
+    }
+
+    QTemporaryDir tmp;
+};
+
+void TestImport::folderNameRules()
+{
+    const QString dir = folder("rules", {{"D20240131__A.vdr", dayBytes("31")},
+                                         {"D20240130_A_B.vdr", dayBytes("30")},
+                                         {"D20240127__.vdr", dayBytes("27")},
+                                         {"D20240129__A_B.vdr", dayBytes("four pieces")},
+                                         {"d20240128__A.vdr", dayBytes("lower-case d")},
+                                         {"D20240231__A.vdr", dayBytes("31 February")},
+                                         {"D2024012__.vdr", dayBytes("seven digits")},
+                                         {"D20240126__A.txt", dayBytes("not a day file")}});
+    MainWindow w;
+    ModalCloser closer;
+    DebugCapture debug;
+    w.importFolder(dir);
+    QCOMPARE(dates(w), QStringList({"2024/01/27", "2024/01/30", "2024/01/31"}));
+    QCOMPARE(filesIn(w.workingDirectory()),
+             QStringList({"D20240127__.vdr", "D20240130__.vdr", "D20240131__.vdr"}));
+    QCOMPARE(readBytes(w.workingDirectory() + "/D20240130__.vdr"), dayBytes("30"));
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/27"));
+    QTRY_VERIFY(settled(w));
+    QVERIFY(closer.texts().isEmpty());
+    // The first day is opened once, after its file is in place.
+    QCOMPARE(countLines(debug.lines(), "on_date_comboBox_currentIndexChanged"), 1);
+    QVERIFY(debug.contains(QStringLiteral("on_date_comboBox_currentIndexChanged 0")));
+    QCOMPARE(countLines(debug.lines(), "blockCnt :"), 1);
+}
+
+void TestImport::sameDayTwice()
+{
+    const QString dir =
+        folder("twice", {{"D20240131__B.vdr", dayBytes("second")}, {"D20240131__a.vdr", dayBytes("first")}});
+    MainWindow w;
+    ModalCloser closer;
+    w.importFolder(dir);
+    QCOMPARE(dates(w), QStringList({"2024/01/31", "2024/01/31"}));
+    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240131__.vdr"});
+    QCOMPARE(readBytes(w.workingDirectory() + "/D20240131__.vdr"), dayBytes("first"));
+    QTRY_VERIFY(settled(w));
+    QVERIFY(closer.texts().isEmpty());
+}
+
+void TestImport::secondImportReplacesFirst()
+{
+    const QString first =
+        folder("first", {{"D20240130__.vdr", dayBytes("30")}, {"D20240131__.vdr", dayBytes("31")}});
+    const QString second = folder("second", {{"D20240215__X.vdr", dayBytes("15")}});
+    MainWindow w;
+    ModalCloser closer;
+    w.importFolder(first);
+    QTRY_VERIFY(settled(w));
+    testsupport::writeFile(w.workingDirectory(), "stray.txt", "left over");
+    w.importFolder(second);
+    QCOMPARE(dates(w), QStringList{"2024/02/15"});
+    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240215__.vdr"});
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/02/15"));
+    QVERIFY(closer.texts().isEmpty());
+}
+
+void TestImport::folderWithoutDayFilesChangesNothing()
+{
+    const QString days = folder("days", {{"D20240131__.vdr", dayBytes("31")}});
+    const QString other = folder("other", {{"readme.txt", "text"}, {"D20240101__.dat", "data"}});
+    QDir(other).mkpath(QStringLiteral("sub.vdr"));
+    MainWindow w;
+    ModalCloser closer;
+    w.importFolder(days);
+    QTRY_VERIFY(settled(w));
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/31"));
+    child<QTextBrowser>(w, "eventtextBrowser")->setText(QStringLiteral("the day on display"));
+
+    w.importFolder(other);
+    QCOMPARE(closer.texts(), QStringList{mwTr("Please select have 'vdr' files folder")});
+    QCOMPARE(dates(w), QStringList{"2024/01/31"});
+    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240131__.vdr"});
+    QCOMPARE(dateLabel(w), QStringLiteral("2024/01/31"));
+    QCOMPARE(child<QTextBrowser>(w, "eventtextBrowser")->toPlainText(), QStringLiteral("the day on display"));
+}
+
+void TestImport::everyNameSkipped()
+{
+    const QString days = folder("one day", {{"D20240131__.vdr", dayBytes("31")}});
+    const QString bad = folder("bad names", {{"day.vdr", "x"}, {"D20240132__.vdr", "y"}});
+    MainWindow w;
+    ModalCloser closer;
+    w.importFolder(days);
+    QTRY_VERIFY(settled(w));
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/31"));
+    w.importFolder(bad);
+    QVERIFY(closer.texts().isEmpty());
+    QVERIFY(dates(w).isEmpty());
+    QVERIFY(QFileInfo(w.workingDirectory()).isDir());
+    QVERIFY(filesIn(w.workingDirectory()).isEmpty());
+    QVERIFY(dateLabel(w).isEmpty());
+}
+
+void TestImport::cancelledChoosers()
+{
+    const QString days = folder("kept", {{"D20240131__.vdr", dayBytes("31")}});
+    MainWindow w;
+    ModalCloser closer;
+    w.importFolder(days);
+    QTRY_VERIFY(settled(w));
+    testsupport::writeFile(w.archiveDirectory(), "D20240130__.vdr", "unpacked before");
+
+    // The real buttons: the choosers are answered with Cancel. The tar chooser offers tar
+    // archives first and all files second.
+    QStringList filters;
+    QTimer peek;
+    connect(&peek, &QTimer::timeout, [&filters] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
+            filters = dialog->nameFilters();
+    });
+    peek.start(1);
+    w.on_importFloder_clicked();
+    w.on_importTar_clicked();
+    QCOMPARE(filters, QStringList({mwTr("Tar archive(*.tar)"), mwTr("All files(*)")}));
+    w.importFolder(QString());
+    w.importTarArchive(QString());
+
+    QVERIFY(closer.texts().isEmpty());
+    QCOMPARE(dates(w), QStringList{"2024/01/31"});
+    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240131__.vdr"});
+    QCOMPARE(filesIn(w.archiveDirectory()), QStringList{"D20240130__.vdr"});
+    QVERIFY(w.tarArchivePath().isEmpty());
+    QVERIFY(settled(w));
+}
+
+// A copy that runs out of room: the file size limit stands in for a full disk. The day is
+// reported, logged in red and left out of the list; the other days import.
+void TestImport::failedCopyIsReported()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file size limit");
+#else
+    const QString dir = folder("full disk", {{"D20240130__.vdr", dayBytes("30")},
+                                             {"D20240131__big.vdr", vdrenc::sampleDay(QDate(2024, 1, 31))},
+                                             {"D20240201__.vdr", dayBytes("01")}});
+    MainWindow w;
+    showLogPage(w);
+    ModalCloser closer;
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    w.importFolder(dir);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    QCOMPARE(closer.texts().size(), 1);
+    QCOMPARE(closer.texts().first(), mwTr("These days could not be imported:") +
+                                         QStringLiteral("\n2024/01/31  (D20240131__big.vdr)"));
+    QCOMPARE(dates(w), QStringList({"2024/01/30", "2024/02/01"}));
+    QCOMPARE(filesIn(w.workingDirectory()), QStringList({"D20240130__.vdr", "D20240201__.vdr"}));
+    QVERIFY2(log(w).contains(QStringLiteral("Copy failed: ") + dir + QStringLiteral("/D20240131__big.vdr")),
+             qPrintable(log(w)));
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/30"));
+#endif
+}
+
+void TestImport::daySelection()
+{
+    const QString dir =
+        folder("select", {{"D20240130__.vdr", dayBytes("30")}, {"D20240131__.vdr", dayBytes("31")}});
+    MainWindow w;
+    ModalCloser closer;
+    w.importFolder(dir);
+    QTRY_VERIFY(settled(w));
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/30"));
+    auto *box = child<QComboBox>(w, "date_comboBox");
+
+    // Entries without a file, or without a date, do nothing at all.
+    box->addItem(QStringLiteral("2024/02/01"));
+    box->addItem(QStringLiteral("not a date"));
+    DebugCapture debug;
+    for (int index : {2, 3}) {
+        box->setCurrentIndex(index);
+        QVERIFY(settled(w));
+        QTest::qWait(150);
+        QCOMPARE(dateLabel(w), QStringLiteral("2024/01/30"));
+    }
+    QCOMPARE(countLines(debug.lines(), "on_date_comboBox_currentIndexChanged"), 0);
+
+    box->setCurrentIndex(1);
+    QVERIFY(debug.contains(QStringLiteral("on_date_comboBox_currentIndexChanged 1")));
+    QVERIFY(w.waitingOverlay()->isVisible());
+    QCOMPARE(w.waitingOverlay()->text(), mwTr("Opening file, please wait....."));
+    QTRY_VERIFY(settled(w));
+    QCOMPARE(dateLabel(w), QStringLiteral("2024/01/31"));
+    QVERIFY(closer.texts().isEmpty());
+}
+
+void TestImport::tarTwoDaysAtTopLevel()
+{
+    // A folder name with a blank and a quote reaches the archiver unharmed.
+    const QString dir = tmp.path() + QStringLiteral("/my \"days\" folder");
+    const QString archive =
+        testsupport::writeFile(dir, "D20240131__A.tar",
+                               tartest::archive({tartest::file("D20240131__A.vdr", dayBytes("31")),
+                                                 tartest::file("D20240130__A.vdr", dayBytes("30")),
+                                                 tartest::file("notes.txt", "x")}));
+    MainWindow w;
+    showLogPage(w);
+    ModalCloser closer;
+    DebugCapture debug;
+    w.importTarArchive(archive);
+    QCOMPARE(w.tarArchivePath(), archive);
+    QVERIFY(w.waitingOverlay()->isVisible());
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/30"));
+    QTRY_VERIFY(settled(w));
+    QVERIFY2(closer.texts().isEmpty(), qPrintable(closer.texts().join('|')));
+    QCOMPARE(dates(w), QStringList({"2024/01/30", "2024/01/31"}));
+    QCOMPARE(filesIn(w.workingDirectory()), QStringList({"D20240130__.vdr", "D20240131__.vdr"}));
+    QCOMPARE(readBytes(w.workingDirectory() + "/D20240131__.vdr"), dayBytes("31"));
+    QVERIFY(w.tarArchivePath().isEmpty());
+    // Opening the first day cleared the log page and wrote that day's lines.
+    QVERIFY2(log(w).startsWith(QStringLiteral("D20240130__.vdr")), qPrintable(log(w)));
+    QVERIFY(debug.contains(QStringLiteral("on_date_comboBox_currentIndexChanged 0")));
+    bool commandShown = false;
+    for (const QString &line : debug.lines())
+        commandShown |= line.endsWith(QStringLiteral(" x \"") + archive + QStringLiteral("\" -y -o") +
+                                      w.archiveDirectory());
+    QVERIFY2(commandShown, qPrintable(debug.lines().join('\n')));
+}
+
+void TestImport::tarFilesInSubFolder()
+{
+    const QString archive =
+        testsupport::writeFile(tmp.path() + "/sub", "D20240131__A.tar",
+                               tartest::archive({tartest::file("days/D20240130__A.vdr", dayBytes("30")),
+                                                 tartest::file("days/D20240131__A.vdr", dayBytes("31"))}));
+    MainWindow w;
+    showLogPage(w);
+    ModalCloser closer;
+    w.importTarArchive(archive);
+    QTRY_COMPARE(closer.texts(), QStringList{mwTr("Please select have 'vdr' files folder")});
+    QTRY_VERIFY(settled(w));
+    QVERIFY(dates(w).isEmpty());
+    QCOMPARE(log(w), QStringLiteral("***Tar***D20240131__A.tar"));
+    QVERIFY(QFileInfo::exists(w.archiveDirectory() + "/days/D20240131__A.vdr"));
+}
+
+void TestImport::tarEveryNameSkipped()
+{
+    const QString archive = testsupport::writeFile(
+        tmp.path() + "/skipped", "D20240131__A.tar",
+        tartest::archive({tartest::file("day.vdr", "x"), tartest::file("D20240132__.vdr", "y")}));
+    MainWindow w;
+    ModalCloser closer;
+    w.importTarArchive(archive);
+    QVERIFY(w.waitingOverlay()->isVisible());
+    QTRY_VERIFY(w.tarArchivePath().isEmpty());
+    QVERIFY(settled(w));
+    QVERIFY(closer.texts().isEmpty());
+    QVERIFY(dates(w).isEmpty());
+    QVERIFY(filesIn(w.workingDirectory()).isEmpty());
+}
+
+void TestImport::tarBadNamesRefusedBeforeArchiver_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    // English source texts: the catalogue is installed only once a window exists
+    QTest::newRow("one piece") << "archive.tar" << "Tar File name formate error";
+    QTest::newRow("four pieces") << "D20240131__A_B.tar" << "Tar File name formate error";
+    QTest::newRow("month 13") << "D20241331__A.tar" << "File name formate error";
+    QTest::newRow("31 February") << "D20240231__A.tar" << "File name formate error";
+}
+
+void TestImport::tarBadNamesRefusedBeforeArchiver()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    const QString archive =
+        testsupport::writeFile(tmp.path() + "/names/" + QTest::currentDataTag(), name,
+                               tartest::archive({tartest::file("D20240131__A.vdr", dayBytes("31"))}));
+    MainWindow w;
+    showLogPage(w);
+    ModalCloser closer;
+    DebugCapture debug;
+    w.importTarArchive(archive);
+    QTRY_COMPARE(closer.texts(), QStringList{mwTr(message.toUtf8().constData())});
+    QTRY_VERIFY(settled(w));
+    QCOMPARE(log(w), QStringLiteral("***Tar***") + name);
+    QVERIFY(!QFileInfo::exists(w.archiveDirectory()));
+    QCOMPARE(countLines(debug.lines(), " x "), 0);
+}
+
+void TestImport::tarCorruptArchive()
+{
+    const QString days = folder("before corrupt", {{"D20240131__.vdr", dayBytes("31")}});
+    const QString archive =
+        testsupport::writeFile(tmp.path() + "/corrupt", "D20240131__A.tar", QByteArray(2000, '\x42'));
+    MainWindow w;
+    ModalCloser closer;
+    w.importFolder(days);
+    QTRY_VERIFY(settled(w));
+    showLogPage(w);
+    w.importTarArchive(archive);
+    QTRY_COMPARE(closer.texts(), QStringList{mwTr("Open Tar File error")});
+    QTRY_VERIFY(settled(w));
+    const QStringList lines = log(w).split('\n');
+    QCOMPARE(lines.value(0), QStringLiteral("***Tar***D20240131__A.tar"));
+    QCOMPARE(lines.value(1), QStringLiteral("7za error code:2"));
+    QVERIFY(dates(w).isEmpty());
+    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240131__.vdr"});
+}
+
+void TestImport::tarMissingArchiver()
+{
+    const QString archive =
+        testsupport::writeFile(tmp.path() + "/no archiver", "D20240131__A.tar",
+                               tartest::archive({tartest::file("D20240131__A.vdr", dayBytes("31"))}));
+    const QString emptyBin = tmp.path() + "/empty bin";
+    QDir().mkpath(emptyBin);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", emptyBin.toLocal8Bit());
+    MainWindow w;
+    showLogPage(w);
+    ModalCloser closer;
+    w.importTarArchive(archive);
+    QTRY_COMPARE(closer.texts(), QStringList{mwTr("Open Tar File error")});
+    qputenv("PATH", path);
+    const QStringList lines = log(w).split('\n');
+    QCOMPARE(lines.value(1), QStringLiteral("7za error code:-2"));
+    QVERIFY2(lines.value(2).contains(QStringLiteral("no archiver")), qPrintable(log(w)));
+    QVERIFY(dates(w).isEmpty());
+}
+
+void TestImport::tarHostileEntries()
+{
+    const QString outside = tmp.path() + "/outside";
+    QDir().mkpath(outside);
+    const QString archive =
+        testsupport::writeFile(tmp.path() + "/hostile", "D20240131__A.tar",
+                               tartest::archive({tartest::file("D20240130__A.vdr", dayBytes("30")),
+                                                 tartest::link("D20240131__A.vdr", "/etc/hostname"),
+                                                 tartest::link("evil", outside.toUtf8()),
+                                                 tartest::file("evil/D20240201__.vdr", "pwn"),
+                                                 tartest::file("../../../../outside/dot.vdr", "dot"),
+                                                 tartest::file(outside.toUtf8() + "/abs.vdr", "abs")}));
+    MainWindow w;
+    showLogPage(w);
+    ModalCloser closer;
+    w.importTarArchive(archive);
+    QTRY_COMPARE(closer.texts(), QStringList{mwTr("Open Tar File error")});
+    QTRY_VERIFY(settled(w));
+    QVERIFY(treeOf(outside).isEmpty());
+    QVERIFY(!QFileInfo::exists(w.archiveDirectory()));
+    QVERIFY(dates(w).isEmpty());
+    const QString text = log(w);
+    for (const QString &entry : {QStringLiteral("D20240131__A.vdr"), QStringLiteral("evil"),
+                                 QStringLiteral("../../../../outside/dot.vdr"), outside + "/abs.vdr"})
+        QVERIFY2(text.contains(QStringLiteral("directory: ") + entry + '\n') ||
+                     text.endsWith(QStringLiteral("directory: ") + entry),
+                 qPrintable(text));
+}
+
+QTEST_MAIN(TestImport)
+#include "tst_import.moc"
