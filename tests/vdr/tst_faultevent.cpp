@@ -59,17 +59,19 @@ void TestFaultEvent::sizes_data()
     QTest::newRow("N=0, no M") << u16(0) << FaultEventResult::EventSectionSize << 0 << 0;
     QTest::newRow("N=0, half an M") << u16(0) + '\0' << FaultEventResult::EventSectionSize << 0 << 0;
     QTest::newRow("N=0 M=0 exact") << u16(0) + u16(0) << FaultEventResult::NoFailure << 0 << 0;
-    QTest::newRow("N=0 M=0 one over") << u16(0) + u16(0) + 'x' << FaultEventResult::EventSectionSize << 0 << 0;
+    QTest::newRow("N=0 M=0 one over")
+        << u16(0) + u16(0) + 'x' << FaultEventResult::EventSectionSize << 0 << 0;
     QTest::newRow("N=1 one short") << u16(1) + err.left(14) << FaultEventResult::ErrorSectionSize << 0 << 0;
     QTest::newRow("N=1 exact, no M") << u16(1) + err << FaultEventResult::EventSectionSize << 1 << 0;
-    QTest::newRow("N=1 M=1 one short") << u16(1) + err + u16(1) + evt.left(15) << FaultEventResult::EventSectionSize
-                                       << 1 << 0;
+    QTest::newRow("N=1 M=1 one short")
+        << u16(1) + err + u16(1) + evt.left(15) << FaultEventResult::EventSectionSize << 1 << 0;
     QTest::newRow("N=1 M=1 exact") << u16(1) + err + u16(1) + evt << FaultEventResult::NoFailure << 1 << 1;
-    QTest::newRow("N=1 M=1 one over") << u16(1) + err + u16(1) + evt + 'x' << FaultEventResult::EventSectionSize
-                                      << 1 << 0;
-    QTest::newRow("N=65535 in a small block") << u16(65535) + err << FaultEventResult::ErrorSectionSize << 0 << 0;
-    QTest::newRow("M=65535 in a small block") << u16(0) + u16(65535) + evt << FaultEventResult::EventSectionSize
-                                              << 0 << 0;
+    QTest::newRow("N=1 M=1 one over")
+        << u16(1) + err + u16(1) + evt + 'x' << FaultEventResult::EventSectionSize << 1 << 0;
+    QTest::newRow("N=65535 in a small block")
+        << u16(65535) + err << FaultEventResult::ErrorSectionSize << 0 << 0;
+    QTest::newRow("M=65535 in a small block")
+        << u16(0) + u16(65535) + evt << FaultEventResult::EventSectionSize << 0 << 0;
 }
 
 void TestFaultEvent::sizes()
@@ -114,8 +116,8 @@ void TestFaultEvent::typeText_data()
     QTest::addColumn<char>("type");
     QTest::addColumn<QString>("text");
 
-    const char *texts[] = {"Power Loss",   "Security Event",   "Driving Over", "Download Fail",
-                           "Storage Fail", "GPS Fail",         "Speed Pulse Fail", "SOC Fail"};
+    const char *texts[] = {"Power Loss",   "Security Event", "Driving Over",     "Download Fail",
+                           "Storage Fail", "GPS Fail",       "Speed Pulse Fail", "SOC Fail"};
     for (int i = 0; i < 8; ++i)
         QTest::addRow("'%d'", i) << char('0' + i) << mwTr(texts[i]);
     QTest::newRow("'8'") << '8' << QString();
@@ -145,8 +147,8 @@ void TestFaultEvent::duration_data()
     const QByteArray t0 = stamp(2021, 10, 8, 13, 5, 9);
     const QByteArray zero = vdrenc::zeroStamp();
     const QString continuing = mwTr("continuing");
-    QTest::newRow("one hour two minutes one second") << t0 << stamp(2021, 10, 8, 14, 7, 10) << false << 0
-                                                     << "01:02:01";
+    QTest::newRow("one hour two minutes one second")
+        << t0 << stamp(2021, 10, 8, 14, 7, 10) << false << 0 << "01:02:01";
     QTest::newRow("same second") << t0 << t0 << true << 2 << "00:00:00";
     QTest::newRow("100 hours") << t0 << stamp(2021, 10, 12, 17, 5, 9) << false << 0 << "100:00:00";
     QTest::newRow("running Driving Over") << t0 << zero << true << 2 << continuing;
@@ -156,15 +158,17 @@ void TestFaultEvent::duration_data()
     QTest::newRow("both invalid, Driving Over") << zero << zero << true << 2 << "00:00:00";
     QTest::newRow("both invalid, error") << zero << zero << false << 0 << "00:00:00";
     QTest::newRow("end before start") << t0 << stamp(2021, 10, 8, 13, 5, 8) << true << 2 << continuing;
-    QTest::newRow("end before start, error") << t0 << stamp(2021, 10, 8, 13, 5, 8) << false << 2 << "00:00:00";
-    QTest::newRow("month 0x13 is not a date") << t0 << stamp(2021, 13, 8, 14, 0, 0) << true << 2 << continuing;
+    QTest::newRow("end before start, error")
+        << t0 << stamp(2021, 10, 8, 13, 5, 8) << false << 2 << "00:00:00";
+    QTest::newRow("month 0x13 is not a date")
+        << t0 << stamp(2021, 13, 8, 14, 0, 0) << true << 2 << continuing;
     // 0x0A reads as 10: the end is on the 10th, two days and 58 minutes later.
     QByteArray tenth = stamp(2021, 10, 9, 14, 3, 9);
     tenth[3] = char(0x0A);
     QTest::newRow("day byte 0x0A") << t0 << tenth << false << 0 << "48:58:00";
     // Across the end of unsigned 32-bit seconds (2106-02-07): still counted correctly.
-    QTest::newRow("across 2106-02-07") << stamp(2106, 2, 6, 0, 0, 0) << stamp(2106, 2, 9, 0, 0, 0) << false << 0
-                                       << "72:00:00";
+    QTest::newRow("across 2106-02-07")
+        << stamp(2106, 2, 6, 0, 0, 0) << stamp(2106, 2, 9, 0, 0, 0) << false << 0 << "72:00:00";
 }
 
 void TestFaultEvent::duration()
@@ -187,18 +191,18 @@ void TestFaultEvent::tablesInFull()
     QVERIFY(result.ok());
 
     const QString head = "<td width=\"80\" >" + mwTr("Index") + "</td><td width=\"170\">" + mwTr("Type") +
-                         "</td><td width=\"200\">" + mwTr("Start") + "</td><td width=\"150\">" + mwTr("Duration") +
-                         "</td>";
+                         "</td><td width=\"200\">" + mwTr("Start") + "</td><td width=\"150\">" +
+                         mwTr("Duration") + "</td>";
     QCOMPARE(vdr::errorTableHtml(result),
-             "<TABLE align=\"left\" border=\"1\" width=\"600\" ><tr><td colspan=\"3\">" + mwTr("Error Record") +
-                 "</td><td colspan=\"1\">" + mwTr("Count:") + "1</td></tr><tr>" + head +
-                 "</tr><tr><td>1</td><td>" + mwTr("GPS Fail") +
+             "<TABLE align=\"left\" border=\"1\" width=\"600\" ><tr><td colspan=\"3\">" +
+                 mwTr("Error Record") + "</td><td colspan=\"1\">" + mwTr("Count:") + "1</td></tr><tr>" +
+                 head + "</tr><tr><td>1</td><td>" + mwTr("GPS Fail") +
                  "</td><td>2021/10/08 13:05:09</td><td>01:02:01</td></tr></TABLE> <br>");
     QCOMPARE(vdr::eventTableHtml(result),
-             "<TABLE align=\"left\" border=\"1\" width=\"720\" ><tr><td colspan=\"3\">" + mwTr("Event Record") +
-                 "</td><td colspan=\"2\">" + mwTr("Count:") + "2</td></tr><tr>" + head + "<td width=\"120\">" +
-                 mwTr("Count") + "</td></tr><tr><td>1</td><td>" + mwTr("Driving Over") +
-                 "</td><td>2021/10/08 15:00:00</td><td>" + mwTr("continuing") +
+             "<TABLE align=\"left\" border=\"1\" width=\"720\" ><tr><td colspan=\"3\">" +
+                 mwTr("Event Record") + "</td><td colspan=\"2\">" + mwTr("Count:") + "2</td></tr><tr>" +
+                 head + "<td width=\"120\">" + mwTr("Count") + "</td></tr><tr><td>1</td><td>" +
+                 mwTr("Driving Over") + "</td><td>2021/10/08 15:00:00</td><td>" + mwTr("continuing") +
                  "</td><td>3</td></tr><tr><td>2</td><td></td><td>----/--/-- --:--:--</td><td>00:00:00</td>"
                  "<td>0</td></tr></TABLE>");
 }
@@ -220,7 +224,8 @@ void TestFaultEvent::dumpInFull()
     const QByteArray block = vdrenc::faultEventBlock(
         {{'A', vdrenc::stamp(2021, 10, 8, 13, 5, 9), vdrenc::stamp(2021, 10, 8, 14, 7, 10)}},
         {{'2', vdrenc::stamp(2021, 10, 8, 15, 0, 0), vdrenc::zeroStamp(), 12}});
-    const vdr::BlockDump dump = vdr::faultEventDump(vdr::decodeFaultEventBlock(bytes(block), uint(block.size())));
+    const vdr::BlockDump dump =
+        vdr::faultEventDump(vdr::decodeFaultEventBlock(bytes(block), uint(block.size())));
     QCOMPARE(vdr::faultEventDumpHeading(), QStringLiteral("======= Error&Event Data ======="));
     QCOMPARE(dump.lines, QStringList({
                              "Error Count:1",
@@ -247,9 +252,9 @@ void TestFaultEvent::dumpOfFailures_data()
         << QStringList({"Error Count:1", "Type:3   Time:2021/10/08 13:05:09-----/--/-- --:--:--",
                         "DT_EVENT_DATA Data Size Error"})
         << "Error-parseData_00-2 DataSize:17  ofsset:19 ";
-    QTest::newRow("N=0 M=1, one byte over")
-        << u16(0) + u16(1) + QByteArray(17, '\0') << QStringList({"Error Count:0", "DT_EVENT_DATA Data Size Error"})
-        << "Error-parseData_00-2 DataSize:21  ofsset:20 ";
+    QTest::newRow("N=0 M=1, one byte over") << u16(0) + u16(1) + QByteArray(17, '\0')
+                                            << QStringList({"Error Count:0", "DT_EVENT_DATA Data Size Error"})
+                                            << "Error-parseData_00-2 DataSize:21  ofsset:20 ";
 }
 
 void TestFaultEvent::dumpOfFailures()
@@ -257,7 +262,8 @@ void TestFaultEvent::dumpOfFailures()
     QFETCH(QByteArray, block);
     QFETCH(QStringList, lines);
     QFETCH(QString, debugLine);
-    const vdr::BlockDump dump = vdr::faultEventDump(vdr::decodeFaultEventBlock(bytes(block), uint(block.size())));
+    const vdr::BlockDump dump =
+        vdr::faultEventDump(vdr::decodeFaultEventBlock(bytes(block), uint(block.size())));
     QCOMPARE(dump.lines, lines);
     QCOMPARE(dump.debugLine, debugLine);
 }
