@@ -12,8 +12,8 @@ namespace {
 
 const QString kTimeFormat = QStringLiteral("yyyy/MM/dd hh:mm:ss");
 
-// Fixes fall into the same hour when their local date and hour agree. A time that does not
-// form a valid date-time has an invalid date and hour -1: all such fixes share one hour.
+// Fixes fall into the same hour when their local date and hour agree. All fixes whose time
+// does not form a valid date-time share one key (their entry's text is empty).
 struct HourKey
 {
     qint64 julianDay;
@@ -28,8 +28,9 @@ uint qHash(const HourKey &key, uint seed = 0)
 
 HourKey hourKey(const QDateTime &t)
 {
-    const QDate date = t.date();
-    return {date.isValid() ? date.toJulianDay() : -1, t.time().hour()};
+    if (!t.isValid())
+        return {-1, -1};
+    return {t.date().toJulianDay(), t.time().hour()};
 }
 
 qint32 i32At(const uchar *p)
