@@ -33,6 +33,36 @@ HourKey hourKey(const QDateTime &t)
     return {t.date().toJulianDay(), t.time().hour()};
 }
 
+// hourKey(recorderDateTime(stamp)), for many stamps. Each conversion to a local date-time
+// consults the time zone, which is slow for a day of thousands of fixes; they share few
+// minutes, so whether a local minute exists (it does not inside a daylight-saving gap) is
+// asked once per minute.
+class HourKeys
+{
+public:
+    HourKey of(const uchar *stamp)
+    {
+        const QDate date(bcdValue(stamp[0]) * 100 + bcdValue(stamp[1]), bcdValue(stamp[2]),
+                         bcdValue(stamp[3]));
+        if (!date.isValid())
+            return {-1, -1};
+        QTime time(bcdValue(stamp[4]), bcdValue(stamp[5]), bcdValue(stamp[6]));
+        if (!time.isValid())
+            time = QTime(0, 0); // a valid date with an invalid time reads as that day's midnight
+        const qint64 minute = date.toJulianDay() * 1440 + time.hour() * 60 + time.minute();
+        auto known = validMinutes.constFind(minute);
+        if (known == validMinutes.constEnd())
+            known = validMinutes.insert(
+                minute, QDateTime(date, QTime(time.hour(), time.minute()), Qt::LocalTime).isValid());
+        if (!known.value())
+            return {-1, -1};
+        return {date.toJulianDay(), time.hour()};
+    }
+
+private:
+    QHash<qint64, bool> validMinutes;
+};
+
 qint32 i32At(const uchar *p)
 {
     return qint32(quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24));
@@ -97,13 +127,13 @@ QStringList locationHourList(const LocationResult &result)
 {
     QStringList entries;
     QHash<HourKey, int> seen;
+    HourKeys keys;
     for (const LocationFix &fix : result.fixes) {
-        const QDateTime t = recorderDateTime(fix.time.data());
-        const HourKey key = hourKey(t);
+        const HourKey key = keys.of(fix.time.data());
         if (seen.contains(key))
             continue;
         seen.insert(key, entries.size());
-        entries << t.toString(kTimeFormat);
+        entries << recorderDateTime(fix.time.data()).toString(kTimeFormat);
     }
     return entries;
 }
@@ -112,12 +142,12 @@ QVector<LocationRow> locationRowsOfHour(const LocationResult &result, const QStr
 {
     const HourKey wanted = hourKey(QDateTime::fromString(hourEntry, kTimeFormat));
     QVector<LocationRow> rows;
+    HourKeys keys;
     for (const LocationFix &fix : result.fixes) {
-        const QDateTime t = recorderDateTime(fix.time.data());
-        if (!(hourKey(t) == wanted))
+        if (!(keys.of(fix.time.data()) == wanted))
             continue;
         LocationRow row;
-        row.time = t.toString(kTimeFormat);
+        row.time = recorderDateTime(fix.time.data()).toString(kTimeFormat);
         if (fix.status != 0) {
             row.longitude = degreesText(fix.longitude);
             row.latitude = degreesText(fix.latitude);

@@ -125,6 +125,13 @@ void TestLocation::hourGrouping_data()
                                stamp(2024, 2, 1, 23, 5, 0), stamp(2024, 1, 31, 23, 0, 0)}
         << QStringList{"2024/01/31 23:59:00", "2024/02/01 00:01:00", "2024/02/01 23:05:00"}
         << QStringList{"2024/01/31 23:59:00", "2024/01/31 23:00:00"};
+    // An hour byte 0x24 is not a time: the fix reads as midnight of its day.
+    QByteArray hour24 = stamp(2024, 1, 31, 0, 0, 0);
+    hour24[4] = char(0x24);
+    QTest::newRow("hour 0x24 joins midnight")
+        << QVector<QByteArray>{stamp(2024, 1, 31, 0, 10, 0), hour24, stamp(2024, 1, 31, 1, 0, 0)}
+        << QStringList{"2024/01/31 00:10:00", "2024/01/31 01:00:00"}
+        << QStringList{"2024/01/31 00:10:00", "2024/01/31 00:00:00"};
     QTest::newRow("no fixes") << QVector<QByteArray>{} << QStringList{} << QStringList{};
 }
 
