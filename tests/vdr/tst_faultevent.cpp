@@ -25,7 +25,6 @@ class TestFaultEvent : public QObject
 private slots:
     void sizes_data();
     void sizes();
-    void recordsInFileOrder();
     void typeText_data();
     void typeText();
     void duration_data();
@@ -93,22 +92,6 @@ void TestFaultEvent::sizes()
                             : failure == FaultEventResult::EventSectionSize ? "DT_EVENT_DATA Data Size Error"
                                                                             : "";
     QCOMPARE(result.message(), message);
-}
-
-void TestFaultEvent::recordsInFileOrder()
-{
-    const QByteArray block = vdrenc::faultEventBlock(
-        {{'5', vdrenc::stamp(2024, 1, 31, 8, 0, 0), vdrenc::stamp(2024, 1, 31, 8, 1, 0)},
-         {'0', vdrenc::stamp(2024, 1, 31, 7, 0, 0), vdrenc::zeroStamp()}},
-        {{'2', vdrenc::stamp(2024, 1, 31, 9, 0, 0), vdrenc::zeroStamp(), 7}});
-    const FaultEventResult result = vdr::decodeFaultEventBlock(bytes(block), uint(block.size()));
-    QVERIFY(result.ok());
-    QCOMPARE(result.errors.size(), 2);
-    QCOMPARE(result.errors.at(0).type, '5');
-    QCOMPARE(result.errors.at(1).type, '0');
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(result.errors.at(1).start.data()), 7),
-             vdrenc::stamp(2024, 1, 31, 7, 0, 0));
-    QCOMPARE(result.events.at(0).total, quint8(7));
 }
 
 void TestFaultEvent::typeText_data()
