@@ -248,25 +248,27 @@ QString deviceTableHtml(const TechnologyResult &result)
         return QStringLiteral("<tr><td>") + label + QStringLiteral("</td>") + QStringLiteral("<td>") + value +
                QStringLiteral("</td></tr>");
     };
-    const QString certificate =
-        result.newLayout ? device.certificate : QStringLiteral("C730519286404-") + device.certificate;
+    // The text fields come from the file: they are escaped so that a '<' or '&' in them
+    // shows as itself instead of becoming markup.
+    const QString certificate = (result.newLayout ? QString() : QStringLiteral("C730519286404-")) +
+                                device.certificate.toHtmlEscaped();
 
     QString html;
     html += QStringLiteral("<TABLE align=\"left\" border=\"1\" width=\"600\" >");
     html += QStringLiteral("<tr><td colspan=\"2\">") +
             QCoreApplication::translate("MainWindow", "Devcie Info") + QStringLiteral("</td></tr>");
     html += QStringLiteral("<tr><td width=\"200\" >") + QCoreApplication::translate("MainWindow", "Vendor") +
-            QStringLiteral("</td>") + QStringLiteral("<td width=\"400\" >") + device.vendor +
+            QStringLiteral("</td>") + QStringLiteral("<td width=\"400\" >") + device.vendor.toHtmlEscaped() +
             QStringLiteral("</td></tr>");
-    html += row(QCoreApplication::translate("MainWindow", "Address"), device.address);
-    html += row(QCoreApplication::translate("MainWindow", "Serial No."), device.serial);
+    html += row(QCoreApplication::translate("MainWindow", "Address"), device.address.toHtmlEscaped());
+    html += row(QCoreApplication::translate("MainWindow", "Serial No."), device.serial.toHtmlEscaped());
     html += row(QCoreApplication::translate("MainWindow", "FW Version"),
                 firmwareVersionText(device.firmware.data()));
     html += row(QCoreApplication::translate("MainWindow", "FW InstallTime"),
                 recorderTimeText(device.installTime.data()));
     html += row(QCoreApplication::translate("MainWindow", "Mfd. Date"), bcdDateText(device.mfdDate.data()));
     html += row(QCoreApplication::translate("MainWindow", "Certificate No."), certificate);
-    html += row(QCoreApplication::translate("MainWindow", "Car No."), device.carNo);
+    html += row(QCoreApplication::translate("MainWindow", "Car No."), device.carNo.toHtmlEscaped());
     html += QStringLiteral("</TABLE><br>");
     return html;
 }
@@ -290,7 +292,7 @@ QString mileageTableHtml(const TechnologyResult &result)
     for (int i = 0; i < result.mileage.size(); ++i) {
         const MileageCalibration &r = result.mileage.at(i);
         html += QStringLiteral("<tr>") + QStringLiteral("<td rowspan=\"2\">") + QString::number(i + 1) +
-                QStringLiteral("</td>") + QStringLiteral("<td rowspan=\"2\">") + r.op +
+                QStringLiteral("</td>") + QStringLiteral("<td rowspan=\"2\">") + r.op.toHtmlEscaped() +
                 QStringLiteral("</td>") + td(QCoreApplication::translate("MainWindow", "Time")) +
                 td(recorderTimeText(r.timeBefore.data())) + td(recorderTimeText(r.timeAfter.data())) +
                 QStringLiteral("</tr>");

@@ -71,6 +71,7 @@ private slots:
     void failedLocationBlockForgetsTheStoredOne();
     void dumpsWithTheLogPage();
     void locationDumpNeedsGps();
+    void fileTextsStayText();
     void clearAllPagesResetsThePages();
 
 private:
@@ -300,6 +301,27 @@ void TestReportPages::locationDumpNeedsGps()
     parse(w, LocationId, locBlock() + 'x');
     QCOMPARE(log->toPlainText(), QStringLiteral("Gps Data Size Error"));
     QVERIFY(capture.contains("Error-parseData_04 DataSize:79  ofsset:78 "));
+}
+
+// Texts of the device record that look like markup are shown as they are, on the page and
+// in the log.
+void TestReportPages::fileTextsStayText()
+{
+    MainWindow w;
+    ModalCloser closer;
+    showLogPage(w);
+    DeviceInfo info;
+    info.vendor = "<b>Tavrin</b> & Co";
+    info.address = "<a href=\"file:///etc\">x</a>";
+    info.carNo = "ABC-567";
+    parse(w, TechnologyId, technologyBlock(info, {}, {}, {}, {}));
+    QCOMPARE(closer.texts(), QStringList());
+    const QString page = text(w, "techtextBrowser");
+    QVERIFY(page.contains("<b>Tavrin</b> & Co"));
+    QVERIFY(page.contains("<a href=\"file:///etc\">x</a>"));
+    const QStringList log = text(w, "debugtextBrowser").split('\n');
+    QVERIFY(log.contains("Vendor:         <b>Tavrin</b> & Co"));
+    QVERIFY(log.contains(QStringLiteral("Address:        <a href=\"file:///etc\">x</a>")));
 }
 
 void TestReportPages::clearAllPagesResetsThePages()
