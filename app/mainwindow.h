@@ -73,11 +73,18 @@ public:
     void parseLocationData(const uchar *data, int size);    // vdr/mainwindow_location.cpp
 
     // --- fault & event page (vdr/mainwindow_faultevent.cpp) ---
+    void dumpFaultEventData(const char *data, uint size);
+    QString faultTypeText(char type) const;
+    QString durationText(const uchar *start, const uchar *end, bool isEvent, int type) const;
 
     // --- technology page (vdr/mainwindow_technology.cpp) ---
+    void dumpTechnologyData(const uchar *data, uint size);
+    bool useNewTechnologyLayout(const uchar *data, uint size) const;
 
     // --- location page (vdr/mainwindow_location.cpp) ---
     void setupLocationTables();
+    void dumpLocationData(const uchar *data, int size);
+    QString gpsPointText(const uchar *fix) const;
 
     // --- speed tables (vdr/mainwindow_speed.cpp) ---
     void initSpeedTables();

@@ -3,11 +3,15 @@
 #include "app/mainwindow.h"
 #include "driverkey/driverkeyfile.h"
 #include "vdr/container.h"
+#include "vdr/faultevent.h"
+#include "vdr/location.h"
+#include "vdr/technology.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
 #include <QTemporaryDir>
+#include <QTableWidget>
 #include <QtTest>
 
 class BenchOpenDay : public QObject
@@ -21,6 +25,8 @@ private slots:
     void switchLanguage();
     void writeDriverKey();
     void importFolderOfMonth();
+    void reportDecoders();
+    void reportPages();
 
 private:
     QByteArray day;
@@ -100,6 +106,73 @@ void BenchOpenDay::importFolderOfMonth()
     qInstallMessageHandler(quiet);
     QVERIFY(closer.texts().isEmpty());
     QCOMPARE(QDir(w.workingDirectory()).entryList(QDir::Files).size(), 31);
+}
+
+// The fault and event, technology and location blocks of the sample day.
+static QByteArray dayBlock(const QByteArray &day, quint8 dataId)
+{
+    for (const vdr::BlockInfo &block : vdr::walkContainer(day).blocks) {
+        if (block.dataId == dataId)
+            return day.mid(int(block.dataOffset), int(block.dataSize));
+    }
+    return QByteArray();
+}
+
+// The three report decoders with their HTML and the hour list, without widgets.
+void BenchOpenDay::reportDecoders()
+{
+    const QByteArray fault = dayBlock(day, vdr::FaultEventBlock);
+    const QByteArray tech = dayBlock(day, vdr::TechnologyBlock);
+    const QByteArray location = dayBlock(day, vdr::LocationBlock);
+    const auto *techBytes = reinterpret_cast<const uchar *>(tech.constData());
+    QtMessageHandler quiet =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    int hours = 0;
+    QBENCHMARK
+    {
+        const vdr::FaultEventResult f = vdr::decodeFaultEventBlock(
+            reinterpret_cast<const uchar *>(fault.constData()), uint(fault.size()));
+        QString html = vdr::errorTableHtml(f) + vdr::eventTableHtml(f);
+        const vdr::TechnologyResult t = vdr::decodeTechnologyBlock(
+            techBytes, uint(tech.size()), vdr::useNewTechnologyLayout(techBytes, uint(tech.size())));
+        html += vdr::deviceTableHtml(t) + vdr::mileageTableHtml(t) + vdr::clockTableHtml(t) +
+                vdr::driveThresholdTableHtml(t) + vdr::restThresholdTableHtml(t);
+        const vdr::LocationResult l =
+            vdr::decodeLocationBlock(reinterpret_cast<const uchar *>(location.constData()), location.size());
+        const QStringList hourList = vdr::locationHourList(l);
+        hours = hourList.size();
+        QVERIFY(f.ok() && t.ok() && l.ok() && !html.isEmpty());
+    }
+    qInstallMessageHandler(quiet);
+    QVERIFY(hours > 0);
+}
+
+// The three pages of the full day filled through the main window, and the fixes of the
+// busiest hour shown.
+void BenchOpenDay::reportPages()
+{
+    MainWindow w;
+    testsupport::ModalCloser closer;
+    const QByteArray fault = dayBlock(day, vdr::FaultEventBlock);
+    const QByteArray tech = dayBlock(day, vdr::TechnologyBlock);
+    const QByteArray location = dayBlock(day, vdr::LocationBlock);
+    auto *hours = w.findChild<QTableWidget *>(QStringLiteral("locationTime_table"));
+    auto *fixes = w.findChild<QTableWidget *>(QStringLiteral("locationInfo_table"));
+    QtMessageHandler quiet =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    int shown = 0;
+    QBENCHMARK
+    {
+        w.clearAllPages();
+        w.parseFaultEventData(fault.constData(), uint(fault.size()));
+        w.parseTechnologyData(reinterpret_cast<const uchar *>(tech.constData()), uint(tech.size()));
+        w.parseLocationData(reinterpret_cast<const uchar *>(location.constData()), location.size());
+        hours->selectRow(12);
+        shown = fixes->rowCount();
+    }
+    qInstallMessageHandler(quiet);
+    QVERIFY(closer.texts().isEmpty());
+    QVERIFY(shown > 0);
 }
 
 int main(int argc, char **argv)

@@ -1,0 +1,218 @@
+// The location block: its size rule, coordinates, the hour list, the fixes of an hour and the
+// dump.
+#include "vdr/location.h"
+
+#include "vdrencoder.h"
+
+#include <QtTest>
+
+static const uchar *bytes(const QByteArray &data)
+{
+    return reinterpret_cast<const uchar *>(data.constData());
+}
+
+static vdr::LocationResult decode(const QByteArray &block)
+{
+    return vdr::decodeLocationBlock(bytes(block), block.size());
+}
+
+static vdrenc::LocationRecord fix(const QByteArray &time, qint32 lon = 121303000, qint32 lat = 25031234,
+                                  qint16 height = 105, quint8 speed = 60, quint8 status = 1)
+{
+    vdrenc::LocationRecord r;
+    r.time = time;
+    r.longitude = lon;
+    r.latitude = lat;
+    r.height = height;
+    r.speed = speed;
+    r.status = status;
+    return r;
+}
+
+class TestLocation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sizes_data();
+    void sizes();
+    void coordinates_data();
+    void coordinates();
+    void hourGrouping_data();
+    void hourGrouping();
+    void rowsOfHour();
+    void invalidTimesShareOneHour();
+    void pointTextAndDump();
+    void dumpOfWrongSize();
+};
+
+void TestLocation::sizes_data()
+{
+    QTest::addColumn<QByteArray>("block");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("fixes");
+
+    const QByteArray one = vdrenc::locationBlock({fix(vdrenc::stamp(2024, 1, 31, 8, 0, 5))});
+    QCOMPARE(one.size(), 21);
+    QTest::newRow("empty") << QByteArray() << false << 0;
+    QTest::newRow("one byte") << QByteArray(1, '\0') << false << 0;
+    QTest::newRow("count 0, exact") << QByteArray(2, '\0') << true << 0;
+    QTest::newRow("count 0, one over") << QByteArray(3, '\0') << false << 0;
+    QTest::newRow("one fix, one short") << one.chopped(1) << false << 0;
+    QTest::newRow("one fix, exact") << one << true << 1;
+    QTest::newRow("one fix, one over") << one + 'x' << false << 0;
+    QTest::newRow("count 65535 in 21 bytes") << QByteArray("\xff\xff", 2) + one.mid(2) << false << 0;
+}
+
+void TestLocation::sizes()
+{
+    QFETCH(QByteArray, block);
+    QFETCH(bool, ok);
+    QFETCH(int, fixes);
+
+    QScopedArrayPointer<uchar> exact(new uchar[qMax(1, block.size())]);
+    memcpy(exact.data(), block.constData(), size_t(block.size()));
+    const vdr::LocationResult result = vdr::decodeLocationBlock(exact.data(), block.size());
+    QCOMPARE(result.ok(), ok);
+    QCOMPARE(result.fixes.size(), fixes);
+    QCOMPARE(result.message(), ok ? QString() : QStringLiteral("DT_LOCATE_DATA Data Size Error"));
+}
+
+void TestLocation::coordinates_data()
+{
+    QTest::addColumn<qint32>("value");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("121 deg 30 min") << 121303000 << "121.5";
+    QTest::newRow("remainder not used") << 25031234 << "25.05";
+    QTest::newRow("remainder 9999") << 25039999 << "25.05";
+    QTest::newRow("negative") << -121303000 << "-121.5";
+    QTest::newRow("negative, remainder") << -25031234 << "-25.05";
+    QTest::newRow("zero") << 0 << "0";
+    QTest::newRow("minutes only") << 450000 << "0.75";
+    QTest::newRow("minutes above 59") << 990000 << "1.65";
+    QTest::newRow("eight digits") << 121123456 << "121.2";
+    QTest::newRow("one third") << 10200000 << "10.333333";
+    QTest::newRow("smallest") << std::numeric_limits<qint32>::min() << "-2147.8";
+}
+
+void TestLocation::coordinates()
+{
+    QFETCH(qint32, value);
+    QFETCH(QString, text);
+    const QByteArray block = vdrenc::locationBlock({fix(vdrenc::stamp(2024, 1, 31, 8, 0, 5), value, value)});
+    const vdr::LocationResult result = decode(block);
+    const QVector<vdr::LocationRow> rows = vdr::locationRowsOfHour(result, "2024/01/31 08:00:05");
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.at(0).longitude, text);
+    QCOMPARE(rows.at(0).latitude, text);
+}
+
+void TestLocation::hourGrouping_data()
+{
+    QTest::addColumn<QVector<QByteArray>>("times");
+    QTest::addColumn<QStringList>("hours");
+    QTest::addColumn<QStringList>("firstHourFixes");
+
+    using vdrenc::stamp;
+    QTest::newRow("out of record order")
+        << QVector<QByteArray>{stamp(2024, 1, 31, 8, 0, 5), stamp(2024, 1, 31, 8, 30, 0),
+                               stamp(2024, 1, 31, 9, 10, 0), stamp(2024, 1, 31, 8, 45, 0)}
+        << QStringList{"2024/01/31 08:00:05", "2024/01/31 09:10:00"}
+        << QStringList{"2024/01/31 08:00:05", "2024/01/31 08:30:00", "2024/01/31 08:45:00"};
+    QTest::newRow("same hour on two dates")
+        << QVector<QByteArray>{stamp(2024, 1, 31, 23, 59, 0), stamp(2024, 2, 1, 0, 1, 0),
+                               stamp(2024, 2, 1, 23, 5, 0), stamp(2024, 1, 31, 23, 0, 0)}
+        << QStringList{"2024/01/31 23:59:00", "2024/02/01 00:01:00", "2024/02/01 23:05:00"}
+        << QStringList{"2024/01/31 23:59:00", "2024/01/31 23:00:00"};
+    // An hour byte 0x24 is not a time: the fix reads as midnight of its day.
+    QByteArray hour24 = stamp(2024, 1, 31, 0, 0, 0);
+    hour24[4] = char(0x24);
+    QTest::newRow("hour 0x24 joins midnight")
+        << QVector<QByteArray>{stamp(2024, 1, 31, 0, 10, 0), hour24, stamp(2024, 1, 31, 1, 0, 0)}
+        << QStringList{"2024/01/31 00:10:00", "2024/01/31 01:00:00"}
+        << QStringList{"2024/01/31 00:10:00", "2024/01/31 00:00:00"};
+    QTest::newRow("no fixes") << QVector<QByteArray>{} << QStringList{} << QStringList{};
+}
+
+void TestLocation::hourGrouping()
+{
+    QFETCH(QVector<QByteArray>, times);
+    QFETCH(QStringList, hours);
+    QFETCH(QStringList, firstHourFixes);
+
+    QVector<vdrenc::LocationRecord> records;
+    for (const QByteArray &time : times)
+        records << fix(time);
+    const vdr::LocationResult result = decode(vdrenc::locationBlock(records));
+    QVERIFY(result.ok());
+    QCOMPARE(vdr::locationHourList(result), hours);
+    if (hours.isEmpty())
+        return;
+    QStringList listed;
+    for (const vdr::LocationRow &row : vdr::locationRowsOfHour(result, hours.first()))
+        listed << row.time;
+    QCOMPARE(listed, firstHourFixes);
+}
+
+void TestLocation::rowsOfHour()
+{
+    const QByteArray t = vdrenc::stamp(2024, 1, 31, 8, 0, 5);
+    const QByteArray block = vdrenc::locationBlock({
+        fix(t, 121303000, 25031234, -15, 72, 3),
+        fix(vdrenc::stamp(2024, 1, 31, 8, 10, 0), 121303000, 25031234, 1234, 0, 0),
+        fix(vdrenc::stamp(2024, 1, 31, 9, 0, 0)),
+    });
+    const QVector<vdr::LocationRow> rows = vdr::locationRowsOfHour(decode(block), "2024/01/31 08:59:59");
+    QCOMPARE(rows.size(), 2);
+    const vdr::LocationRow &a = rows.at(0);
+    QCOMPARE(QStringList({a.time, a.longitude, a.latitude, a.height, a.speed}),
+             QStringList({"2024/01/31 08:00:05", "121.5", "25.05", "-1.5 m", "72 km/h"}));
+    const vdr::LocationRow &b = rows.at(1);
+    QCOMPARE(QStringList({b.time, b.longitude, b.latitude, b.height, b.speed}),
+             QStringList({"2024/01/31 08:10:00", "0", "0", "0", "0 km/h"}));
+}
+
+void TestLocation::invalidTimesShareOneHour()
+{
+    QByteArray month13 = vdrenc::stamp(2024, 1, 31, 8, 0, 0);
+    month13[2] = char(0x13);
+    const vdr::LocationResult result = decode(vdrenc::locationBlock(
+        {fix(vdrenc::zeroStamp()), fix(vdrenc::stamp(2024, 1, 31, 8, 0, 0)), fix(month13)}));
+    QCOMPARE(vdr::locationHourList(result), QStringList({"", "2024/01/31 08:00:00"}));
+    const QVector<vdr::LocationRow> rows = vdr::locationRowsOfHour(result, "");
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows.at(0).time, QString());
+}
+
+void TestLocation::pointTextAndDump()
+{
+    const QByteArray block = vdrenc::locationBlock({
+        fix(vdrenc::stamp(2024, 1, 31, 8, 0, 5), 121303000, -25031234, -15, 72, 3),
+        fix(vdrenc::zeroStamp(), 0, 0, 0, 0, 0),
+    });
+    const vdr::LocationResult result = decode(block);
+    QCOMPARE(vdr::gpsPointText(vdr::locationPointAt(bytes(block) + 2 + 7)),
+             QStringLiteral("[X:-25.05000 Y:121.50000 H:-1.5 m S:72 km/h 3]"));
+
+    const vdr::BlockDump dump = vdr::locationDump(result);
+    QCOMPARE(dump.lines, QStringList({
+                             "Gps Data Count:2",
+                             "Time:2024/01/31 08:00:05",
+                             "[X:-25.05000 Y:121.50000 H:-1.5 m S:72 km/h 3]\n",
+                             "Time:----/--/-- --:--:--",
+                             "[X:0.00000 Y:0.00000 H:0.0 m S:0 km/h 0]\n",
+                         }));
+    QVERIFY(dump.debugLine.isEmpty());
+}
+
+void TestLocation::dumpOfWrongSize()
+{
+    const QByteArray block = vdrenc::locationBlock({fix(vdrenc::stamp(2024, 1, 31, 8, 0, 5))}) + "xy";
+    const vdr::BlockDump dump = vdr::locationDump(decode(block));
+    QCOMPARE(dump.lines, QStringList("Gps Data Size Error"));
+    QCOMPARE(dump.debugLine, QStringLiteral("Error-parseData_04 DataSize:23  ofsset:21 "));
+}
+
+QTEST_GUILESS_MAIN(TestLocation)
+#include "tst_location.moc"

@@ -1,0 +1,357 @@
+// The "Fault & Event", "Technology" and "Location" pages filled through the main window:
+// from a day file, on size failures, with the log page shown, and on hour selection.
+#include "app/autowraplabel.h"
+#include "app/mainwindow.h"
+
+#include "support/testsupport.h"
+#include "vdrencoder.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTextBrowser>
+#include <QtTest>
+
+using testsupport::DebugCapture;
+using testsupport::ModalCloser;
+
+static QString mwTr(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+namespace {
+
+using namespace vdrenc;
+
+QByteArray faultBlock()
+{
+    return faultEventBlock({{'5', stamp(2024, 1, 31, 13, 5, 9), stamp(2024, 1, 31, 14, 7, 10)}},
+                           {{'2', stamp(2024, 1, 31, 15, 0, 0), zeroStamp(), 2}});
+}
+
+QByteArray techBlock(bool newLayout = false)
+{
+    DeviceInfo info;
+    info.vendor = "Tavrin";
+    info.certificate = "12345678";
+    info.carNo = "ABC-567";
+    info.installTime = stamp(2023, 7, 15, 10, 30, 0);
+    info.newLayout = newLayout;
+    return technologyBlock(info, {}, {{stamp(2023, 12, 1, 8, 15, 37), stamp(2023, 12, 1, 8, 15, 2)}}, {}, {});
+}
+
+LocationRecord at(int hour, int minute, int second, quint8 status = 1)
+{
+    LocationRecord r;
+    r.time = stamp(2024, 1, 31, hour, minute, second);
+    r.longitude = 121303000;
+    r.latitude = 25031234;
+    r.height = -15;
+    r.speed = 50;
+    r.status = status;
+    return r;
+}
+
+QByteArray locBlock()
+{
+    return locationBlock({at(8, 0, 5), at(8, 30, 0), at(9, 10, 0), at(8, 45, 0, 0)});
+}
+
+} // namespace
+
+class TestReportPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dayFileFillsThreePages();
+    void sizeFailures_data();
+    void sizeFailures();
+    void failedLocationBlockForgetsTheStoredOne();
+    void dumpsWithTheLogPage();
+    void locationDumpNeedsGps();
+    void fileTextsStayText();
+    void clearAllPagesResetsThePages();
+
+private:
+    template <typename T> static T *child(MainWindow &w, const char *name)
+    {
+        T *widget = w.findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no child %s", name);
+        return widget;
+    }
+    static QString text(MainWindow &w, const char *browser)
+    {
+        return child<QTextBrowser>(w, browser)->toPlainText();
+    }
+    static QStringList infoRow(MainWindow &w, int row)
+    {
+        auto *table = child<QTableWidget>(w, "locationInfo_table");
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells << (table->item(row, c) ? table->item(row, c)->text() : QStringLiteral("<none>"));
+        return cells;
+    }
+    static void parse(MainWindow &w, int dataId, const QByteArray &block)
+    {
+        const uchar *data = reinterpret_cast<const uchar *>(block.constData());
+        if (dataId == FaultEventId)
+            w.parseFaultEventData(block.constData(), uint(block.size()));
+        else if (dataId == TechnologyId)
+            w.parseTechnologyData(data, uint(block.size()));
+        else
+            w.parseLocationData(data, block.size());
+    }
+    static void showLogPage(MainWindow &w)
+    {
+        QAction *debug = child<QAction>(w, "actionDebug");
+        debug->setChecked(true);
+        w.on_actionDebug_triggered(true);
+    }
+
+    QTemporaryDir tmp;
+};
+
+void TestReportPages::dayFileFillsThreePages()
+{
+    MainWindow w;
+    ModalCloser closer;
+    const QByteArray file = container({{TechnologyId, "DT_TECH_DATA", techBlock()},
+                                       {FaultEventId, "DT_ERR_EVENT_DATA", faultBlock()},
+                                       {LocationId, "DT_LOCATE_DATA", locBlock()}});
+    w.readVdrFile(testsupport::writeFile(tmp.path(), dayFileName(QDate(2024, 1, 31)), file));
+    QCOMPARE(closer.texts(), QStringList());
+
+    auto *events = child<QTextBrowser>(w, "eventtextBrowser");
+    QVERIFY(events->toPlainText().contains(mwTr("Error Record")));
+    QVERIFY(events->toPlainText().contains(mwTr("GPS Fail")));
+    QVERIFY(events->toPlainText().contains("01:02:01"));
+    QVERIFY(events->toPlainText().contains(mwTr("continuing")));
+    QCOMPARE(events->textCursor().position(), 0);
+
+    auto *tech = child<QTextBrowser>(w, "techtextBrowser");
+    for (const char *title :
+         {"Devcie Info", "Calibrate Miles", "Calibrate Time", "Calibrate Drive THR", "Calibrate Rest THR"})
+        QVERIFY2(tech->toPlainText().contains(mwTr(title)), title);
+    QVERIFY(tech->toPlainText().contains("C730519286404-12345678"));
+    QCOMPARE(tech->textCursor().position(), 0);
+    QCOMPARE(child<AutoWrapLabel>(w, "carno_value")->fullText(), QStringLiteral("ABC-567"));
+
+    auto *hours = child<QTableWidget>(w, "locationTime_table");
+    auto *fixes = child<QTableWidget>(w, "locationInfo_table");
+    QCOMPARE(hours->rowCount(), 2);
+    QCOMPARE(hours->item(0, 0)->text(), QStringLiteral("1"));
+    QCOMPARE(hours->item(0, 1)->text(), QStringLiteral("2024/01/31 08:00:05"));
+    QCOMPARE(hours->item(1, 1)->text(), QStringLiteral("2024/01/31 09:10:00"));
+    QCOMPARE(fixes->rowCount(), 0);
+
+    hours->selectRow(0);
+    QCOMPARE(fixes->rowCount(), 3);
+    QCOMPARE(infoRow(w, 0), QStringList({"2024/01/31 08:00:05", "121.5", "25.05", "-1.5 m", "50 km/h"}));
+    QCOMPARE(infoRow(w, 2), QStringList({"2024/01/31 08:45:00", "0", "0", "0", "50 km/h"}));
+    hours->selectRow(1);
+    QCOMPARE(fixes->rowCount(), 1);
+    QCOMPARE(infoRow(w, 0).first(), QStringLiteral("2024/01/31 09:10:00"));
+}
+
+void TestReportPages::sizeFailures_data()
+{
+    QTest::addColumn<int>("dataId");
+    QTest::addColumn<QByteArray>("block");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("shown");    // texts on the page after the failure
+    QTest::addColumn<QStringList>("notShown"); // texts not on it
+    // English source texts: the catalogue is installed only once a window exists
+
+    const QStringList none;
+    QTest::newRow("fault: one byte") << int(FaultEventId) << QByteArray(1, '\0')
+                                     << "DT_ERR_DATA Data Size Error" << none
+                                     << QStringList{"Error Record"};
+    QTest::newRow("fault: events one byte over")
+        << int(FaultEventId) << faultBlock() + 'x' << "DT_EVENT_DATA Data Size Error"
+        << QStringList{"Error Record", "GPS Fail"} << QStringList{"Event Record"};
+    QTest::newRow("tech: 119 bytes") << int(TechnologyId) << techBlock().left(119)
+                                     << "DT_VENDOR_DATA Data Size Error" << none
+                                     << QStringList{"Devcie Info"};
+    // A block that is not an exact old layout is read with the new one.
+    QTest::newRow("tech: clock list cut")
+        << int(TechnologyId) << techBlock(true).left(145) << "DT_TIME_CALIB_RAW Data Size Error"
+        << QStringList{"Devcie Info", "Calibrate Miles"} << QStringList{"Calibrate Time"};
+    QTest::newRow("tech: rest list one byte over")
+        << int(TechnologyId) << techBlock(true) + 'x' << "DT_THRES_CALIB_RAW(Rest) Data Size Error"
+        << QStringList{"Calibrate Drive THR", "2023/12/01 08:15:37"}
+        << QStringList{"Calibrate Rest THR"};
+    QTest::newRow("location: one byte short")
+        << int(LocationId) << locBlock().chopped(1) << "DT_LOCATE_DATA Data Size Error" << none << none;
+}
+
+void TestReportPages::sizeFailures()
+{
+    QFETCH(int, dataId);
+    QFETCH(QByteArray, block);
+    QFETCH(QString, message);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, notShown);
+
+    MainWindow w;
+    ModalCloser closer;
+    child<AutoWrapLabel>(w, "carno_value")->setText("OLD-1");
+    parse(w, dataId, block);
+    QCOMPARE(closer.texts(), QStringList(message));
+
+    const QString page = text(w, dataId == FaultEventId ? "eventtextBrowser" : "techtextBrowser");
+    for (const QString &t : shown)
+        QVERIFY2(page.contains(mwTr(t.toUtf8().constData())), qPrintable(t));
+    for (const QString &t : notShown)
+        QVERIFY2(!page.contains(mwTr(t.toUtf8().constData())), qPrintable(t));
+    if (dataId == TechnologyId)
+        QCOMPARE(child<AutoWrapLabel>(w, "carno_value")->fullText(),
+                 block.size() < 120 ? QStringLiteral("OLD-1") : QStringLiteral("ABC-567"));
+    if (dataId == LocationId)
+        QCOMPARE(child<QTableWidget>(w, "locationTime_table")->rowCount(), 0);
+}
+
+void TestReportPages::failedLocationBlockForgetsTheStoredOne()
+{
+    MainWindow w;
+    ModalCloser closer;
+    auto *hours = child<QTableWidget>(w, "locationTime_table");
+    auto *fixes = child<QTableWidget>(w, "locationInfo_table");
+    parse(w, LocationId, locBlock());
+    hours->selectRow(1);
+    QCOMPARE(fixes->rowCount(), 1);
+
+    // A second block of the wrong size: message, tables untouched, stored block gone.
+    parse(w, LocationId, locBlock() + "zz");
+    QCOMPARE(closer.texts(), QStringList("DT_LOCATE_DATA Data Size Error"));
+    QCOMPARE(hours->rowCount(), 2);
+    hours->selectRow(0);
+    QCOMPARE(fixes->rowCount(), 1);
+    QCOMPARE(infoRow(w, 0).first(), QStringLiteral("2024/01/31 09:10:00"));
+
+    // An empty block of count 0 is stored, and gives an empty hour list.
+    parse(w, LocationId, QByteArray(2, '\0'));
+    QCOMPARE(hours->rowCount(), 0);
+    QCOMPARE(closer.texts().size(), 1);
+}
+
+void TestReportPages::dumpsWithTheLogPage()
+{
+    MainWindow w;
+    ModalCloser closer;
+    showLogPage(w);
+    auto *log = child<QTextBrowser>(w, "debugtextBrowser");
+
+    parse(w, FaultEventId, faultBlock());
+    QCOMPARE(log->toPlainText().split('\n'),
+             QStringList({"======= Error&Event Data =======", "Error Count:1",
+                          "Type:5   Time:2024/01/31 13:05:09-2024/01/31 14:07:10", "Event Count:1",
+                          "Type:2   Time:2024/01/31 15:00:00-----/--/-- --:--:--   Total Count:2"}));
+
+    log->clear();
+    {
+        DebugCapture capture;
+        parse(w, FaultEventId, faultBlock() + 'x');
+        QVERIFY(capture.contains("Error-parseData_00-2 DataSize:36  ofsset:35 "));
+    }
+    QCOMPARE(log->toPlainText().split('\n').last(), QStringLiteral("DT_EVENT_DATA Data Size Error"));
+
+    log->clear();
+    {
+        DebugCapture capture;
+        parse(w, TechnologyId, techBlock().left(126));
+        // The layout is chosen once for the dump and once for the page.
+        QCOMPARE(capture.lines().count("size over (126 / 137) in timc, use new"), 2);
+        QVERIFY(capture.contains("Error-parseData_02_1 DataSize:126  ofsset:129 "));
+    }
+    QCOMPARE(log->toPlainText().split('\n'),
+             QStringList({"======= Technology Data =======", "DT_VENDOR_DATA Data Size Error"}));
+    QCOMPARE(closer.texts(),
+             QStringList({"DT_EVENT_DATA Data Size Error", "DT_VENDOR_DATA Data Size Error"}));
+
+    log->clear();
+    parse(w, TechnologyId, techBlock());
+    const QStringList lines = log->toPlainText().split('\n');
+    QCOMPARE(lines.first(), QStringLiteral("======= Technology Data ======="));
+    QVERIFY(lines.contains("Car No:        ABC-567"));
+    QCOMPARE(lines.last(), QStringLiteral("Resting THR calibration Count:0"));
+}
+
+void TestReportPages::locationDumpNeedsGps()
+{
+    MainWindow w;
+    ModalCloser closer;
+    showLogPage(w);
+    auto *log = child<QTextBrowser>(w, "debugtextBrowser");
+
+    parse(w, LocationId, locBlock());
+    QCOMPARE(log->toPlainText(), QString());
+
+    child<QAction>(w, "actiongps")->setChecked(true);
+    parse(w, LocationId, locBlock());
+    QStringList lines = log->toPlainText().split('\n');
+    QCOMPARE(lines.mid(0, 4), QStringList({"Gps Data Count:4", "Time:2024/01/31 08:00:05",
+                                           "[X:25.05000 Y:121.50000 H:-1.5 m S:50 km/h 1]", ""}));
+    QCOMPARE(lines.size(), 1 + 4 * 3);
+    QCOMPARE(log->textCursor().position(), 0);
+
+    log->clear();
+    DebugCapture capture;
+    parse(w, LocationId, locBlock() + 'x');
+    QCOMPARE(log->toPlainText(), QStringLiteral("Gps Data Size Error"));
+    QVERIFY(capture.contains("Error-parseData_04 DataSize:79  ofsset:78 "));
+}
+
+// Texts of the device record that look like markup are shown as they are, on the page and
+// in the log.
+void TestReportPages::fileTextsStayText()
+{
+    MainWindow w;
+    ModalCloser closer;
+    showLogPage(w);
+    DeviceInfo info;
+    info.vendor = "<b>Tavrin</b> & Co";
+    info.address = "<a href=\"file:///etc\">x</a>";
+    info.carNo = "ABC-567";
+    parse(w, TechnologyId, technologyBlock(info, {}, {}, {}, {}));
+    QCOMPARE(closer.texts(), QStringList());
+    const QString page = text(w, "techtextBrowser");
+    QVERIFY(page.contains("<b>Tavrin</b> & Co"));
+    QVERIFY(page.contains("<a href=\"file:///etc\">x</a>"));
+    const QStringList log = text(w, "debugtextBrowser").split('\n');
+    QVERIFY(log.contains("Vendor:         <b>Tavrin</b> & Co"));
+    QVERIFY(log.contains(QStringLiteral("Address:        <a href=\"file:///etc\">x</a>")));
+}
+
+void TestReportPages::clearAllPagesResetsThePages()
+{
+    MainWindow w;
+    ModalCloser closer;
+    auto *hours = child<QTableWidget>(w, "locationTime_table");
+    auto *fixes = child<QTableWidget>(w, "locationInfo_table");
+    for (int id : {int(FaultEventId), int(TechnologyId), int(LocationId)})
+        parse(w, id, id == FaultEventId ? faultBlock() : id == TechnologyId ? techBlock() : locBlock());
+    hours->selectRow(0);
+    QCOMPARE(fixes->rowCount(), 3);
+
+    w.clearAllPages();
+    QCOMPARE(text(w, "eventtextBrowser"), QString());
+    QCOMPARE(text(w, "techtextBrowser"), QString());
+    QCOMPARE(child<AutoWrapLabel>(w, "carno_value")->fullText(), QString());
+    QCOMPARE(hours->rowCount(), 0);
+    QCOMPARE(fixes->rowCount(), 0);
+    QVERIFY(hours->verticalHeader()->isHidden());
+    QCOMPARE(hours->columnCount(), 2);
+    QCOMPARE(hours->horizontalHeaderItem(1)->text(), mwTr("Start Time"));
+    QCOMPARE(hours->columnWidth(1), 180);
+    QCOMPARE(fixes->columnCount(), 5);
+    QCOMPARE(fixes->horizontalHeaderItem(3)->text(), mwTr("High"));
+    QCOMPARE(fixes->columnWidth(0), 180);
+    QCOMPARE(fixes->columnWidth(4), 100);
+    QCOMPARE(closer.texts(), QStringList());
+}
+
+QTEST_MAIN(TestReportPages)
+#include "tst_reportpages.moc"

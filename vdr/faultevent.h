@@ -1,0 +1,71 @@
+#pragma once
+
+#include "vdr/blockdump.h"
+
+#include <QString>
+#include <QVector>
+
+#include <array>
+
+// The fault and event block (data type 0):
+//   u16 N | N error records of 15 bytes | u16 M | M event records of 16 bytes
+// Error record: type character, start stamp, end stamp. An event record adds a u8 total count.
+// The error section is accepted when 2 + 15N fits in the block; the event section only when
+// the block ends exactly after the last event record.
+namespace vdr {
+
+struct FaultEventRecord
+{
+    char type = '0';
+    std::array<uchar, 7> start{};
+    std::array<uchar, 7> end{};
+    quint8 total = 0; // event records only
+};
+
+struct FaultEventResult
+{
+    enum Failure
+    {
+        NoFailure,
+        ErrorSectionSize, // 2 + 15N does not fit in the block (or N itself does not)
+        EventSectionSize, // the block is not exactly 4 + 15N + 16M bytes (or M does not fit)
+    };
+
+    quint32 size = 0;
+    Failure failure = NoFailure;
+    int errorCount = 0;  // N, 0 when it could not be read
+    int eventCount = 0;  // M, 0 when it could not be read
+    qint64 errorEnd = 0; // 2 + 15N
+    qint64 eventEnd = 0; // 4 + 15N + 16M (set once the error section passed)
+    QVector<FaultEventRecord> errors;
+    QVector<FaultEventRecord> events; // empty unless the event section passed
+
+    bool ok() const { return failure == NoFailure; }
+    // "DT_ERR_DATA Data Size Error" / "DT_EVENT_DATA Data Size Error" (never translated),
+    // empty when the block is sound.
+    QString message() const;
+};
+
+FaultEventResult decodeFaultEventBlock(const uchar *data, quint32 size);
+
+// The type text of a type character: '0'..'7' name a fault or event, '8' and '9' have an
+// empty text, and any character that is not a digit counts as '0'.
+int faultTypeNumber(char type);
+QString faultTypeText(char type);
+
+// The duration cell: "hh:mm:ss" (hours not limited to two digits) from start to end; an open
+// interval (one stamp not a valid date-time, or the end before the start) shows "continuing"
+// for a running "Driving Over" event (isEvent and type 2) and "00:00:00" otherwise. Two
+// invalid stamps give "00:00:00".
+QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, int type);
+
+// The HTML of the two tables of the "Fault & Event" page. The error table needs a result that
+// passed the error section, the event table one that passed both.
+QString errorTableHtml(const FaultEventResult &result);
+QString eventTableHtml(const FaultEventResult &result);
+
+// The dump lines after the heading, with the debug-output line of a size failure.
+QString faultEventDumpHeading();
+BlockDump faultEventDump(const FaultEventResult &result);
+
+} // namespace vdr
