@@ -6,6 +6,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace vdr {
 
@@ -46,9 +47,9 @@ qint64 ceilDiv(qint64 a, qint64 b)
 
 } // namespace
 
-DrivingBlock decodeDrivingRecords(const uchar *data, int size)
+DrivingData decodeDrivingRecords(const uchar *data, int size)
 {
-    DrivingBlock block;
+    DrivingData block;
     block.size = size;
     if (data && size >= 2)
         block.count = qFromLittleEndian<quint16>(data);
@@ -72,7 +73,7 @@ DrivingBlock decodeDrivingRecords(const uchar *data, int size)
     return block;
 }
 
-void buildDriverLines(DrivingBlock &block)
+void buildDriverLines(DrivingData &block)
 {
     for (const DrivingRecord &record : qAsConst(block.records)) {
         // The driver's slot: the first of slots 2..6 that is free or already holds the ID.
@@ -105,9 +106,9 @@ void buildDriverLines(DrivingBlock &block)
     }
 }
 
-DrivingBlock decodeDrivingBlock(const uchar *data, int size)
+DrivingData decodeDrivingBlock(const uchar *data, int size)
 {
-    DrivingBlock block = decodeDrivingRecords(data, size);
+    DrivingData block = decodeDrivingRecords(data, size);
     if (block.sizeOk)
         buildDriverLines(block);
     return block;
@@ -134,7 +135,7 @@ bool driverActivityAddSec(ActivityTotals &totals, qint64 seconds, int code)
     }
 }
 
-void appendDriverChanges(QVector<DriverChange> &list, const DrivingBlock &block)
+void appendDriverChanges(QVector<DriverChange> &list, const DrivingData &block)
 {
     const int n = block.records.size();
     for (int k = 0; k < n; ++k) {
@@ -187,7 +188,7 @@ QStringList defaultActivityLabels()
             QCoreApplication::translate("MainWindow", "Driving")};
 }
 
-QVector<MinuteRow> minuteRows(const DrivingBlock &block)
+QVector<MinuteRow> minuteRows(const DrivingData &block)
 {
     QDateTime firstTime, lastTime;
     for (const DrivingRecord &record : block.records) {
@@ -264,6 +265,41 @@ QString minuteText(qint64 msecs)
     return QDateTime::fromMSecsSinceEpoch(msecs).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
 }
 
+QVector<QString> minuteTexts(const QVector<MinuteRow> &rows)
+{
+    QVector<QString> texts(rows.size());
+    if (rows.isEmpty())
+        return texts;
+    // Turning each instant into local time costs a time zone lookup. When the offset from UTC
+    // is the same at the first and the last minute (no daylight saving change in between;
+    // the table spans at most a week), local time is UTC shifted by that offset, which is
+    // plain arithmetic.
+    const int offset = QDateTime::fromMSecsSinceEpoch(rows.constFirst().minute).offsetFromUtc();
+    const bool fixedOffset =
+        QDateTime::fromMSecsSinceEpoch(rows.constLast().minute).offsetFromUtc() == offset;
+    qint64 minute = 0;
+    QString text;
+    for (int r = 0; r < rows.size(); ++r) {
+        if (r == 0 || rows.at(r).minute != minute) {
+            minute = rows.at(r).minute;
+            if (fixedOffset) {
+                const QDateTime wall =
+                    QDateTime::fromMSecsSinceEpoch(minute + qint64(offset) * 1000, Qt::UTC);
+                const QDate d = wall.date();
+                const QTime t = wall.time();
+                char buffer[32];
+                std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %02d:%02d:%02d", d.year(), d.month(),
+                              d.day(), t.hour(), t.minute(), t.second());
+                text = QString::fromLatin1(buffer);
+            } else {
+                text = minuteText(minute);
+            }
+        }
+        texts[r] = text;
+    }
+    return texts;
+}
+
 QString durationText(qint64 seconds)
 {
     return QString::asprintf("%02llu:%02llu:%02llu", static_cast<unsigned long long>(seconds / 3600),
@@ -271,7 +307,7 @@ QString durationText(qint64 seconds)
                              static_cast<unsigned long long>(seconds % 60));
 }
 
-QStringList drivingDumpLines(const DrivingBlock &block)
+QStringList drivingDumpLines(const DrivingData &block)
 {
     if (!block.sizeOk)
         return {QStringLiteral("Drving Change Data Size Error")};

@@ -68,7 +68,7 @@ struct DriverLine
     ActivityTotals totals{};
 };
 
-struct DrivingBlock
+struct DrivingData
 {
     bool sizeOk = false;
     int size = 0;
@@ -98,16 +98,16 @@ struct MinuteRow
 };
 
 // Decodes the records only (no lines, no totals).
-DrivingBlock decodeDrivingRecords(const uchar *data, int size);
+DrivingData decodeDrivingRecords(const uchar *data, int size);
 
 // Builds the step lines and totals of decoded records: for each record, in order, its driver's
 // slot gets the point (x, 5 - code); a later record of the same driver first adds the seconds
 // since the previous point to the previous activity and draws the step (x, y0), (x, y).
-void buildDriverLines(DrivingBlock &block);
+void buildDriverLines(DrivingData &block);
 
 // decodeDrivingRecords, then buildDriverLines when the size is right. Records whose stamp is no valid
 // date-time cannot be placed in time and add no point.
-DrivingBlock decodeDrivingBlock(const uchar *data, int size);
+DrivingData decodeDrivingBlock(const uchar *data, int size);
 
 // Adds seconds to the total of an action code (1..4). Any other code adds nothing, writes
 // "Error : driverActivityAddSec unkown type" to the debug output and returns false.
@@ -115,7 +115,7 @@ bool driverActivityAddSec(ActivityTotals &totals, qint64 seconds, int code);
 
 // Appends the block's "current" records to the change list: a record whose ID repeats the
 // last entry's is skipped, except for the block's last two records.
-void appendDriverChanges(QVector<DriverChange> &list, const DrivingBlock &block);
+void appendDriverChanges(QVector<DriverChange> &list, const DrivingData &block);
 
 // The driver of the first pair of consecutive entries k, k+1 with time(k) <= t <= time(k+1);
 // empty when there is none.
@@ -135,16 +135,19 @@ QStringList defaultActivityLabels();
 // instant, for each charted slot (2..6) and each pair of consecutive points around t
 // (x_j <= t <= x_(j+1)), one row. first and last are the instants of the first and the last
 // record that have one.
-QVector<MinuteRow> minuteRows(const DrivingBlock &block);
+QVector<MinuteRow> minuteRows(const DrivingData &block);
 
 // "yyyy/MM/dd hh:mm:ss" of a local instant given in milliseconds since the epoch.
 QString minuteText(qint64 msecs);
+
+// minuteText of each row's minute. Rows of the same minute share one string.
+QVector<QString> minuteTexts(const QVector<MinuteRow> &rows);
 
 // A total as "%02llu:%02llu:%02llu" (hours not wrapped).
 QString durationText(qint64 seconds);
 
 // The log dump: the plain lines after the heading "======= Driving Data =======". On a size
 // mismatch the only line is "Drving Change Data Size Error".
-QStringList drivingDumpLines(const DrivingBlock &block);
+QStringList drivingDumpLines(const DrivingData &block);
 
 } // namespace vdr

@@ -43,7 +43,7 @@ void MainWindow::parseDrivingData(const uchar *data, int size)
     if (isLogPageShown())
         dumpDrivingData(data, size);
 
-    const vdr::DrivingBlock block = vdr::decodeDrivingBlock(data, size);
+    const vdr::DrivingData block = vdr::decodeDrivingBlock(data, size);
     if (!block.sizeOk) {
         showMessage(QStringLiteral("DT_DRIVE_DATA Data Size Error"));
         return;
@@ -92,21 +92,16 @@ void MainWindow::parseDrivingData(const uchar *data, int size)
 
     // The minute table, sized to the rows it gets.
     const QVector<vdr::MinuteRow> rows = vdr::minuteRows(block);
+    const QVector<QString> times = vdr::minuteTexts(rows);
     const QStringList labels = driverActivityLabels();
     QTableWidget *table = ui->driverInfo_table;
     table->setUpdatesEnabled(false);
     table->setRowCount(rows.size());
-    qint64 textMinute = 0;
-    QString timeText;
     for (int r = 0; r < rows.size(); ++r) {
         const vdr::MinuteRow &row = rows.at(r);
-        if (r == 0 || row.minute != textMinute) {
-            textMinute = row.minute;
-            timeText = vdr::minuteText(row.minute);
-        }
         table->setItem(r, 0, new QTableWidgetItem(driverSeries[row.slot]->name()));
         table->setItem(r, 1, new QTableWidgetItem(vdr::activityLabel(labels, row.level)));
-        table->setItem(r, 2, new QTableWidgetItem(timeText));
+        table->setItem(r, 2, new QTableWidgetItem(times.at(r)));
     }
     table->setUpdatesEnabled(true);
 }
@@ -135,7 +130,7 @@ void MainWindow::resetDriverSeries()
 void MainWindow::dumpDrivingData(const uchar *data, int size)
 {
     appendLog(QStringLiteral("======= Driving Data ======="), QColor(QStringLiteral("blue")));
-    const vdr::DrivingBlock block = vdr::decodeDrivingRecords(data, size);
+    const vdr::DrivingData block = vdr::decodeDrivingRecords(data, size);
     for (const QString &line : vdr::drivingDumpLines(block))
         ui->debugtextBrowser->append(line);
     if (!block.sizeOk)

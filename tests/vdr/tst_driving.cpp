@@ -5,7 +5,10 @@
 #include "vdrencoder.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+
 #include <QtTest>
+#include <ctime>
 
 using vdrenc::DrivingRecord;
 
@@ -25,7 +28,7 @@ DrivingRecord rec(const QByteArray &id, int action, int hour, int minute, int se
             vdrenc::stamp(day.year(), day.month(), day.day(), hour, minute, second)};
 }
 
-vdr::DrivingBlock decode(const QVector<DrivingRecord> &records)
+vdr::DrivingData decode(const QVector<DrivingRecord> &records)
 {
     const QByteArray bytes = vdrenc::drivingBlock(records);
     return vdr::decodeDrivingBlock(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
@@ -65,6 +68,7 @@ private slots:
     void minuteTable();
     void minuteTableFullDayPastOldLimit();
     void minuteTableStampYearsAway();
+    void minuteTextsAcrossDaylightSaving();
     void durationText_data();
     void durationText();
     void dumpLines();
@@ -90,7 +94,7 @@ void TestDriving::sizeCheck()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, ok);
     QFETCH(int, expected);
-    const vdr::DrivingBlock block =
+    const vdr::DrivingData block =
         vdr::decodeDrivingBlock(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
     QCOMPARE(block.sizeOk, ok);
     QCOMPARE(block.expectedSize, qint64(expected));
@@ -152,7 +156,7 @@ void TestDriving::linesAndTotals()
     QFETCH(Points, points);
     QFETCH(Totals, totals);
 
-    const vdr::DrivingBlock block = decode(records);
+    const vdr::DrivingData block = decode(records);
     QVERIFY(block.sizeOk);
     QCOMPARE(block.lines[2].name, QStringLiteral("A"));
     QCOMPARE(block.lines[2].points, points);
@@ -169,9 +173,9 @@ void TestDriving::slotsInOrderOfFirstAppearance()
     // driver is ignored with every later record of it. The ID runs to the first NUL or over
     // all 18 bytes.
     const QByteArray longId = "ABCDEFGHIJKLMNOPQR";
-    const vdr::DrivingBlock block = decode({rec("C", 1, 8, 0), rec("X", 6, 8, 1), rec("A", 2, 8, 2),
-                                            rec(longId, 3, 8, 3), rec("C", 4, 8, 4), rec("E", 1, 8, 5),
-                                            rec("F", 1, 8, 6), rec("F", 4, 8, 7), rec("A", 4, 8, 8)});
+    const vdr::DrivingData block = decode({rec("C", 1, 8, 0), rec("X", 6, 8, 1), rec("A", 2, 8, 2),
+                                           rec(longId, 3, 8, 3), rec("C", 4, 8, 4), rec("E", 1, 8, 5),
+                                           rec("F", 1, 8, 6), rec("F", 4, 8, 7), rec("A", 4, 8, 8)});
     QStringList names;
     for (const vdr::DriverLine &line : block.lines)
         names << line.name;
@@ -201,7 +205,7 @@ void TestDriving::unknownCodesWriteDebugLine()
 
 void TestDriving::changeList()
 {
-    const vdr::DrivingBlock block =
+    const vdr::DrivingData block =
         decode({rec("A", 1, 8, 0), rec("A", 1, 8, 1), rec("B", 1, 8, 2), rec("B", 1, 8, 3), rec("A", 1, 8, 4),
                 rec("C", 1, 8, 5), rec("C", 1, 8, 6)});
     QVector<vdr::DriverChange> list;
@@ -212,8 +216,8 @@ void TestDriving::changeList()
     QCOMPARE(list.at(3).bytes(), vdrenc::textField("C", 18) + vdrenc::stamp(2024, 1, 31, 8, 5, 0));
 
     // Records without the current bit never enter the list.
-    const vdr::DrivingBlock mixed = decode({rec("A", 1, 8, 0), rec("B", 4, 8, 1, 0, false), rec("B", 1, 8, 2),
-                                            rec("B", 1, 8, 3), rec("A", 1, 8, 4, 0, false)});
+    const vdr::DrivingData mixed = decode({rec("A", 1, 8, 0), rec("B", 4, 8, 1, 0, false), rec("B", 1, 8, 2),
+                                           rec("B", 1, 8, 3), rec("A", 1, 8, 4, 0, false)});
     list.clear();
     vdr::appendDriverChanges(list, mixed);
     QCOMPARE(changeIds(list), QStringList({"A", "B", "B"}));
@@ -230,7 +234,7 @@ void TestDriving::changeListContinuesAcrossBlocks()
 
 void TestDriving::cursorLookups()
 {
-    const vdr::DrivingBlock block = decode({rec("A", 1, 8, 0), rec("B", 3, 9, 0), rec("A", 4, 10, 0)});
+    const vdr::DrivingData block = decode({rec("A", 1, 8, 0), rec("B", 3, 9, 0), rec("A", 4, 10, 0)});
     QVector<vdr::DriverChange> list;
     vdr::appendDriverChanges(list, block);
     const auto at = [](int h, int m, int s = 0, int msec = 0) {
@@ -332,6 +336,39 @@ void TestDriving::minuteTableStampYearsAway()
     QCOMPARE(capped.constFirst().minute, ms(0, 0));
 }
 
+void TestDriving::minuteTextsAcrossDaylightSaving()
+{
+    if (!QFile::exists(QStringLiteral("/usr/share/zoneinfo/Europe/Berlin")))
+        QSKIP("no time zone data");
+    const QByteArray oldTz = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const QDate switchDay(2024, 3, 31); // 02:00 becomes 03:00
+    for (const QDate &day : {switchDay, kDay}) {
+        const vdr::DrivingData block =
+            decode({rec("A", 1, 1, 0, 0, true, day), rec("B", 3, 1, 30, 0, true, day),
+                    rec("A", 4, 4, 0, 0, true, day)});
+        const QVector<vdr::MinuteRow> rows = vdr::minuteRows(block);
+        const QVector<QString> texts = vdr::minuteTexts(rows);
+        QCOMPARE(texts.size(), rows.size());
+        for (int r = 0; r < rows.size(); ++r)
+            QCOMPARE(texts.at(r), vdr::minuteText(rows.at(r).minute));
+        if (day == switchDay) {
+            QCOMPARE(texts.constFirst(), QStringLiteral("2024/03/31 01:00:00"));
+            QVERIFY(texts.contains(QStringLiteral("2024/03/31 01:59:00")));
+            QVERIFY(texts.contains(QStringLiteral("2024/03/31 03:00:00")));
+            QVERIFY(!texts.contains(QStringLiteral("2024/03/31 02:00:00")));
+        } else {
+            QCOMPARE(texts.constLast(), QStringLiteral("2024/01/31 03:59:00"));
+        }
+    }
+    if (oldTz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", oldTz);
+    tzset();
+}
+
 void TestDriving::durationText_data()
 {
     QTest::addColumn<qint64>("seconds");
@@ -354,14 +391,14 @@ void TestDriving::dumpLines()
     DrivingRecord bad = {"Z", 0x5A, vdrenc::zeroStamp()};
     const QByteArray bytes =
         vdrenc::drivingBlock({rec("A123", 4, 8, 0), {"B", 0x2F, vdrenc::stamp(2024, 1, 31, 9, 5, 7)}, bad});
-    const vdr::DrivingBlock block =
+    const vdr::DrivingData block =
         vdr::decodeDrivingRecords(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
     QCOMPARE(
         vdr::drivingDumpLines(block),
         QStringList({"Drving Change Count:3", "ID:A123 current:1 Master:1 Action:4 Time:2024/01/31 08:00:00",
                      "ID:B current:0 Master:f Action:2 Time:2024/01/31 09:05:07",
                      "ID:Z current:0 Master:a Action:5 Time:----/--/-- --:--:--"}));
-    const vdr::DrivingBlock wrong =
+    const vdr::DrivingData wrong =
         vdr::decodeDrivingRecords(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size() - 1);
     QCOMPARE(vdr::drivingDumpLines(wrong), QStringList{"Drving Change Data Size Error"});
 }
