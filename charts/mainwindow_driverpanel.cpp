@@ -100,11 +100,16 @@ QStringList MainWindow::driverActivityLabels() const
 // activity at t from the first line of that name.
 void MainWindow::updateCursorDriver(const QDateTime &t)
 {
-    ui->spd_driver_value->setText(vdr::driverAt(driverChangeList, t));
+    const int change = vdr::driverChangeAt(driverChangeList, t);
+    ui->spd_driver_value->setText(change < 0 ? QString() : driverChangeList.at(change).id);
 
+    // With no driver change around t nobody is named, and no line is asked (a driver whose ID
+    // is empty would otherwise answer for "nobody").
     QString status;
     const QString driver = ui->spd_driver_value->text();
     for (QLineSeries *series : driverSeries) {
+        if (change < 0)
+            break;
         if (!series || series->name() != driver)
             continue;
         status = vdr::activityLabel(driverActivityLabels(),

@@ -75,13 +75,18 @@ DrivingData decodeDrivingRecords(const uchar *data, int size)
 
 void buildDriverLines(DrivingData &block)
 {
+    // A slot belongs to the first ID that claims it. (Going by an empty name alone would let
+    // the next driver take over the slot of a driver whose ID is empty, merging the two.)
+    std::array<bool, kDriverSlotCount> claimed{};
     for (const DrivingRecord &record : qAsConst(block.records)) {
         // The driver's slot: the first of slots 2..6 that is free or already holds the ID.
         DriverLine *line = nullptr;
         for (int s = kFirstDriverSlot; s < kDriverSlotCount; ++s) {
             DriverLine &candidate = block.lines[size_t(s)];
-            if (candidate.name.isEmpty())
+            if (!claimed[size_t(s)]) {
                 candidate.name = record.id;
+                claimed[size_t(s)] = true;
+            }
             if (candidate.name == record.id) {
                 line = &candidate;
                 break;
@@ -153,15 +158,15 @@ void appendDriverChanges(QVector<DriverChange> &list, const DrivingData &block)
     }
 }
 
-QString driverAt(const QVector<DriverChange> &list, const QDateTime &t)
+int driverChangeAt(const QVector<DriverChange> &list, const QDateTime &t)
 {
     for (int k = 0; k + 1 < list.size(); ++k) {
         const QDateTime &from = list.at(k).time;
         const QDateTime &to = list.at(k + 1).time;
         if (from.isValid() && to.isValid() && from <= t && t <= to)
-            return list.at(k).id;
+            return k;
     }
-    return QString();
+    return -1;
 }
 
 int levelAt(const QVector<QPointF> &points, qint64 ms)

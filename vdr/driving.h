@@ -117,9 +117,9 @@ bool driverActivityAddSec(ActivityTotals &totals, qint64 seconds, int code);
 // last entry's is skipped, except for the block's last two records.
 void appendDriverChanges(QVector<DriverChange> &list, const DrivingData &block);
 
-// The driver of the first pair of consecutive entries k, k+1 with time(k) <= t <= time(k+1);
-// empty when there is none.
-QString driverAt(const QVector<DriverChange> &list, const QDateTime &t);
+// The entry k of the first pair of consecutive entries k, k+1 with time(k) <= t <= time(k+1),
+// whose driver was at the wheel at t; -1 when there is none.
+int driverChangeAt(const QVector<DriverChange> &list, const QDateTime &t);
 
 // The level y_j of the first pair of consecutive points with x_j <= ms <= x_(j+1); -1 when none.
 int levelAt(const QVector<QPointF> &points, qint64 ms);

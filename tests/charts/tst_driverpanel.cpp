@@ -289,6 +289,17 @@ void TestDriverPanel::cursorDriverAndStatus()
     w.updateCursorDriver(at(7, 0));
     QCOMPARE(driver->text(), QString());
     QCOMPARE(status->text(), QString());
+
+    // A line without driver ID does not answer for a time with no driver change around it.
+    w.clearAllPages();
+    parse(w, {rec("", 1, 8, 0, false), rec("A", 3, 9, 0), rec("A", 3, 10, 0), rec("", 4, 12, 0, false)});
+    QCOMPARE(comboItems(w), QStringList({"", "A"}));
+    w.updateCursorDriver(at(8, 30));
+    QCOMPARE(driver->text(), QString());
+    QCOMPARE(status->text(), QString());
+    w.updateCursorDriver(at(9, 30));
+    QCOMPARE(driver->text(), QStringLiteral("A"));
+    QCOMPARE(status->text(), mwTr("Standby"));
 }
 
 void TestDriverPanel::minuteTableRows()

@@ -185,6 +185,14 @@ void TestDriving::slotsInOrderOfFirstAppearance()
     QCOMPARE(block.lines[4].points.size(), 4);
     QCOMPARE(block.lines[4].totals, (Totals{0, 360, 0, 0}));
     QCOMPARE(block.records.size(), 9);
+
+    // A driver without ID keeps its own slot: the next driver does not take it over.
+    const vdr::DrivingData noId =
+        decode({rec("", 1, 8, 0), rec("B", 4, 8, 10), rec("", 4, 9, 0), rec("B", 1, 9, 30)});
+    QCOMPARE(noId.lines[2].name, QString());
+    QCOMPARE(noId.lines[2].totals, (Totals{3600, 0, 0, 0}));
+    QCOMPARE(noId.lines[3].name, QStringLiteral("B"));
+    QCOMPARE(noId.lines[3].totals, (Totals{0, 0, 0, 4800}));
 }
 
 void TestDriving::unknownCodesWriteDebugLine()
@@ -240,14 +248,15 @@ void TestDriving::cursorLookups()
     const auto at = [](int h, int m, int s = 0, int msec = 0) {
         return QDateTime(kDay, QTime(h, m, s, msec));
     };
-    QCOMPARE(vdr::driverAt(list, at(7, 59, 59, 999)), QString());
-    QCOMPARE(vdr::driverAt(list, at(8, 0)), QStringLiteral("A"));
+    QCOMPARE(vdr::driverChangeAt(list, at(7, 59, 59, 999)), -1);
+    QCOMPARE(vdr::driverChangeAt(list, at(8, 0)), 0);
     // At a change instant the earlier pair wins.
-    QCOMPARE(vdr::driverAt(list, at(9, 0)), QStringLiteral("A"));
-    QCOMPARE(vdr::driverAt(list, at(9, 0, 0, 1)), QStringLiteral("B"));
-    QCOMPARE(vdr::driverAt(list, at(10, 0)), QStringLiteral("B"));
-    QCOMPARE(vdr::driverAt(list, at(10, 0, 0, 1)), QString());
-    QCOMPARE(vdr::driverAt({}, at(9, 0)), QString());
+    QCOMPARE(vdr::driverChangeAt(list, at(9, 0)), 0);
+    QCOMPARE(vdr::driverChangeAt(list, at(9, 0, 0, 1)), 1);
+    QCOMPARE(list.at(1).id, QStringLiteral("B"));
+    QCOMPARE(vdr::driverChangeAt(list, at(10, 0)), 1);
+    QCOMPARE(vdr::driverChangeAt(list, at(10, 0, 0, 1)), -1);
+    QCOMPARE(vdr::driverChangeAt({}, at(9, 0)), -1);
 
     // A's line: driving 08:00..10:00, resting from 10:00.
     const QVector<QPointF> &a = block.lines[2].points;
