@@ -10,9 +10,6 @@
 
 void MainWindow::initDriverChart()
 {
-    driverChartView = new QChartView(ui->driverWidget);
-    driverChartView->resize(ui->driverWidget->size());
-
     driverChart = new QChart;
     driverChart->setTitle(tr("Driver Activity"));
     driverChart->layout()->setContentsMargins(0, 2, 0, 2);
@@ -40,7 +37,10 @@ void MainWindow::initDriverChart()
     driverAxisY->setGridLineVisible(true);
     driverChart->addAxis(driverAxisY, Qt::AlignLeft);
 
-    driverChartView->setChart(driverChart);
+    // The view is made with its chart: a view made without one makes a default chart of its
+    // own, which setChart() would leave behind undeleted.
+    driverChartView = new QChartView(driverChart, ui->driverWidget);
+    driverChartView->resize(ui->driverWidget->size());
 }
 
 void MainWindow::on_driverScrollArea_horizontalScrollBar_valueChanged(int value)

@@ -7,6 +7,8 @@
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
 
+#include <algorithm>
+
 // A click on a driver line chooses its driver: slots 0 and 1 stand for entries 0 and 1,
 // slot s >= 2 for entry s - 2.
 void MainWindow::DriveQLinePress_0(QPointF)
