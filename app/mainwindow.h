@@ -11,6 +11,8 @@
 
 #include <QtCharts/QChartGlobal>
 
+#include "vdr/driving.h"
+
 QT_CHARTS_BEGIN_NAMESPACE
 class QChart;
 class QChartView;
@@ -91,6 +93,8 @@ public:
 
     // --- driver table (vdr/mainwindow_driving.cpp) ---
     void initDriverTable();
+    void dumpDrivingData(const uchar *data, int size);
+    void driverActivityAddSec(vdr::ActivityTotals &totals, qint64 seconds, qint8 code);
 
     // --- speed chart (charts/mainwindow_speedchart.cpp) ---
     void initSpeedChart();
@@ -104,6 +108,12 @@ public:
     // --- driver panel and the cursor's driver texts (charts/mainwindow_driverpanel.cpp) ---
     // Fills the cursor's "ID" and "Status" texts for the instant t.
     void updateCursorDriver(const QDateTime &t);
+    void showDriverSummary(int slot);
+    // The driver line of a slot (0..6), null when there is none.
+    QLineSeries *driverLine(int slot) const;
+    // Seconds per activity of a slot (0..6), Driving, Stopping, Standby, Resting.
+    vdr::ActivityTotals driverTotals(int slot) const;
+    const QVector<vdr::DriverChange> &driverChanges() const { return driverChangeList; }
 
     // --- imports (import/mainwindow_import.cpp) ---
     // The work of the two import buttons once their chooser has answered; an empty path
@@ -184,6 +194,11 @@ private:
     QDateTimeAxis *driverAxisX = nullptr;
     QCategoryAxis *driverAxisY = nullptr;
     QLineSeries *driverSeries[7] = {};
+    // driving records behind the driver chart (vdr/mainwindow_driving.cpp)
+    vdr::ActivityTotals driverStateSeconds[7] = {};
+    QVector<vdr::DriverChange> driverChangeList;
+    void resetDriverSeries();
+    QStringList driverActivityLabels() const;
 
     // the day on display
     QByteArray speedData;

@@ -108,4 +108,6 @@ void MainWindow::clearAllPages()
 
     if (isLogPageShown())
         ui->debugtextBrowser->clear();
+
+    driverChangeList.clear();
 }

@@ -2,20 +2,121 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-void MainWindow::DriveQLinePress_0(QPointF) {}
-void MainWindow::DriveQLinePress_1(QPointF) {}
-void MainWindow::DriveQLinePress_2(QPointF) {}
-void MainWindow::DriveQLinePress_3(QPointF) {}
-void MainWindow::DriveQLinePress_4(QPointF) {}
-void MainWindow::DriveQLinePress_5(QPointF) {}
-void MainWindow::DriveQLinePress_6(QPointF) {}
+#include "vdr/driving.h"
+
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QLineSeries>
+
+#include <algorithm>
+
+// A click on a driver line chooses its driver: slots 0 and 1 stand for entries 0 and 1,
+// slot s >= 2 for entry s - 2.
+void MainWindow::DriveQLinePress_0(QPointF)
+{
+    ui->id_comboBox->setCurrentIndex(0);
+}
+
+void MainWindow::DriveQLinePress_1(QPointF)
+{
+    ui->id_comboBox->setCurrentIndex(1);
+}
+
+void MainWindow::DriveQLinePress_2(QPointF)
+{
+    ui->id_comboBox->setCurrentIndex(0);
+}
+
+void MainWindow::DriveQLinePress_3(QPointF)
+{
+    ui->id_comboBox->setCurrentIndex(1);
+}
+
+void MainWindow::DriveQLinePress_4(QPointF)
+{
+    ui->id_comboBox->setCurrentIndex(2);
+}
+
+void MainWindow::DriveQLinePress_5(QPointF)
+{
+    ui->id_comboBox->setCurrentIndex(3);
+}
+
+void MainWindow::DriveQLinePress_6(QPointF)
+{
+    ui->id_comboBox->setCurrentIndex(4);
+}
 
 void MainWindow::on_id_comboBox_currentIndexChanged(int index)
 {
-    Q_UNUSED(index)
+    showDriverSummary(index + vdr::kFirstDriverSlot);
+    const int lastSlot = std::min(ui->id_comboBox->count() + 1, vdr::kDriverSlotCount - 1);
+    for (int s = vdr::kFirstDriverSlot; s <= lastSlot; ++s) {
+        if (!driverSeries[s])
+            continue;
+        QPen pen = driverSeries[s]->pen();
+        pen.setWidth(s == index + vdr::kFirstDriverSlot ? 4 : 1);
+        driverSeries[s]->setPen(pen);
+    }
 }
 
+void MainWindow::showDriverSummary(int slot)
+{
+    if (slot < 0)
+        return;
+    QColor colour(255, 250, 250);
+    if (slot >= vdr::kFirstDriverSlot && slot < vdr::kDriverSlotCount && driverSeries[slot])
+        colour = driverSeries[slot]->pen().color();
+    ui->id_title->setStyleSheet(
+        QString::asprintf("margin-left: 2px;  background-color: transparent; color:rgb(%d, %d, %d)",
+                          colour.red(), colour.green(), colour.blue()));
+
+    const vdr::ActivityTotals totals = driverTotals(slot);
+    ui->drivingtime_value->setText(vdr::durationText(totals[vdr::TotalDriving]));
+    ui->stoptime_value->setText(vdr::durationText(totals[vdr::TotalStopping]));
+    ui->standbytime_value->setText(vdr::durationText(totals[vdr::TotalStandby]));
+    ui->restingtime_value->setText(vdr::durationText(totals[vdr::TotalResting]));
+}
+
+QLineSeries *MainWindow::driverLine(int slot) const
+{
+    return slot >= 0 && slot < vdr::kDriverSlotCount ? driverSeries[slot] : nullptr;
+}
+
+vdr::ActivityTotals MainWindow::driverTotals(int slot) const
+{
+    if (slot < 0 || slot >= vdr::kDriverSlotCount)
+        return {};
+    return driverStateSeconds[slot];
+}
+
+QStringList MainWindow::driverActivityLabels() const
+{
+    // The chart's category labels, so the texts follow the axis; the same names in the
+    // current language while there is no chart.
+    if (driverAxisY && driverAxisY->categoriesLabels().size() == 4)
+        return driverAxisY->categoriesLabels();
+    return vdr::defaultActivityLabels();
+}
+
+// Steps of the speed cursor: the driver at t from the change list, then that driver's
+// activity at t from the first line of that name.
 void MainWindow::updateCursorDriver(const QDateTime &t)
 {
-    Q_UNUSED(t)
+    const int change = vdr::driverChangeAt(driverChangeList, t);
+    ui->spd_driver_value->setText(change < 0 ? QString() : driverChangeList.at(change).id);
+
+    // With no driver change around t nobody is named, and no line is asked (a driver whose ID
+    // is empty would otherwise answer for "nobody").
+    QString status;
+    const QString driver = ui->spd_driver_value->text();
+    for (QLineSeries *series : driverSeries) {
+        if (change < 0)
+            break;
+        if (!series || series->name() != driver)
+            continue;
+        status = vdr::activityLabel(driverActivityLabels(),
+                                    vdr::levelAt(series->pointsVector(), t.toMSecsSinceEpoch()));
+        break;
+    }
+    ui->spd_status_value->setText(status);
 }

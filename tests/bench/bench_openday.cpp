@@ -6,12 +6,15 @@
 #include "vdr/faultevent.h"
 #include "vdr/location.h"
 #include "vdr/technology.h"
+#include "vdr/driving.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
 #include <QTemporaryDir>
 #include <QTableWidget>
+#include <QComboBox>
+#include <QTabWidget>
 #include <QtTest>
 
 class BenchOpenDay : public QObject
@@ -27,6 +30,9 @@ private slots:
     void importFolderOfMonth();
     void reportDecoders();
     void reportPages();
+    void decodeDrivingData();
+    void drivingPage();
+    void drivingPageWithChartShown();
 
 private:
     QByteArray day;
@@ -173,6 +179,66 @@ void BenchOpenDay::reportPages()
     qInstallMessageHandler(quiet);
     QVERIFY(closer.texts().isEmpty());
     QVERIFY(shown > 0);
+}
+
+
+// The driving block of the full day through the core alone: records, lines, totals, change
+// list and minute table rows.
+void BenchOpenDay::decodeDrivingData()
+{
+    const QByteArray block = dayBlock(day, vdr::DrivingBlock);
+    QVERIFY(!block.isEmpty());
+    QBENCHMARK
+    {
+        const vdr::DrivingData decoded =
+            vdr::decodeDrivingBlock(reinterpret_cast<const uchar *>(block.constData()), block.size());
+        QVector<vdr::DriverChange> changes;
+        vdr::appendDriverChanges(changes, decoded);
+        const QVector<vdr::MinuteRow> rows = vdr::minuteRows(decoded);
+        QVERIFY(!rows.isEmpty());
+    }
+}
+
+// The driving block into the main window: the driver lines into the chart, the driver list,
+// the panel and the minute table. The driver list is emptied between rounds, as opening a
+// file does.
+static void benchDrivingPage(const QByteArray &day, bool chartShown)
+{
+    const QByteArray block = dayBlock(day, vdr::DrivingBlock);
+    MainWindow w;
+    testsupport::ModalCloser closer;
+    auto *dates = w.findChild<QComboBox *>(QStringLiteral("date_comboBox"));
+    dates->addItem(QStringLiteral("2024/01/31"));
+    auto *drivers = w.findChild<QComboBox *>(QStringLiteral("id_comboBox"));
+    if (chartShown) {
+        auto *tabs = w.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+        tabs->setCurrentWidget(w.findChild<QWidget *>(QStringLiteral("tab_chart")));
+        QCoreApplication::processEvents();
+    }
+    QtMessageHandler quiet =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    QBENCHMARK
+    {
+        drivers->clear();
+        w.parseDrivingData(reinterpret_cast<const uchar *>(block.constData()), block.size());
+        if (chartShown) {
+            // Let the chart lay out and paint the new lines.
+            QCoreApplication::processEvents();
+        }
+    }
+    qInstallMessageHandler(quiet);
+    QVERIFY(closer.texts().isEmpty());
+    QCOMPARE(drivers->count(), 3);
+}
+
+void BenchOpenDay::drivingPage()
+{
+    benchDrivingPage(day, false);
+}
+
+void BenchOpenDay::drivingPageWithChartShown()
+{
+    benchDrivingPage(day, true);
 }
 
 int main(int argc, char **argv)

@@ -1,0 +1,416 @@
+// The driving block: driver lines, totals, change list, minute table and dump.
+#include "vdr/driving.h"
+
+#include "support/testsupport.h"
+#include "vdrencoder.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <QtTest>
+#include <ctime>
+
+using vdrenc::DrivingRecord;
+
+namespace {
+
+const QDate kDay(2024, 1, 31);
+
+qint64 ms(int hour, int minute, int second = 0, const QDate &day = kDay)
+{
+    return QDateTime(day, QTime(hour, minute, second), Qt::LocalTime).toMSecsSinceEpoch();
+}
+
+DrivingRecord rec(const QByteArray &id, int action, int hour, int minute, int second = 0, bool current = true,
+                  const QDate &day = kDay)
+{
+    return {id, vdrenc::drivingStatus(current, action, 1),
+            vdrenc::stamp(day.year(), day.month(), day.day(), hour, minute, second)};
+}
+
+vdr::DrivingData decode(const QVector<DrivingRecord> &records)
+{
+    const QByteArray bytes = vdrenc::drivingBlock(records);
+    return vdr::decodeDrivingBlock(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
+}
+
+using Points = QVector<QPointF>;
+using Totals = vdr::ActivityTotals;
+
+QStringList changeIds(const QVector<vdr::DriverChange> &list)
+{
+    QStringList ids;
+    for (const vdr::DriverChange &change : list)
+        ids << change.id;
+    return ids;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Points)
+Q_DECLARE_METATYPE(Totals)
+Q_DECLARE_METATYPE(DrivingRecord)
+
+class TestDriving : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sizeCheck_data();
+    void sizeCheck();
+    void linesAndTotals_data();
+    void linesAndTotals();
+    void slotsInOrderOfFirstAppearance();
+    void unknownCodesWriteDebugLine();
+    void changeList();
+    void changeListContinuesAcrossBlocks();
+    void cursorLookups();
+    void minuteTable();
+    void minuteTableFullDayPastOldLimit();
+    void minuteTableStampYearsAway();
+    void minuteTextsAcrossDaylightSaving();
+    void durationText_data();
+    void durationText();
+    void dumpLines();
+};
+
+void TestDriving::sizeCheck_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("expected");
+
+    const QByteArray two = vdrenc::drivingBlock({rec("A", 1, 8, 0), rec("B", 1, 9, 0)});
+    QTest::newRow("two records") << two << true << 54;
+    QTest::newRow("n = 0") << QByteArray("\0\0", 2) << true << 2;
+    QTest::newRow("one byte short") << two.left(53) << false << 54;
+    QTest::newRow("one byte over") << two + '\0' << false << 54;
+    QTest::newRow("count only half there") << QByteArray("\x01", 1) << false << 2;
+    QTest::newRow("empty") << QByteArray() << false << 2;
+}
+
+void TestDriving::sizeCheck()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, ok);
+    QFETCH(int, expected);
+    const vdr::DrivingData block =
+        vdr::decodeDrivingBlock(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
+    QCOMPARE(block.sizeOk, ok);
+    QCOMPARE(block.expectedSize, qint64(expected));
+    if (!ok)
+        QVERIFY(block.records.isEmpty());
+}
+
+void TestDriving::linesAndTotals_data()
+{
+    QTest::addColumn<QVector<DrivingRecord>>("records");
+    QTest::addColumn<Points>("points"); // of slot 2
+    QTest::addColumn<Totals>("totals"); // Driving, Stopping, Standby, Resting
+
+    QTest::newRow("driving, resting, driving")
+        << QVector<DrivingRecord>{rec("A", 1, 8, 0), rec("A", 4, 8, 30), rec("A", 1, 9, 0)}
+        << Points{{qreal(ms(8, 0)), 4}, {qreal(ms(8, 30)), 4}, {qreal(ms(8, 30)), 1}, {qreal(ms(8, 30)), 1},
+                  {qreal(ms(9, 0)), 1}, {qreal(ms(9, 0)), 4},  {qreal(ms(9, 0)), 4}}
+        << Totals{1800, 0, 0, 1800};
+    QTest::newRow("same instant twice: vertical step, no time")
+        << QVector<DrivingRecord>{rec("A", 3, 8, 0), rec("A", 2, 8, 0)}
+        << Points{{qreal(ms(8, 0)), 2}, {qreal(ms(8, 0)), 2}, {qreal(ms(8, 0)), 3}, {qreal(ms(8, 0)), 3}}
+        << Totals{0, 0, 0, 0};
+    QTest::newRow("stopping then standby, seconds truncated")
+        << QVector<DrivingRecord>{rec("A", 2, 8, 0, 0), rec("A", 3, 8, 0, 59), rec("A", 4, 8, 2, 0)}
+        << Points{{qreal(ms(8, 0, 0)), 3},  {qreal(ms(8, 0, 59)), 3}, {qreal(ms(8, 0, 59)), 2},
+                  {qreal(ms(8, 0, 59)), 2}, {qreal(ms(8, 2, 0)), 2},  {qreal(ms(8, 2, 0)), 1},
+                  {qreal(ms(8, 2, 0)), 1}}
+        << Totals{0, 59, 61, 0};
+    QTest::newRow("code 0 above the bands, its time not counted")
+        << QVector<DrivingRecord>{rec("A", 0, 8, 0), rec("A", 1, 8, 10), rec("A", 4, 8, 20)}
+        << Points{{qreal(ms(8, 0)), 5},  {qreal(ms(8, 10)), 5}, {qreal(ms(8, 10)), 4}, {qreal(ms(8, 10)), 4},
+                  {qreal(ms(8, 20)), 4}, {qreal(ms(8, 20)), 1}, {qreal(ms(8, 20)), 1}}
+        << Totals{600, 0, 0, 0};
+    QTest::newRow("code 5 below the bands")
+        << QVector<DrivingRecord>{rec("A", 1, 8, 0), rec("A", 5, 8, 10), rec("A", 1, 8, 20)}
+        << Points{{qreal(ms(8, 0)), 4},  {qreal(ms(8, 10)), 4}, {qreal(ms(8, 10)), 0}, {qreal(ms(8, 10)), 0},
+                  {qreal(ms(8, 20)), 0}, {qreal(ms(8, 20)), 4}, {qreal(ms(8, 20)), 4}}
+        << Totals{600, 0, 0, 0};
+    QTest::newRow("codes 6 and 7 ignored")
+        << QVector<DrivingRecord>{rec("A", 1, 8, 0), rec("A", 6, 8, 10), rec("A", 7, 8, 15),
+                                  rec("A", 4, 8, 20)}
+        << Points{{qreal(ms(8, 0)), 4}, {qreal(ms(8, 20)), 4}, {qreal(ms(8, 20)), 1}, {qreal(ms(8, 20)), 1}}
+        << Totals{1200, 0, 0, 0};
+    // A stamp that is no date and time cannot be placed on the time axis: the record adds no
+    // point and no time instead of a point at the epoch and decades of seconds.
+    DrivingRecord noTime = rec("A", 4, 8, 10);
+    noTime.time = vdrenc::zeroStamp();
+    DrivingRecord hour24 = rec("A", 4, 8, 10);
+    hour24.time = vdrenc::stamp(2024, 1, 31, 24, 0, 0);
+    QTest::newRow("record without a valid stamp skipped")
+        << QVector<DrivingRecord>{rec("A", 1, 8, 0), noTime, hour24, rec("A", 3, 8, 20)}
+        << Points{{qreal(ms(8, 0)), 4}, {qreal(ms(8, 20)), 4}, {qreal(ms(8, 20)), 2}, {qreal(ms(8, 20)), 2}}
+        << Totals{1200, 0, 0, 0};
+}
+
+void TestDriving::linesAndTotals()
+{
+    QFETCH(QVector<DrivingRecord>, records);
+    QFETCH(Points, points);
+    QFETCH(Totals, totals);
+
+    const vdr::DrivingData block = decode(records);
+    QVERIFY(block.sizeOk);
+    QCOMPARE(block.lines[2].name, QStringLiteral("A"));
+    QCOMPARE(block.lines[2].points, points);
+    QCOMPARE(block.lines[2].totals, totals);
+    for (int s : {0, 1, 3, 4, 5, 6}) {
+        QVERIFY(block.lines[size_t(s)].name.isEmpty());
+        QVERIFY(block.lines[size_t(s)].points.isEmpty());
+    }
+}
+
+void TestDriving::slotsInOrderOfFirstAppearance()
+{
+    // A driver whose only record is ignored (code 6) still takes a slot, uncharted; a sixth
+    // driver is ignored with every later record of it. The ID runs to the first NUL or over
+    // all 18 bytes.
+    const QByteArray longId = "ABCDEFGHIJKLMNOPQR";
+    const vdr::DrivingData block = decode({rec("C", 1, 8, 0), rec("X", 6, 8, 1), rec("A", 2, 8, 2),
+                                           rec(longId, 3, 8, 3), rec("C", 4, 8, 4), rec("E", 1, 8, 5),
+                                           rec("F", 1, 8, 6), rec("F", 4, 8, 7), rec("A", 4, 8, 8)});
+    QStringList names;
+    for (const vdr::DriverLine &line : block.lines)
+        names << line.name;
+    QCOMPARE(names, QStringList({"", "", "C", "X", "A", longId, "E"}));
+    QCOMPARE(block.lines[3].points.size(), 0);
+    QCOMPARE(block.lines[2].points.size(), 4);
+    QCOMPARE(block.lines[4].points.size(), 4);
+    QCOMPARE(block.lines[4].totals, (Totals{0, 360, 0, 0}));
+    QCOMPARE(block.records.size(), 9);
+
+    // A driver without ID keeps its own slot: the next driver does not take it over.
+    const vdr::DrivingData noId =
+        decode({rec("", 1, 8, 0), rec("B", 4, 8, 10), rec("", 4, 9, 0), rec("B", 1, 9, 30)});
+    QCOMPARE(noId.lines[2].name, QString());
+    QCOMPARE(noId.lines[2].totals, (Totals{3600, 0, 0, 0}));
+    QCOMPARE(noId.lines[3].name, QStringLiteral("B"));
+    QCOMPARE(noId.lines[3].totals, (Totals{0, 0, 0, 4800}));
+}
+
+void TestDriving::unknownCodesWriteDebugLine()
+{
+    const QString line = QStringLiteral("Error : driverActivityAddSec unkown type");
+    {
+        testsupport::DebugCapture capture;
+        decode({rec("A", 0, 8, 0), rec("A", 5, 8, 10), rec("A", 1, 8, 20), rec("A", 4, 8, 30)});
+        QCOMPARE(capture.lines().count(line), 2);
+    }
+    vdr::ActivityTotals totals{};
+    testsupport::DebugCapture capture;
+    QVERIFY(vdr::driverActivityAddSec(totals, 10, 4));
+    QVERIFY(!vdr::driverActivityAddSec(totals, 10, -1));
+    QCOMPARE(totals, (Totals{0, 0, 0, 10}));
+    QCOMPARE(capture.lines(), QStringList{line});
+}
+
+void TestDriving::changeList()
+{
+    const vdr::DrivingData block =
+        decode({rec("A", 1, 8, 0), rec("A", 1, 8, 1), rec("B", 1, 8, 2), rec("B", 1, 8, 3), rec("A", 1, 8, 4),
+                rec("C", 1, 8, 5), rec("C", 1, 8, 6)});
+    QVector<vdr::DriverChange> list;
+    vdr::appendDriverChanges(list, block);
+    QCOMPARE(changeIds(list), QStringList({"A", "B", "A", "C", "C"}));
+    QCOMPARE(list.at(3).time, QDateTime(kDay, QTime(8, 5)));
+    // 25 bytes: the ID field and the stamp, the status byte left out.
+    QCOMPARE(list.at(3).bytes(), vdrenc::textField("C", 18) + vdrenc::stamp(2024, 1, 31, 8, 5, 0));
+
+    // Records without the current bit never enter the list.
+    const vdr::DrivingData mixed = decode({rec("A", 1, 8, 0), rec("B", 4, 8, 1, 0, false), rec("B", 1, 8, 2),
+                                           rec("B", 1, 8, 3), rec("A", 1, 8, 4, 0, false)});
+    list.clear();
+    vdr::appendDriverChanges(list, mixed);
+    QCOMPARE(changeIds(list), QStringList({"A", "B", "B"}));
+}
+
+void TestDriving::changeListContinuesAcrossBlocks()
+{
+    QVector<vdr::DriverChange> list;
+    vdr::appendDriverChanges(list, decode({rec("A", 1, 8, 0), rec("B", 1, 8, 1), rec("B", 1, 8, 2)}));
+    vdr::appendDriverChanges(
+        list, decode({rec("B", 1, 9, 0), rec("B", 1, 9, 1), rec("B", 1, 9, 2), rec("B", 1, 9, 3)}));
+    QCOMPARE(changeIds(list), QStringList({"A", "B", "B", "B", "B"}));
+}
+
+void TestDriving::cursorLookups()
+{
+    const vdr::DrivingData block = decode({rec("A", 1, 8, 0), rec("B", 3, 9, 0), rec("A", 4, 10, 0)});
+    QVector<vdr::DriverChange> list;
+    vdr::appendDriverChanges(list, block);
+    const auto at = [](int h, int m, int s = 0, int msec = 0) {
+        return QDateTime(kDay, QTime(h, m, s, msec));
+    };
+    QCOMPARE(vdr::driverChangeAt(list, at(7, 59, 59, 999)), -1);
+    QCOMPARE(vdr::driverChangeAt(list, at(8, 0)), 0);
+    // At a change instant the earlier pair wins.
+    QCOMPARE(vdr::driverChangeAt(list, at(9, 0)), 0);
+    QCOMPARE(vdr::driverChangeAt(list, at(9, 0, 0, 1)), 1);
+    QCOMPARE(list.at(1).id, QStringLiteral("B"));
+    QCOMPARE(vdr::driverChangeAt(list, at(10, 0)), 1);
+    QCOMPARE(vdr::driverChangeAt(list, at(10, 0, 0, 1)), -1);
+    QCOMPARE(vdr::driverChangeAt({}, at(9, 0)), -1);
+
+    // A's line: driving 08:00..10:00, resting from 10:00.
+    const QVector<QPointF> &a = block.lines[2].points;
+    QCOMPARE(vdr::levelAt(a, ms(9, 30)), 4);
+    QCOMPARE(vdr::levelAt(a, ms(10, 0)), 4); // the first pair touching 10:00 is still driving
+    QCOMPARE(vdr::levelAt(a, ms(10, 0) + 1), -1);
+    QCOMPARE(vdr::levelAt(a, ms(7, 0)), -1);
+
+    const QStringList labels{"R", "Sb", "St", "D"};
+    QCOMPARE(vdr::activityLabel(labels, 1), QStringLiteral("R"));
+    QCOMPARE(vdr::activityLabel(labels, 4), QStringLiteral("D"));
+    QCOMPARE(vdr::activityLabel(labels, 0), QString());
+    QCOMPARE(vdr::activityLabel(labels, 5), QString());
+    QCOMPARE(vdr::activityLabel(labels, -1), QString());
+}
+
+void TestDriving::minuteTable()
+{
+    // Two records 2.5 minutes apart cover the minutes 08:00, 08:01 and 08:02.
+    QVector<vdr::MinuteRow> rows = vdr::minuteRows(decode({rec("A", 1, 8, 0), rec("A", 4, 8, 2, 30)}));
+    QCOMPARE(rows.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(rows.at(i).slot, 2);
+        QCOMPARE(rows.at(i).level, 4);
+        QCOMPARE(vdr::minuteText(rows.at(i).minute), QStringLiteral("2024/01/31 08:0%1:00").arg(i));
+    }
+
+    // A change at exactly a minute lists that minute once for every point pair that touches
+    // it: four rows for A at 08:01. B's line runs from 08:00:30, so its first minute is 08:01.
+    rows = vdr::minuteRows(decode(
+        {rec("A", 1, 8, 0), rec("B", 3, 8, 0, 30), rec("A", 4, 8, 1), rec("A", 1, 8, 3), rec("B", 2, 8, 3)}));
+    QStringList got;
+    for (const vdr::MinuteRow &row : rows)
+        got << QStringLiteral("%1 %2 %3")
+                   .arg(row.slot)
+                   .arg(row.level)
+                   .arg(vdr::minuteText(row.minute).mid(11));
+    QCOMPARE(got, QStringList({"2 4 08:00:00", "2 4 08:01:00", "2 4 08:01:00", "2 1 08:01:00", "2 1 08:01:00",
+                               "3 2 08:01:00", "2 1 08:02:00", "3 2 08:02:00"}));
+
+    // No records, or all at one instant: no minute lies before the last instant.
+    QVERIFY(vdr::minuteRows(decode({})).isEmpty());
+    QVERIFY(vdr::minuteRows(decode({rec("A", 1, 8, 0), rec("A", 4, 8, 0)})).isEmpty());
+    // The first record without a valid stamp does not stop the table.
+    DrivingRecord noTime = rec("A", 1, 7, 0);
+    noTime.time = vdrenc::zeroStamp();
+    QCOMPARE(vdr::minuteRows(decode({noTime, rec("A", 1, 8, 0), rec("A", 4, 8, 2)})).size(), 2);
+}
+
+void TestDriving::minuteTableFullDayPastOldLimit()
+{
+    // Five drivers over the whole day give 5 x 1440 rows, far more than 2880, all kept.
+    QVector<DrivingRecord> records;
+    const QByteArray ids[] = {"D1", "D2", "D3", "D4", "D5"};
+    for (const QByteArray &id : ids)
+        records << rec(id, 3, 0, 0);
+    for (const QByteArray &id : ids)
+        records << rec(id, 4, 23, 59, 59);
+    const QVector<vdr::MinuteRow> rows = vdr::minuteRows(decode(records));
+    QCOMPARE(rows.size(), 5 * 1440);
+    const vdr::MinuteRow &last = rows.constLast();
+    QCOMPARE(last.slot, 6);
+    QCOMPARE(last.level, 2);
+    QCOMPARE(vdr::minuteText(last.minute), QStringLiteral("2024/01/31 23:59:00"));
+    QCOMPARE(rows.at(2880).slot, 2);
+    QCOMPARE(vdr::minuteText(rows.at(2880).minute), QStringLiteral("2024/01/31 09:36:00"));
+}
+
+void TestDriving::minuteTableStampYearsAway()
+{
+    // A stamp decades later would ask for millions of minutes; the table stops after a week.
+    QElapsedTimer timer;
+    timer.start();
+    const QVector<vdr::MinuteRow> rows =
+        vdr::minuteRows(decode({rec("A", 1, 8, 0), rec("A", 4, 8, 0, 0, true, QDate(2090, 1, 1))}));
+    QCOMPARE(rows.size(), vdr::kMaxTableMinutes);
+    QVERIFY(timer.elapsed() < 2000);
+
+    // Many pairs over many minutes stop at the row cap.
+    QVector<DrivingRecord> records;
+    for (int i = 0; i < 40; ++i) {
+        records << rec("A", 1, 0, 0) << rec("A", 1, 0, 0, 0, true, kDay.addDays(6));
+    }
+    const QVector<vdr::MinuteRow> capped = vdr::minuteRows(decode(records));
+    QCOMPARE(capped.size(), vdr::kMaxTableRows);
+    QCOMPARE(capped.constFirst().minute, ms(0, 0));
+}
+
+void TestDriving::minuteTextsAcrossDaylightSaving()
+{
+    if (!QFile::exists(QStringLiteral("/usr/share/zoneinfo/Europe/Berlin")))
+        QSKIP("no time zone data");
+    const QByteArray oldTz = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const QDate switchDay(2024, 3, 31); // 02:00 becomes 03:00
+    for (const QDate &day : {switchDay, kDay}) {
+        const vdr::DrivingData block =
+            decode({rec("A", 1, 1, 0, 0, true, day), rec("B", 3, 1, 30, 0, true, day),
+                    rec("A", 4, 4, 0, 0, true, day)});
+        const QVector<vdr::MinuteRow> rows = vdr::minuteRows(block);
+        const QVector<QString> texts = vdr::minuteTexts(rows);
+        QCOMPARE(texts.size(), rows.size());
+        for (int r = 0; r < rows.size(); ++r)
+            QCOMPARE(texts.at(r), vdr::minuteText(rows.at(r).minute));
+        if (day == switchDay) {
+            QCOMPARE(texts.constFirst(), QStringLiteral("2024/03/31 01:00:00"));
+            QVERIFY(texts.contains(QStringLiteral("2024/03/31 01:59:00")));
+            QVERIFY(texts.contains(QStringLiteral("2024/03/31 03:00:00")));
+            QVERIFY(!texts.contains(QStringLiteral("2024/03/31 02:00:00")));
+        } else {
+            QCOMPARE(texts.constLast(), QStringLiteral("2024/01/31 03:59:00"));
+        }
+    }
+    if (oldTz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", oldTz);
+    tzset();
+}
+
+void TestDriving::durationText_data()
+{
+    QTest::addColumn<qint64>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << qint64(0) << "00:00:00";
+    QTest::newRow("mixed") << qint64(3600 + 2 * 60 + 3) << "01:02:03";
+    QTest::newRow("25 hours, not wrapped") << qint64(25 * 3600) << "25:00:00";
+    QTest::newRow("100 hours") << qint64(100 * 3600 + 59) << "100:00:59";
+}
+
+void TestDriving::durationText()
+{
+    QFETCH(qint64, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(vdr::durationText(seconds), text);
+}
+
+void TestDriving::dumpLines()
+{
+    DrivingRecord bad = {"Z", 0x5A, vdrenc::zeroStamp()};
+    const QByteArray bytes =
+        vdrenc::drivingBlock({rec("A123", 4, 8, 0), {"B", 0x2F, vdrenc::stamp(2024, 1, 31, 9, 5, 7)}, bad});
+    const vdr::DrivingData block =
+        vdr::decodeDrivingRecords(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
+    QCOMPARE(
+        vdr::drivingDumpLines(block),
+        QStringList({"Drving Change Count:3", "ID:A123 current:1 Master:1 Action:4 Time:2024/01/31 08:00:00",
+                     "ID:B current:0 Master:f Action:2 Time:2024/01/31 09:05:07",
+                     "ID:Z current:0 Master:a Action:5 Time:----/--/-- --:--:--"}));
+    const vdr::DrivingData wrong =
+        vdr::decodeDrivingRecords(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size() - 1);
+    QCOMPARE(vdr::drivingDumpLines(wrong), QStringList{"Drving Change Data Size Error"});
+}
+
+QTEST_GUILESS_MAIN(TestDriving)
+#include "tst_driving.moc"
