@@ -3,6 +3,9 @@
 #include "app/autowraplabel.h"
 #include "app/mainwindow.h"
 #include "app/ztpopwaitingwidget.h"
+#include "serial/recenttimewidget.h"
+#include "serial/ztselectdatesdialog.h"
+#include "serial/ztserialportdialog.h"
 
 #include "support/testsupport.h"
 
@@ -30,6 +33,9 @@ void TestWidgets::windowsConnectEverySlot()
     {
         MainWindow w;
         ZtPopWaitingWidget overlay;
+        ZtSerialPortDialog serialPortDialog;
+        ZtSelectDatesDialog selectDatesDialog;
+        RecentTimeWidget recentTime;
     }
     QVERIFY2(testsupport::SlotWarningGuard::warnings().isEmpty(),
              qPrintable(testsupport::SlotWarningGuard::warnings().join(QLatin1Char('\n'))));
