@@ -170,9 +170,11 @@ bool MainWindow::parseSerialFrame(QByteArray &buffer)
         break;
     }
     const serial::ResponseFrame &frame = step.frame;
-    ui->debugtextBrowser->append(QStringLiteral("status:%1").arg(frame.status));
-    ui->debugtextBrowser->append(QStringLiteral("packID:%1").arg(frame.packId));
-    ui->debugtextBrowser->append(QStringLiteral("payload_len:%1").arg(frame.payload.size()));
+    // three lines, appended at once (this runs for every frame, shown or not)
+    ui->debugtextBrowser->append(QStringLiteral("status:%1\npackID:%2\npayload_len:%3")
+                                     .arg(frame.status)
+                                     .arg(frame.packId)
+                                     .arg(frame.payload.size()));
     if (!frame.checksumOk()) {
         appendLog(QString::asprintf("Error : Check sum head.checksum:%X ChkSum:%X", unsigned(frame.checksum),
                                     unsigned(frame.computed)),

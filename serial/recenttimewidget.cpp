@@ -1,6 +1,8 @@
 #include "serial/recenttimewidget.h"
 #include "ui_recenttimewidget.h"
 
+#include <QEvent>
+
 RecentTimeWidget::RecentTimeWidget(QWidget *parent) : QWidget(parent), ui(new Ui::RecentTimeWidget)
 {
     ui->setupUi(this);
@@ -14,6 +16,14 @@ RecentTimeWidget::~RecentTimeWidget()
 int RecentTimeWidget::hours() const
 {
     return ui->recent_spinBox->value();
+}
+
+void RecentTimeWidget::changeEvent(QEvent *event)
+{
+    // the window may stay open while the user switches the interface language
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QWidget::changeEvent(event);
 }
 
 void RecentTimeWidget::on_buttonBox_accepted()

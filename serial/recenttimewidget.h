@@ -24,6 +24,9 @@ public slots:
     void on_buttonBox_accepted();
     void on_buttonBox_rejected();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     Ui::RecentTimeWidget *ui;
 };
