@@ -1,5 +1,5 @@
 // The window on the serial link: connecting, the traffic echo, frames that arrive in
-// pieces or together, and the two link errors, against a real pseudo-terminal.
+// pieces or together, the link error and an unwritable day, against a real pseudo-terminal.
 #include "app/mainwindow.h"
 #include "app/ztpopwaitingwidget.h"
 #include "serial/frames.h"
@@ -8,7 +8,9 @@
 #include "ptydevice.h"
 #include "support/testsupport.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QtTest>
@@ -60,7 +62,6 @@ private slots:
     void disconnectAsked();
     void framesTogetherAndInPieces();
     void wrongChecksumStillUsed();
-    void recorderErrorThenGoOn();
     void linkError();
     void unwritableDay();
 
@@ -196,31 +197,6 @@ void TestSerialLink::wrongChecksumStillUsed()
     QCOMPARE(w.downloadState().dayFileData(), QByteArray("xy"));
 }
 
-void TestSerialLink::recorderErrorThenGoOn()
-{
-    PtyDevice pty;
-    MainWindow w;
-    QVERIFY(connectTo(w, pty));
-    const QDate day(2024, 3, 2);
-    w.startRangeDownload(day, day);
-    QVERIFY(pty.waitForRequests(1));
-    pty.send(response(0x10, 0) + response(0x11, 1, "lost"));
-    QVERIFY(pty.waitForRequests(2));
-    pty.send(serial::errorFrame());
-    QTRY_COMPARE(w.waitingOverlay()->text(), translated("Serial port error. Please try again later...."));
-    QVERIFY(w.isSerialPortOpen());
-    QVERIFY(w.downloadState().dayFileData().isEmpty());
-    QCOMPARE(w.downloadState().lastPackId(), quint16(0));
-    QTRY_VERIFY_WITH_TIMEOUT(w.waitingOverlay()->isHidden(), 4000);
-
-    // the error frame's bytes are gone: the next day's frames are read normally
-    pty.send(response(0x10, 0) + response(0x11, 1, "kept"));
-    QVERIFY(pty.waitForRequests(3));
-    pty.send(response(0x12, 0) + response(0x15, 0));
-    QVERIFY(pty.waitForRequests(4));
-    QCOMPARE(readAll(dayFile(w, day)), QByteArray("kept"));
-}
-
 void TestSerialLink::linkError()
 {
     PtyDevice pty;
@@ -240,6 +216,18 @@ void TestSerialLink::linkError()
     QVERIFY(button(w, "date")->isHidden());
     QVERIFY(button(w, "recenttime")->isHidden());
     QTRY_VERIFY_WITH_TIMEOUT(w.waitingOverlay()->isHidden(), 4000);
+
+    // the next click of the connect button offers the port settings again
+    QString shown;
+    QTimer::singleShot(50, [&shown] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            shown = QString::fromLatin1(dialog->metaObject()->className());
+            dialog->reject();
+        }
+    });
+    w.on_rs232_clicked();
+    QCOMPARE(shown, QStringLiteral("ZtSerialPortDialog"));
+    QVERIFY(!w.isSerialPortOpen());
 
     // connecting again starts from an empty buffer
     QVERIFY(connectTo(w, pty));
