@@ -12,6 +12,7 @@
 #include <QtCharts/QChartGlobal>
 
 #include "vdr/driving.h"
+#include "serial/download.h"
 
 QT_CHARTS_BEGIN_NAMESPACE
 class QChart;
@@ -26,6 +27,7 @@ QT_CHARTS_USE_NAMESPACE
 class QTranslator;
 class ZtPopWaitingWidget;
 class RecentTimeWidget;
+class ZtSerialPortDialog;
 
 namespace Ui {
 class MainWindow;
@@ -127,6 +129,21 @@ public:
 
     // --- serial download (serial/mainwindow_serial.cpp) ---
     void setConnectionState(bool connected);
+    // Opens the named port with the dialog's settings; on success listens to it and shows
+    // the connected state, on failure tells the user.
+    bool connectSerialPort(ZtSerialPortDialog &dialog, const QString &portName);
+    void disconnectSerialPort();
+    bool isSerialPortOpen() const { return serialPort.isOpen(); }
+    // The answers of the two download dialogs.
+    void startRangeDownload(const QDate &first, const QDate &last);
+    bool startRecentDownload(int hours);
+    qint64 serialWrite(const QByteArray &frame);
+    // Takes one frame (or the recorder's error frame) from the buffer and acts on it;
+    // returns whether something was taken, so that the caller can try again.
+    bool parseSerialFrame(QByteArray &buffer);
+    bool saveDownloadedDay(const QByteArray &data);
+    const serial::Download &downloadState() const { return download; }
+    RecentTimeWidget *recentTimeWindow() const { return recentTimeWidget; }
 
     // --- printing (print/mainwindow_print.cpp) ---
 
@@ -210,11 +227,14 @@ private:
     QTranslator *translator = nullptr;
     int currentLanguage = 4;
 
-    // download
+    // download: the first day of the last range; the current and last day, the request
+    // template, the package number and the day's data live in `download`.
     QDate startDate;
-    QDate endDate;
-    QDate currentDate;
-    QByteArray requestFrame;
+    serial::Download download;
+    QByteArray serialRxBuffer; // received bytes not yet taken as frames
+    void runDownloadActions(const QVector<serial::DownloadAction> &actions);
+    void serialLinkError();
+    void serialRecorderError();
 
     QString workingDirPath;
     QString archiveDirPath;

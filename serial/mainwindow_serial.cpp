@@ -2,6 +2,17 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/platform.h"
+#include "serial/frames.h"
+#include "serial/recenttimewidget.h"
+#include "serial/ztselectdatesdialog.h"
+#include "serial/ztserialportdialog.h"
+#include "vdr/dayfile.h"
+
+#include <QDebug>
+#include <QMessageBox>
+#include <QTimer>
+
 void MainWindow::setConnectionState(bool connected)
 {
     ui->rs232->setText(connected ? tr("Disconnet...") : tr("Connet RS232..."));
@@ -10,20 +21,233 @@ void MainWindow::setConnectionState(bool connected)
     ui->recenttime->setVisible(connected);
 }
 
-void MainWindow::on_rs232_clicked() {}
+void MainWindow::on_rs232_clicked()
+{
+    ZtSerialPortDialog dialog(this);
+    if (serialPort.isOpen()) {
+        QMessageBox box;
+        box.setText(tr("Disconnecting Serial Port?"));
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        if (box.exec() == QMessageBox::Ok)
+            disconnectSerialPort();
+        return;
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    connectSerialPort(dialog, dialog.selectedPortName());
+}
 
-void MainWindow::on_date_clicked() {}
+bool MainWindow::connectSerialPort(ZtSerialPortDialog &dialog, const QString &portName)
+{
+    if (!dialog.openSerialPortNamed(&serialPort, portName)) {
+        QMessageBox box;
+        box.setText(tr("SerialPort can not open"));
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return false;
+    }
+    // Bytes left from an earlier connection are no part of this one's frames.
+    serialRxBuffer.clear();
+    connect(&serialPort, &QSerialPort::readyRead, this, &MainWindow::readyReadSlot, Qt::UniqueConnection);
+    setConnectionState(true);
+    return true;
+}
 
-void MainWindow::on_recenttime_clicked() {}
+void MainWindow::disconnectSerialPort()
+{
+    serialPort.close();
+    setConnectionState(false);
+}
+
+void MainWindow::on_date_clicked()
+{
+    platform::removeWorkingDirectory(workingDirPath);
+    ui->date_comboBox->clear();
+    ZtSelectDatesDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    startRangeDownload(dialog.selectedStartDate(), dialog.selectedEndDate());
+}
+
+void MainWindow::startRangeDownload(const QDate &first, const QDate &last)
+{
+    platform::removeWorkingDirectory(workingDirPath);
+    ui->date_comboBox->clear();
+    startDate = first;
+    download.startRange(first, last);
+    if (first.isValid())
+        onCalendarDate_clicked(first);
+}
 
 void MainWindow::onCalendarDate_clicked(QDate day)
 {
-    Q_UNUSED(day)
+    ui->date_comboBox->addItem(vdr::dayListText(day));
+    clearAllPages();
+    const QByteArray frame = download.requestDay(day);
+    if (serialPort.isOpen())
+        serialWrite(frame);
+}
+
+void MainWindow::on_recenttime_clicked()
+{
+    if (!recentTimeWidget) {
+        recentTimeWidget = new RecentTimeWidget;
+        connect(recentTimeWidget, &RecentTimeWidget::onRecentTime_signal, this,
+                &MainWindow::onRecentTime_slot);
+    }
+    recentTimeWidget->show();
+    recentTimeWidget->raise();
+    recentTimeWidget->activateWindow();
 }
 
 void MainWindow::onRecentTime_slot(bool confirm)
 {
-    Q_UNUSED(confirm)
+    clearAllPages();
+    ui->date_value->setText(QString());
+    if (confirm && serialPort.isOpen())
+        startRecentDownload(recentTimeWidget ? recentTimeWidget->hours() : 24);
+    if (recentTimeWidget) {
+        // The window may be emitting the signal that brought us here.
+        recentTimeWidget->hide();
+        recentTimeWidget->deleteLater();
+        recentTimeWidget = nullptr;
+    }
 }
 
-void MainWindow::readyReadSlot() {}
+bool MainWindow::startRecentDownload(int hours)
+{
+    if (!serialPort.isOpen())
+        return false;
+    ui->date_comboBox->clear();
+    platform::removeWorkingDirectory(workingDirPath);
+    const QDate today = QDate::currentDate();
+    const QByteArray frame = download.startRecentHours(today, hours);
+    ui->date_comboBox->addItem(vdr::dayListText(today));
+    serialWrite(frame);
+    return true;
+}
+
+qint64 MainWindow::serialWrite(const QByteArray &frame)
+{
+    if (!serialPort.isOpen())
+        return 0;
+    if (isLogPageShown()) {
+        appendLog(QStringLiteral("serial Write"), QColor(QStringLiteral("green")));
+        ui->debugtextBrowser->append(serial::hexText(frame));
+    }
+    return serialPort.write(frame);
+}
+
+void MainWindow::readyReadSlot()
+{
+    const QByteArray bytes = serialPort.readAll();
+    if (isLogPageShown()) {
+        appendLog(QStringLiteral("serial read len:%1").arg(bytes.size()), QColor(QStringLiteral("blue")));
+        ui->debugtextBrowser->append(serial::hexText(bytes));
+    }
+    if (bytes.isEmpty())
+        return;
+    serialRxBuffer.append(bytes);
+    // Frames often arrive together; take every complete one now, as no further
+    // notification comes for bytes that are already here.
+    while (!serialRxBuffer.isEmpty() && parseSerialFrame(serialRxBuffer)) {
+    }
+}
+
+bool MainWindow::parseSerialFrame(QByteArray &buffer)
+{
+    const serial::ParseStep step = serial::takeFrame(buffer);
+    switch (step.kind) {
+    case serial::ParseStep::NeedMore:
+        return false;
+    case serial::ParseStep::LinkError:
+        serialLinkError();
+        return false;
+    case serial::ParseStep::RecorderError:
+        serialRecorderError();
+        return true;
+    case serial::ParseStep::Frame:
+        break;
+    }
+    const serial::ResponseFrame &frame = step.frame;
+    // three lines, appended at once (this runs for every frame, shown or not)
+    ui->debugtextBrowser->append(QStringLiteral("status:%1\npackID:%2\npayload_len:%3")
+                                     .arg(frame.status)
+                                     .arg(frame.packId)
+                                     .arg(frame.payload.size()));
+    if (!frame.checksumOk()) {
+        appendLog(QString::asprintf("Error : Check sum head.checksum:%X ChkSum:%X", unsigned(frame.checksum),
+                                    unsigned(frame.computed)),
+                  QColor(QStringLiteral("red")));
+    }
+    runDownloadActions(download.handleFrame(frame));
+    return true;
+}
+
+void MainWindow::runDownloadActions(const QVector<serial::DownloadAction> &actions)
+{
+    for (const serial::DownloadAction &action : actions) {
+        switch (action.kind) {
+        case serial::DownloadAction::ShowProgress:
+            showLoading(action.text);
+            break;
+        case serial::DownloadAction::Send:
+            serialWrite(action.bytes);
+            break;
+        case serial::DownloadAction::WriteDay:
+            saveDownloadedDay(action.bytes);
+            break;
+        case serial::DownloadAction::RequestDay:
+            onCalendarDate_clicked(action.day);
+            break;
+        case serial::DownloadAction::DebugLine:
+            qDebug().noquote() << action.text;
+            break;
+        case serial::DownloadAction::Finish: {
+            hideLoading();
+            const QList<QDate> unwritten = download.unwrittenDays();
+            if (!unwritten.isEmpty()) {
+                QStringList days;
+                for (const QDate &day : unwritten)
+                    days.append(vdr::dayListText(day));
+                const QString text =
+                    tr("These days could not be written: %1").arg(days.join(QStringLiteral(", ")));
+                // Shown once this notification is handled, not in the middle of it.
+                QTimer::singleShot(0, this, [this, text] { showMessage(text); });
+            }
+            on_date_comboBox_currentIndexChanged(0);
+            break;
+        }
+        }
+    }
+}
+
+bool MainWindow::saveDownloadedDay(const QByteArray &data)
+{
+    const QDate day = download.currentDate();
+    QString error;
+    if (serial::writeDayFile(workingDirPath, day, data, &error))
+        return true;
+    download.noteUnwritten(day);
+    appendLog(tr("Error : can not write %1").arg(vdr::normalisedDayFileName(day)) + QStringLiteral(" (") +
+                  error + QLatin1Char(')'),
+              QColor(QStringLiteral("red")));
+    return false;
+}
+
+void MainWindow::serialRecorderError()
+{
+    showLoading(tr("Serial port error. Please try again later...."));
+    download.resetAfterError();
+    QTimer::singleShot(3000, this, &MainWindow::hideLoading);
+}
+
+void MainWindow::serialLinkError()
+{
+    showLoading(tr("Serial port error. Please check Serial port...."));
+    serialPort.close();
+    setConnectionState(false);
+    download.resetAfterError();
+    serialRxBuffer.clear();
+    QTimer::singleShot(3000, this, &MainWindow::hideLoading);
+}

@@ -9,15 +9,15 @@
     </message>
     <message>
         <source>Address</source>
-        <translation type="vanished">Address</translation>
+        <translation>Address</translation>
     </message>
     <message>
         <source>After</source>
-        <translation type="vanished">After</translation>
+        <translation>After</translation>
     </message>
     <message>
         <source>Before</source>
-        <translation type="vanished">Before</translation>
+        <translation>Before</translation>
     </message>
     <message>
         <source>Binary data(*.vdr )</source>
@@ -29,19 +29,19 @@
     </message>
     <message>
         <source>Calibrate Drive THR</source>
-        <translation type="vanished">Calibrate Drive THR</translation>
+        <translation>Calibrate Drive THR</translation>
     </message>
     <message>
         <source>Calibrate Miles</source>
-        <translation type="vanished">Calibrate Miles</translation>
+        <translation>Calibrate Miles</translation>
     </message>
     <message>
         <source>Calibrate Rest THR</source>
-        <translation type="vanished">Calibrate Rest THR</translation>
+        <translation>Calibrate Rest THR</translation>
     </message>
     <message>
         <source>Calibrate Time</source>
-        <translation type="vanished">Calibrate Time</translation>
+        <translation>Calibrate Time</translation>
     </message>
     <message>
         <source>Can not open file</source>
@@ -53,15 +53,15 @@
     </message>
     <message>
         <source>Certificate No.</source>
-        <translation type="vanished">Certificate No.</translation>
+        <translation>Certificate No.</translation>
     </message>
     <message>
         <source>Change Action</source>
-        <translation type="vanished">Change Action</translation>
+        <translation>Change Action</translation>
     </message>
     <message>
         <source>Change Time</source>
-        <translation type="vanished">Change Time</translation>
+        <translation>Change Time</translation>
     </message>
     <message>
         <source>Changing scale, please wait.....</source>
@@ -85,11 +85,11 @@
     </message>
     <message>
         <source>Count</source>
-        <translation type="vanished">Count</translation>
+        <translation>Count</translation>
     </message>
     <message>
         <source>Count:</source>
-        <translation type="vanished">Count:</translation>
+        <translation>Count:</translation>
     </message>
     <message>
         <source>Create</source>
@@ -97,7 +97,7 @@
     </message>
     <message>
         <source>DVR creat vdr file.....</source>
-        <translation type="vanished">DVR creat vdr file.....</translation>
+        <translation>DVR creat vdr file.....</translation>
     </message>
     <message>
         <source>Date</source>
@@ -105,7 +105,7 @@
     </message>
     <message>
         <source>DateTime</source>
-        <translation type="vanished">DateTime</translation>
+        <translation>DateTime</translation>
     </message>
     <message>
         <source>Debug</source>
@@ -113,7 +113,7 @@
     </message>
     <message>
         <source>Devcie Info</source>
-        <translation type="vanished">Devcie Info</translation>
+        <translation>Devcie Info</translation>
     </message>
     <message>
         <source>TavrinPlayer</source>
@@ -121,7 +121,7 @@
     </message>
     <message>
         <source>Disconnecting Serial Port?</source>
-        <translation type="vanished">Disconnecting Serial Port?</translation>
+        <translation>Disconnecting Serial Port?</translation>
     </message>
     <message>
         <source>Disconnet...</source>
@@ -129,11 +129,11 @@
     </message>
     <message>
         <source>Download Fail</source>
-        <translation type="vanished">Download Fail</translation>
+        <translation>Download Fail</translation>
     </message>
     <message>
         <source>Downlog Package.....</source>
-        <translation type="vanished">Downlog Package.....</translation>
+        <translation>Downlog Package.....</translation>
     </message>
     <message>
         <source>Driver</source>
@@ -141,7 +141,7 @@
     </message>
     <message>
         <source>Driver Activity</source>
-        <translation type="vanished">Driver Activity</translation>
+        <translation>Driver Activity</translation>
     </message>
     <message>
         <source>Driver Info.</source>
@@ -157,11 +157,11 @@
     </message>
     <message>
         <source>Driving</source>
-        <translation type="vanished">Driving</translation>
+        <translation>Driving</translation>
     </message>
     <message>
         <source>Driving Over</source>
-        <translation type="vanished">Driving Over</translation>
+        <translation>Driving Over</translation>
     </message>
     <message>
         <source>Driving Time</source>
@@ -169,7 +169,7 @@
     </message>
     <message>
         <source>Duration</source>
-        <translation type="vanished">Duration</translation>
+        <translation>Duration</translation>
     </message>
     <message>
         <source>English</source>
@@ -181,19 +181,19 @@
     </message>
     <message>
         <source>Error Record</source>
-        <translation type="vanished">Error Record</translation>
+        <translation>Error Record</translation>
     </message>
     <message>
         <source>Event Record</source>
-        <translation type="vanished">Event Record</translation>
+        <translation>Event Record</translation>
     </message>
     <message>
         <source>FW InstallTime</source>
-        <translation type="vanished">FW InstallTime</translation>
+        <translation>FW InstallTime</translation>
     </message>
     <message>
         <source>FW Version</source>
-        <translation type="vanished">FW Version</translation>
+        <translation>FW Version</translation>
     </message>
     <message>
         <source>Fault &amp; Event</source>
@@ -205,11 +205,11 @@
     </message>
     <message>
         <source>GPS Fail</source>
-        <translation type="vanished">GPS Fail</translation>
+        <translation>GPS Fail</translation>
     </message>
     <message>
         <source>High</source>
-        <translation type="vanished">High</translation>
+        <translation>High</translation>
     </message>
     <message>
         <source>ID</source>
@@ -225,7 +225,7 @@
     </message>
     <message>
         <source>Index</source>
-        <translation type="vanished">Index</translation>
+        <translation>Index</translation>
     </message>
     <message>
         <source>Index    </source>
@@ -241,7 +241,7 @@
     </message>
     <message>
         <source>Latitude</source>
-        <translation type="vanished">Latitude</translation>
+        <translation>Latitude</translation>
     </message>
     <message>
         <source>Location</source>
@@ -249,7 +249,7 @@
     </message>
     <message>
         <source>Longitude</source>
-        <translation type="vanished">Longitude</translation>
+        <translation>Longitude</translation>
     </message>
     <message>
         <source>Map</source>
@@ -257,7 +257,7 @@
     </message>
     <message>
         <source>Mfd. Date</source>
-        <translation type="vanished">Mfd. Date</translation>
+        <translation>Mfd. Date</translation>
     </message>
     <message>
         <source>Mileage</source>
@@ -289,7 +289,7 @@
     </message>
     <message>
         <source>Operator</source>
-        <translation type="vanished">Operator</translation>
+        <translation>Operator</translation>
     </message>
     <message>
         <source>Please select have &apos;vdr&apos; files folder</source>
@@ -297,7 +297,7 @@
     </message>
     <message>
         <source>Power Loss</source>
-        <translation type="vanished">Power Loss</translation>
+        <translation>Power Loss</translation>
     </message>
     <message>
         <source>Print</source>
@@ -309,7 +309,7 @@
     </message>
     <message>
         <source>Resting</source>
-        <translation type="vanished">Resting</translation>
+        <translation>Resting</translation>
     </message>
     <message>
         <source>Resting Time</source>
@@ -317,7 +317,7 @@
     </message>
     <message>
         <source>SOC Fail</source>
-        <translation type="vanished">SOC Fail</translation>
+        <translation>SOC Fail</translation>
     </message>
     <message>
         <source>Save on </source>
@@ -325,7 +325,7 @@
     </message>
     <message>
         <source>Security Event</source>
-        <translation type="vanished">Security Event</translation>
+        <translation>Security Event</translation>
     </message>
     <message>
         <source>Select Date</source>
@@ -333,19 +333,19 @@
     </message>
     <message>
         <source>Serial No.</source>
-        <translation type="vanished">Serial No.</translation>
+        <translation>Serial No.</translation>
     </message>
     <message>
         <source>Serial port error. Please check Serial port....</source>
-        <translation type="vanished">Serial port error. Please check Serial port....</translation>
+        <translation>Serial port error. Please check Serial port....</translation>
     </message>
     <message>
         <source>Serial port error. Please try again later....</source>
-        <translation type="vanished">Serial port error. Please try again later....</translation>
+        <translation>Serial port error. Please try again later....</translation>
     </message>
     <message>
         <source>SerialPort can not open</source>
-        <translation type="vanished">Can not open seril port !!</translation>
+        <translation>Can not open seril port !!</translation>
     </message>
     <message>
         <source>Speed</source>
@@ -357,7 +357,7 @@
     </message>
     <message>
         <source>Speed AVG</source>
-        <translation type="vanished">AVG Speed</translation>
+        <translation>AVG Speed</translation>
     </message>
     <message>
         <source>Speed History</source>
@@ -373,11 +373,11 @@
     </message>
     <message>
         <source>Speed Pulse Fail</source>
-        <translation type="vanished">Speed Pulse Fail</translation>
+        <translation>Speed Pulse Fail</translation>
     </message>
     <message>
         <source>Standby</source>
-        <translation type="vanished">Standby</translation>
+        <translation>Standby</translation>
     </message>
     <message>
         <source>Standby Time</source>
@@ -385,11 +385,11 @@
     </message>
     <message>
         <source>Start</source>
-        <translation type="vanished">Start</translation>
+        <translation>Start</translation>
     </message>
     <message>
         <source>Start Time</source>
-        <translation type="vanished">Start Time</translation>
+        <translation>Start Time</translation>
     </message>
     <message>
         <source>Status</source>
@@ -401,11 +401,11 @@
     </message>
     <message>
         <source>Stopping</source>
-        <translation type="vanished">Stopping</translation>
+        <translation>Stopping</translation>
     </message>
     <message>
         <source>Storage Fail</source>
-        <translation type="vanished">Storage Fail</translation>
+        <translation>Storage Fail</translation>
     </message>
     <message>
         <source>Tar File name formate error</source>
@@ -417,7 +417,7 @@
     </message>
     <message>
         <source>Threshold</source>
-        <translation type="vanished">Threshold</translation>
+        <translation>Threshold</translation>
     </message>
     <message>
         <source>Time</source>
@@ -429,7 +429,7 @@
     </message>
     <message>
         <source>Type</source>
-        <translation type="vanished">Type</translation>
+        <translation>Type</translation>
     </message>
     <message>
         <source>USB ID</source>
@@ -437,7 +437,7 @@
     </message>
     <message>
         <source>Vendor</source>
-        <translation type="vanished">Vendor</translation>
+        <translation>Vendor</translation>
     </message>
     <message>
         <source>Version</source>
@@ -457,7 +457,7 @@
     </message>
     <message>
         <source>continuing</source>
-        <translation type="vanished">Continuing</translation>
+        <translation>Continuing</translation>
     </message>
     <message>
         <source>gps</source>
@@ -465,7 +465,7 @@
     </message>
     <message>
         <source>index</source>
-        <translation type="vanished">Index</translation>
+        <translation>Index</translation>
     </message>
     <message>
         <source>snapshot</source>
@@ -507,24 +507,32 @@
         <source>All files(*)</source>
         <translation>All files(*)</translation>
     </message>
+    <message>
+        <source>These days could not be written: %1</source>
+        <translation>These days could not be written: %1</translation>
+    </message>
+    <message>
+        <source>Error : can not write %1</source>
+        <translation>Error : can not write %1</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>
     <message>
         <source> Hour</source>
-        <translation type="vanished"> Hour</translation>
+        <translation> Hour</translation>
     </message>
     <message>
         <source>Last </source>
-        <translation type="vanished">Last </translation>
+        <translation>Last </translation>
     </message>
     <message>
         <source>Recent Time</source>
-        <translation type="vanished">Recent Time</translation>
+        <translation>Recent Time</translation>
     </message>
     <message>
         <source>Recent Time:</source>
-        <translation type="vanished">Recent Time:</translation>
+        <translation>Recent Time:</translation>
     </message>
 </context>
 <context>
@@ -641,71 +649,71 @@
     <name>ZtSelectDatesDialog</name>
     <message>
         <source>Calendar</source>
-        <translation type="vanished">Calendar</translation>
+        <translation>Calendar</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="vanished">Cancel</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Dialog</source>
-        <translation type="vanished">Select Dates</translation>
+        <translation>Select Dates</translation>
     </message>
     <message>
         <source>End (YY/MM/DD):</source>
-        <translation type="vanished">End (YY/MM/DD):</translation>
+        <translation>End (YY/MM/DD):</translation>
     </message>
     <message>
         <source>Export time exceeds 30 days</source>
-        <translation type="vanished">Export time exceeds 30 days</translation>
+        <translation>Export time exceeds 30 days</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="vanished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Start (YY/MM/DD):</source>
-        <translation type="vanished">Start (YY/MM/DD):</translation>
+        <translation>Start (YY/MM/DD):</translation>
     </message>
     <message>
         <source>Start time is greater than end time</source>
-        <translation type="vanished">Start time is over than end time,
+        <translation>Start time is over than end time,
 please enter again</translation>
     </message>
     <message>
         <source>warning</source>
-        <translation type="vanished">Warning</translation>
+        <translation>Warning</translation>
     </message>
 </context>
 <context>
     <name>ZtSerialPortDialog</name>
     <message>
         <source>Baud Rate:</source>
-        <translation type="vanished">Baud Rate:</translation>
+        <translation>Baud Rate:</translation>
     </message>
     <message>
         <source>Data Bits:</source>
-        <translation type="vanished">Data Bits:</translation>
+        <translation>Data Bits:</translation>
     </message>
     <message>
         <source>Flow Control:</source>
-        <translation type="vanished">Flow Control:</translation>
+        <translation>Flow Control:</translation>
     </message>
     <message>
         <source>Parity:</source>
-        <translation type="vanished">Parity:</translation>
+        <translation>Parity:</translation>
     </message>
     <message>
         <source>Port:</source>
-        <translation type="vanished">Port:</translation>
+        <translation>Port:</translation>
     </message>
     <message>
         <source>Serial Port</source>
-        <translation type="vanished">Serial Port</translation>
+        <translation>Serial Port</translation>
     </message>
     <message>
         <source>Stop Bits:</source>
-        <translation type="vanished">Stop Bits:</translation>
+        <translation>Stop Bits:</translation>
     </message>
 </context>
 <context>

@@ -9,15 +9,15 @@
     </message>
     <message>
         <source>Address</source>
-        <translation type="vanished">製造商地址</translation>
+        <translation>製造商地址</translation>
     </message>
     <message>
         <source>After</source>
-        <translation type="vanished">調整後</translation>
+        <translation>調整後</translation>
     </message>
     <message>
         <source>Before</source>
-        <translation type="vanished">調整前</translation>
+        <translation>調整前</translation>
     </message>
     <message>
         <source>Binary data(*.vdr )</source>
@@ -29,19 +29,19 @@
     </message>
     <message>
         <source>Calibrate Drive THR</source>
-        <translation type="vanished">連續行駛時間門檻值調整</translation>
+        <translation>連續行駛時間門檻值調整</translation>
     </message>
     <message>
         <source>Calibrate Miles</source>
-        <translation type="vanished">里程數調整</translation>
+        <translation>里程數調整</translation>
     </message>
     <message>
         <source>Calibrate Rest THR</source>
-        <translation type="vanished">連續休息時間門檻值調整</translation>
+        <translation>連續休息時間門檻值調整</translation>
     </message>
     <message>
         <source>Calibrate Time</source>
-        <translation type="vanished">時間調整</translation>
+        <translation>時間調整</translation>
     </message>
     <message>
         <source>Can not open file</source>
@@ -53,15 +53,15 @@
     </message>
     <message>
         <source>Certificate No.</source>
-        <translation type="vanished">認證號碼</translation>
+        <translation>認證號碼</translation>
     </message>
     <message>
         <source>Change Action</source>
-        <translation type="vanished">變更後活動類型</translation>
+        <translation>變更後活動類型</translation>
     </message>
     <message>
         <source>Change Time</source>
-        <translation type="vanished">活動類型變更日期時間</translation>
+        <translation>活動類型變更日期時間</translation>
     </message>
     <message>
         <source>Changing scale, please wait.....</source>
@@ -85,11 +85,11 @@
     </message>
     <message>
         <source>Count</source>
-        <translation type="vanished">同類型次數</translation>
+        <translation>同類型次數</translation>
     </message>
     <message>
         <source>Count:</source>
-        <translation type="vanished">筆數:</translation>
+        <translation>筆數:</translation>
     </message>
     <message>
         <source>Create</source>
@@ -97,7 +97,7 @@
     </message>
     <message>
         <source>DVR creat vdr file.....</source>
-        <translation type="vanished">DVR 建立查詢資料中，請稍後…</translation>
+        <translation>DVR 建立查詢資料中，請稍後…</translation>
     </message>
     <message>
         <source>Date</source>
@@ -105,7 +105,7 @@
     </message>
     <message>
         <source>DateTime</source>
-        <translation type="vanished">日期時間</translation>
+        <translation>日期時間</translation>
     </message>
     <message>
         <source>Debug</source>
@@ -113,7 +113,7 @@
     </message>
     <message>
         <source>Devcie Info</source>
-        <translation type="vanished">裝置資訊</translation>
+        <translation>裝置資訊</translation>
     </message>
     <message>
         <source>TavrinPlayer</source>
@@ -121,7 +121,7 @@
     </message>
     <message>
         <source>Disconnecting Serial Port?</source>
-        <translation type="vanished">斷開連線?</translation>
+        <translation>斷開連線?</translation>
     </message>
     <message>
         <source>Disconnet...</source>
@@ -129,11 +129,11 @@
     </message>
     <message>
         <source>Download Fail</source>
-        <translation type="vanished">下載失敗</translation>
+        <translation>下載失敗</translation>
     </message>
     <message>
         <source>Downlog Package.....</source>
-        <translation type="vanished">資料傳輸中.....</translation>
+        <translation>資料傳輸中.....</translation>
     </message>
     <message>
         <source>Driver</source>
@@ -141,7 +141,7 @@
     </message>
     <message>
         <source>Driver Activity</source>
-        <translation type="vanished">駕駛活動</translation>
+        <translation>駕駛活動</translation>
     </message>
     <message>
         <source>Driver Info.</source>
@@ -157,11 +157,11 @@
     </message>
     <message>
         <source>Driving</source>
-        <translation type="vanished">行駛中</translation>
+        <translation>行駛中</translation>
     </message>
     <message>
         <source>Driving Over</source>
-        <translation type="vanished">駕駛超時</translation>
+        <translation>駕駛超時</translation>
     </message>
     <message>
         <source>Driving Time</source>
@@ -169,7 +169,7 @@
     </message>
     <message>
         <source>Duration</source>
-        <translation type="vanished">持續時間</translation>
+        <translation>持續時間</translation>
     </message>
     <message>
         <source>English</source>
@@ -181,19 +181,19 @@
     </message>
     <message>
         <source>Error Record</source>
-        <translation type="vanished">故障紀錄</translation>
+        <translation>故障紀錄</translation>
     </message>
     <message>
         <source>Event Record</source>
-        <translation type="vanished">事件紀錄</translation>
+        <translation>事件紀錄</translation>
     </message>
     <message>
         <source>FW InstallTime</source>
-        <translation type="vanished">軟體安裝時間</translation>
+        <translation>軟體安裝時間</translation>
     </message>
     <message>
         <source>FW Version</source>
-        <translation type="vanished">軟體版號</translation>
+        <translation>軟體版號</translation>
     </message>
     <message>
         <source>Fault &amp; Event</source>
@@ -205,11 +205,11 @@
     </message>
     <message>
         <source>GPS Fail</source>
-        <translation type="vanished">GPS故障</translation>
+        <translation>GPS故障</translation>
     </message>
     <message>
         <source>High</source>
-        <translation type="vanished">高度</translation>
+        <translation>高度</translation>
     </message>
     <message>
         <source>ID</source>
@@ -225,7 +225,7 @@
     </message>
     <message>
         <source>Index</source>
-        <translation type="vanished">索引</translation>
+        <translation>索引</translation>
     </message>
     <message>
         <source>Index    </source>
@@ -241,7 +241,7 @@
     </message>
     <message>
         <source>Latitude</source>
-        <translation type="vanished">緯度</translation>
+        <translation>緯度</translation>
     </message>
     <message>
         <source>Location</source>
@@ -249,7 +249,7 @@
     </message>
     <message>
         <source>Longitude</source>
-        <translation type="vanished">經度</translation>
+        <translation>經度</translation>
     </message>
     <message>
         <source>Map</source>
@@ -257,7 +257,7 @@
     </message>
     <message>
         <source>Mfd. Date</source>
-        <translation type="vanished">製造年份</translation>
+        <translation>製造年份</translation>
     </message>
     <message>
         <source>Mileage</source>
@@ -289,7 +289,7 @@
     </message>
     <message>
         <source>Operator</source>
-        <translation type="vanished">操作者</translation>
+        <translation>操作者</translation>
     </message>
     <message>
         <source>Please select have &apos;vdr&apos; files folder</source>
@@ -297,7 +297,7 @@
     </message>
     <message>
         <source>Power Loss</source>
-        <translation type="vanished">電源供應中斷</translation>
+        <translation>電源供應中斷</translation>
     </message>
     <message>
         <source>Print</source>
@@ -309,7 +309,7 @@
     </message>
     <message>
         <source>Resting</source>
-        <translation type="vanished">休息中</translation>
+        <translation>休息中</translation>
     </message>
     <message>
         <source>Resting Time</source>
@@ -317,7 +317,7 @@
     </message>
     <message>
         <source>SOC Fail</source>
-        <translation type="vanished">主系統無回應</translation>
+        <translation>主系統無回應</translation>
     </message>
     <message>
         <source>Save on </source>
@@ -325,7 +325,7 @@
     </message>
     <message>
         <source>Security Event</source>
-        <translation type="vanished">安全防護攻擊</translation>
+        <translation>安全防護攻擊</translation>
     </message>
     <message>
         <source>Select Date</source>
@@ -333,19 +333,19 @@
     </message>
     <message>
         <source>Serial No.</source>
-        <translation type="vanished">設備序號</translation>
+        <translation>設備序號</translation>
     </message>
     <message>
         <source>Serial port error. Please check Serial port....</source>
-        <translation type="vanished">資料格式錯誤，請確認RS232是否連線正確…</translation>
+        <translation>資料格式錯誤，請確認RS232是否連線正確…</translation>
     </message>
     <message>
         <source>Serial port error. Please try again later....</source>
-        <translation type="vanished">接收資料命令錯誤，請重新連線…</translation>
+        <translation>接收資料命令錯誤，請重新連線…</translation>
     </message>
     <message>
         <source>SerialPort can not open</source>
-        <translation type="vanished">串口無法連接</translation>
+        <translation>串口無法連接</translation>
     </message>
     <message>
         <source>Speed</source>
@@ -357,7 +357,7 @@
     </message>
     <message>
         <source>Speed AVG</source>
-        <translation type="vanished">平均速度</translation>
+        <translation>平均速度</translation>
     </message>
     <message>
         <source>Speed History</source>
@@ -373,11 +373,11 @@
     </message>
     <message>
         <source>Speed Pulse Fail</source>
-        <translation type="vanished">車速線失效</translation>
+        <translation>車速線失效</translation>
     </message>
     <message>
         <source>Standby</source>
-        <translation type="vanished">待班中</translation>
+        <translation>待班中</translation>
     </message>
     <message>
         <source>Standby Time</source>
@@ -385,11 +385,11 @@
     </message>
     <message>
         <source>Start</source>
-        <translation type="vanished">開始時間</translation>
+        <translation>開始時間</translation>
     </message>
     <message>
         <source>Start Time</source>
-        <translation type="vanished">開始日期時間</translation>
+        <translation>開始日期時間</translation>
     </message>
     <message>
         <source>Status</source>
@@ -401,11 +401,11 @@
     </message>
     <message>
         <source>Stopping</source>
-        <translation type="vanished">車停中</translation>
+        <translation>車停中</translation>
     </message>
     <message>
         <source>Storage Fail</source>
-        <translation type="vanished">EMMC故障</translation>
+        <translation>EMMC故障</translation>
     </message>
     <message>
         <source>Tar File name formate error</source>
@@ -417,7 +417,7 @@
     </message>
     <message>
         <source>Threshold</source>
-        <translation type="vanished">門檻值</translation>
+        <translation>門檻值</translation>
     </message>
     <message>
         <source>Time</source>
@@ -429,7 +429,7 @@
     </message>
     <message>
         <source>Type</source>
-        <translation type="vanished">類型</translation>
+        <translation>類型</translation>
     </message>
     <message>
         <source>USB ID</source>
@@ -437,7 +437,7 @@
     </message>
     <message>
         <source>Vendor</source>
-        <translation type="vanished">製造商名稱</translation>
+        <translation>製造商名稱</translation>
     </message>
     <message>
         <source>Version</source>
@@ -457,7 +457,7 @@
     </message>
     <message>
         <source>continuing</source>
-        <translation type="vanished">持續中</translation>
+        <translation>持續中</translation>
     </message>
     <message>
         <source>gps</source>
@@ -465,7 +465,7 @@
     </message>
     <message>
         <source>index</source>
-        <translation type="vanished">編號</translation>
+        <translation>編號</translation>
     </message>
     <message>
         <source>snapshot</source>
@@ -507,24 +507,32 @@
         <source>All files(*)</source>
         <translation>所有檔案(*)</translation>
     </message>
+    <message>
+        <source>These days could not be written: %1</source>
+        <translation>下列日期的檔案無法寫入: %1</translation>
+    </message>
+    <message>
+        <source>Error : can not write %1</source>
+        <translation>錯誤 : 無法寫入 %1</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>
     <message>
         <source> Hour</source>
-        <translation type="vanished"> 小時</translation>
+        <translation> 小時</translation>
     </message>
     <message>
         <source>Last </source>
-        <translation type="vanished">最近 </translation>
+        <translation>最近 </translation>
     </message>
     <message>
         <source>Recent Time</source>
-        <translation type="vanished">時間區段</translation>
+        <translation>時間區段</translation>
     </message>
     <message>
         <source>Recent Time:</source>
-        <translation type="vanished">時間區段:</translation>
+        <translation>時間區段:</translation>
     </message>
 </context>
 <context>
@@ -641,72 +649,72 @@
     <name>ZtSelectDatesDialog</name>
     <message>
         <source>Calendar</source>
-        <translation type="vanished">日曆</translation>
+        <translation>日曆</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="vanished">取消</translation>
+        <translation>取消</translation>
     </message>
     <message>
         <source>Dialog</source>
-        <translation type="vanished">選擇日期</translation>
+        <translation>選擇日期</translation>
     </message>
     <message>
         <source>End (YY/MM/DD):</source>
-        <translation type="vanished">結束日期 (年/月/日):</translation>
+        <translation>結束日期 (年/月/日):</translation>
     </message>
     <message>
         <source>Export time exceeds 30 days</source>
-        <translation type="vanished">匯出時間超過30天,
+        <translation>匯出時間超過30天,
 請重新輸入</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="vanished">確認</translation>
+        <translation>確認</translation>
     </message>
     <message>
         <source>Start (YY/MM/DD):</source>
-        <translation type="vanished">開始日期 (年/月/日):</translation>
+        <translation>開始日期 (年/月/日):</translation>
     </message>
     <message>
         <source>Start time is greater than end time</source>
-        <translation type="vanished">開始時間超出結束時間,
+        <translation>開始時間超出結束時間,
 請重新輸入</translation>
     </message>
     <message>
         <source>warning</source>
-        <translation type="vanished">訊息</translation>
+        <translation>訊息</translation>
     </message>
 </context>
 <context>
     <name>ZtSerialPortDialog</name>
     <message>
         <source>Baud Rate:</source>
-        <translation type="vanished">波特率:</translation>
+        <translation>波特率:</translation>
     </message>
     <message>
         <source>Data Bits:</source>
-        <translation type="vanished">數據位:</translation>
+        <translation>數據位:</translation>
     </message>
     <message>
         <source>Flow Control:</source>
-        <translation type="vanished">流控制:</translation>
+        <translation>流控制:</translation>
     </message>
     <message>
         <source>Parity:</source>
-        <translation type="vanished">優先權:</translation>
+        <translation>優先權:</translation>
     </message>
     <message>
         <source>Port:</source>
-        <translation type="vanished">端口號:</translation>
+        <translation>端口號:</translation>
     </message>
     <message>
         <source>Serial Port</source>
-        <translation type="vanished">串口</translation>
+        <translation>串口</translation>
     </message>
     <message>
         <source>Stop Bits:</source>
-        <translation type="vanished">停止位:</translation>
+        <translation>停止位:</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,9 @@
 #include "app/mainwindow.h"
 #include "app/ztpopwaitingwidget.h"
 #include "driverkey/ztcreatedriverkeydialog.h"
+#include "serial/recenttimewidget.h"
+#include "serial/ztselectdatesdialog.h"
+#include "serial/ztserialportdialog.h"
 
 #include "support/testsupport.h"
 
@@ -32,6 +35,9 @@ void TestWidgets::windowsConnectEverySlot()
         MainWindow w;
         ZtPopWaitingWidget overlay;
         ZtCreateDriverKeyDialog keyDialog;
+        ZtSerialPortDialog serialPortDialog;
+        ZtSelectDatesDialog selectDatesDialog;
+        RecentTimeWidget recentTime;
     }
     QVERIFY2(testsupport::SlotWarningGuard::warnings().isEmpty(),
              qPrintable(testsupport::SlotWarningGuard::warnings().join(QLatin1Char('\n'))));

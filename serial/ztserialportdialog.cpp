@@ -1,0 +1,108 @@
+#include "serial/ztserialportdialog.h"
+#include "ui_ztserialportdialog.h"
+
+#include <QComboBox>
+#include <QDebug>
+#include <QMetaEnum>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+
+namespace {
+
+// The enumeration's keys in declaration order, without the unknown value (-1).
+template <typename E> QVector<int> knownValues()
+{
+    const QMetaEnum meta = QMetaEnum::fromType<E>();
+    QVector<int> values;
+    for (int i = 0; i < meta.keyCount(); ++i) {
+        if (meta.value(i) != -1)
+            values.append(meta.value(i));
+    }
+    return values;
+}
+
+template <typename E> void fillNumbers(QComboBox *box, const char *defaultKey)
+{
+    const QMetaEnum meta = QMetaEnum::fromType<E>();
+    for (int value : knownValues<E>())
+        box->addItem(QString::number(value));
+    box->setCurrentIndex(knownValues<E>().indexOf(meta.keyToValue(defaultKey)));
+}
+
+template <typename E> void fillKeys(QComboBox *box, const char *defaultKey)
+{
+    const QMetaEnum meta = QMetaEnum::fromType<E>();
+    for (int value : knownValues<E>())
+        box->addItem(QLatin1String(meta.valueToKey(value)));
+    box->setCurrentIndex(knownValues<E>().indexOf(meta.keyToValue(defaultKey)));
+}
+
+template <typename E> E chosen(const QComboBox *box)
+{
+    const QVector<int> values = knownValues<E>();
+    const int index = box->currentIndex();
+    return E(index >= 0 && index < values.size() ? values[index] : values.value(0));
+}
+
+} // namespace
+
+ZtSerialPortDialog::ZtSerialPortDialog(QWidget *parent) : QDialog(parent), ui(new Ui::ZtSerialPortDialog)
+{
+    ui->setupUi(this);
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports)
+        ui->port_comboBox->addItem(info.portName());
+    fillNumbers<QSerialPort::BaudRate>(ui->baudrate_comboBox, "Baud115200");
+    fillNumbers<QSerialPort::DataBits>(ui->databits_comboBox, "Data8");
+    fillNumbers<QSerialPort::StopBits>(ui->stopbits_comboBox, "OneStop");
+    fillKeys<QSerialPort::Parity>(ui->parity_comboBox, "NoParity");
+    fillKeys<QSerialPort::FlowControl>(ui->flowcontrol_comboBox, "NoFlowControl");
+}
+
+ZtSerialPortDialog::~ZtSerialPortDialog()
+{
+    delete ui;
+}
+
+QString ZtSerialPortDialog::selectedPortName() const
+{
+    return ui->port_comboBox->currentText();
+}
+
+bool ZtSerialPortDialog::openSerialPort(QSerialPort *port)
+{
+    return openSerialPortNamed(port, selectedPortName());
+}
+
+bool ZtSerialPortDialog::openSerialPortNamed(QSerialPort *port, const QString &portName)
+{
+    port->setPortName(portName);
+    port->setBaudRate(QSerialPort::Baud9600, QSerialPort::AllDirections);
+    const bool opened = port->open(QIODevice::ReadWrite);
+    if (opened) {
+        const auto baud = chosen<QSerialPort::BaudRate>(ui->baudrate_comboBox);
+        if (port->baudRate() != baud)
+            port->setBaudRate(baud, QSerialPort::AllDirections);
+        const auto dataBits = chosen<QSerialPort::DataBits>(ui->databits_comboBox);
+        if (port->dataBits() != dataBits)
+            port->setDataBits(dataBits);
+        const auto stopBits = chosen<QSerialPort::StopBits>(ui->stopbits_comboBox);
+        if (port->stopBits() != stopBits)
+            port->setStopBits(stopBits);
+        const auto parity = chosen<QSerialPort::Parity>(ui->parity_comboBox);
+        if (port->parity() != parity)
+            port->setParity(parity);
+        const auto flow = chosen<QSerialPort::FlowControl>(ui->flowcontrol_comboBox);
+        if (port->flowControl() != flow)
+            port->setFlowControl(flow);
+    }
+    qDebug() << "open:" << opened;
+    qDebug() << "portName:" << port->portName();
+    qDebug() << "baudRate:" << port->baudRate();
+    qDebug() << "dataBits:" << port->dataBits();
+    qDebug() << "stopBits:" << port->stopBits();
+    qDebug() << "parity:" << port->parity();
+    qDebug() << "flowControl:" << port->flowControl();
+    qDebug() << "serialPort error:" << port->error();
+    return opened;
+}

@@ -1,0 +1,206 @@
+// The dialogs of a download: port settings, date range, recent hours.
+#include "app/mainwindow.h"
+#include "serial/recenttimewidget.h"
+#include "serial/ztselectdatesdialog.h"
+#include "serial/ztserialportdialog.h"
+
+#include "support/testsupport.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+namespace {
+
+QString translated(const char *context, const char *text)
+{
+    return QCoreApplication::translate(context, text);
+}
+
+QStringList entries(const QComboBox *box)
+{
+    QStringList list;
+    for (int i = 0; i < box->count(); ++i)
+        list.append(box->itemText(i));
+    return list;
+}
+
+} // namespace
+
+class TestSerialDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void portSettingLists();
+    void dateRange_data();
+    void dateRange();
+    void calendarLimits();
+    void rangeCancelledStillClears();
+    void rangeWithClosedPort();
+    void recentTimeOneAtATime();
+    void recentTimeClosedPort();
+};
+
+void TestSerialDialogs::portSettingLists()
+{
+    ZtSerialPortDialog dialog;
+    auto box = [&](const char *name) { return dialog.findChild<QComboBox *>(name); };
+    QCOMPARE(entries(box("baudrate_comboBox")),
+             QString("1200 2400 4800 9600 19200 38400 57600 115200").split(' '));
+    QCOMPARE(box("baudrate_comboBox")->currentText(), QStringLiteral("115200"));
+    QVERIFY(!box("baudrate_comboBox")->isEnabled());
+    QCOMPARE(entries(box("databits_comboBox")), QString("5 6 7 8").split(' '));
+    QCOMPARE(box("databits_comboBox")->currentText(), QStringLiteral("8"));
+    QCOMPARE(entries(box("stopbits_comboBox")), QString("1 3 2").split(' '));
+    QCOMPARE(box("stopbits_comboBox")->currentText(), QStringLiteral("1"));
+    QCOMPARE(entries(box("parity_comboBox")),
+             QString("NoParity EvenParity OddParity SpaceParity MarkParity").split(' '));
+    QCOMPARE(box("parity_comboBox")->currentIndex(), 0);
+    QCOMPARE(entries(box("flowcontrol_comboBox")),
+             QString("NoFlowControl HardwareControl SoftwareControl").split(' '));
+    QCOMPARE(box("flowcontrol_comboBox")->currentIndex(), 0);
+    QCOMPARE(dialog.size(), QSize(480, 480));
+}
+
+void TestSerialDialogs::dateRange_data()
+{
+    QTest::addColumn<int>("startAgo"); // days before today
+    QTest::addColumn<int>("endAgo");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("same day") << 5 << 5 << QString();
+    QTest::newRow("30 days after the start") << 40 << 10 << QString();
+    QTest::newRow("31 days after the start")
+        << 41 << 10 << translated("ZtSelectDatesDialog", "Export time exceeds 30 days");
+    QTest::newRow("start after end") << 3 << 4
+                                     << translated("ZtSelectDatesDialog",
+                                                   "Start time is greater than end time");
+}
+
+void TestSerialDialogs::dateRange()
+{
+    QFETCH(int, startAgo);
+    QFETCH(int, endAgo);
+    QFETCH(QString, refusal);
+    const QDate today = QDate::currentDate();
+    ZtSelectDatesDialog dialog;
+    QCOMPARE(dialog.selectedStartDate(), today);
+    QCOMPARE(dialog.selectedEndDate(), today);
+    dialog.onStartCalendarDate_clicked(today.addDays(-startAgo));
+    dialog.onEndCalendarDate_clicked(today.addDays(-endAgo));
+    QCOMPARE(dialog.findChild<QPushButton *>("start_pushButton")->text(),
+             today.addDays(-startAgo).toString(QStringLiteral("yyyy/MM/dd")));
+    testsupport::ModalCloser closer;
+    dialog.on_ok_pushButton_clicked();
+    if (refusal.isEmpty()) {
+        QVERIFY(closer.texts().isEmpty());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.selectedStartDate(), today.addDays(-startAgo));
+        QCOMPARE(dialog.selectedEndDate(), today.addDays(-endAgo));
+    } else {
+        QCOMPARE(closer.texts(), QStringList{refusal});
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+}
+
+void TestSerialDialogs::calendarLimits()
+{
+    const QDate today = QDate::currentDate();
+    ZtSelectDatesDialog dialog;
+    dialog.show();
+    QVERIFY(!dialog.calendar());
+    dialog.onStartCalendarDate_clicked(today.addDays(-3));
+    dialog.on_start_pushButton_clicked();
+    QCalendarWidget *calendar = dialog.calendar();
+    QVERIFY(calendar);
+    QVERIFY(calendar->isVisible());
+    QCOMPARE(calendar->minimumDate(), today.addYears(-1));
+    QCOMPARE(calendar->maximumDate(), today);
+    QCOMPARE(calendar->selectedDate(), today.addDays(-3));
+    QCOMPARE(calendar->size(), dialog.size());
+    emit calendar->clicked(today.addDays(-7));
+    QVERIFY(!calendar->isVisible());
+    QCOMPARE(dialog.selectedStartDate(), today.addDays(-7));
+    // the end button reuses the calendar; a click there no longer moves the start
+    dialog.on_end_pushButton_clicked();
+    QCOMPARE(dialog.calendar(), calendar);
+    QCOMPARE(calendar->selectedDate(), today);
+    emit calendar->clicked(today.addDays(-1));
+    QCOMPARE(dialog.selectedStartDate(), today.addDays(-7));
+    QCOMPARE(dialog.selectedEndDate(), today.addDays(-1));
+    // a date out of the limits cannot be selected
+    dialog.on_start_pushButton_clicked();
+    calendar->setSelectedDate(today.addDays(1));
+    QCOMPARE(calendar->selectedDate(), today);
+    calendar->setSelectedDate(today.addYears(-1).addDays(-1));
+    QCOMPARE(calendar->selectedDate(), today.addYears(-1));
+}
+
+void TestSerialDialogs::rangeCancelledStillClears()
+{
+    MainWindow w;
+    testsupport::writeFile(w.workingDirectory(), QStringLiteral("D20240131__.vdr"), "x");
+    auto *list = w.findChild<QComboBox *>("date_comboBox");
+    list->addItem(QStringLiteral("2024/01/31"));
+    testsupport::ModalCloser closer; // rejects the date dialog
+    w.on_date_clicked();
+    QCOMPARE(list->count(), 0);
+    QVERIFY(!QFileInfo::exists(w.workingDirectory()));
+}
+
+void TestSerialDialogs::rangeWithClosedPort()
+{
+    MainWindow w;
+    auto *list = w.findChild<QComboBox *>("date_comboBox");
+    w.startRangeDownload(QDate(2024, 5, 6), QDate(2024, 5, 8));
+    QCOMPARE(entries(list), QStringList{QStringLiteral("2024/05/06")});
+    QCOMPARE(w.downloadState().currentDate(), QDate(2024, 5, 6));
+    QCOMPARE(w.downloadState().endDate(), QDate(2024, 5, 8));
+    QCOMPARE(w.serialWrite("abc"), qint64(0));
+}
+
+void TestSerialDialogs::recentTimeOneAtATime()
+{
+    MainWindow w;
+    w.on_recenttime_clicked();
+    QPointer<RecentTimeWidget> first = w.recentTimeWindow();
+    QVERIFY(first);
+    QVERIFY(first->isVisible());
+    QVERIFY(!first->parentWidget());
+    auto *spin = first->findChild<QSpinBox *>("recent_spinBox");
+    QCOMPARE(spin->minimum(), 1);
+    QCOMPARE(spin->maximum(), 24);
+    QCOMPARE(first->hours(), 24);
+    spin->setValue(3);
+    first->hide();
+    w.on_recenttime_clicked();
+    QCOMPARE(w.recentTimeWindow(), first.data());
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->hours(), 3);
+
+    first->on_buttonBox_rejected();
+    QVERIFY(!w.recentTimeWindow());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!first);
+    w.on_recenttime_clicked();
+    QVERIFY(w.recentTimeWindow());
+    QCOMPARE(w.recentTimeWindow()->hours(), 24);
+}
+
+void TestSerialDialogs::recentTimeClosedPort()
+{
+    MainWindow w;
+    auto *list = w.findChild<QComboBox *>("date_comboBox");
+    list->addItem(QStringLiteral("2024/01/31"));
+    w.on_recenttime_clicked();
+    w.recentTimeWindow()->on_buttonBox_accepted();
+    QVERIFY(!w.recentTimeWindow());
+    QCOMPARE(list->count(), 1); // nothing but the pages and the date label is touched
+    QVERIFY(!w.startRecentDownload(2));
+}
+
+QTEST_MAIN(TestSerialDialogs)
+#include "tst_serialdialogs.moc"

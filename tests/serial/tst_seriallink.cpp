@@ -1,0 +1,273 @@
+// The window on the serial link: connecting, the traffic echo, frames that arrive in
+// pieces or together, the link error and an unwritable day, against a real pseudo-terminal.
+#include "app/mainwindow.h"
+#include "app/ztpopwaitingwidget.h"
+#include "serial/frames.h"
+#include "serial/ztserialportdialog.h"
+
+#include "ptydevice.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QtTest>
+
+namespace {
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+QByteArray response(quint8 status, quint16 id, const QByteArray &payload = {}, bool badSum = false)
+{
+    QByteArray f(14, '\0');
+    f[0] = char(0x55);
+    f[1] = char(0x7A);
+    f[2] = char(status);
+    f[3] = char(id & 0xFF);
+    f[4] = char(id >> 8);
+    f[11] = char(payload.size() & 0xFF);
+    f[12] = char(payload.size() >> 8);
+    quint8 x = 0;
+    for (char c : f.left(13) + payload)
+        x ^= quint8(c);
+    f[13] = char(badSum ? x ^ 0x0F : x);
+    return f + payload;
+}
+
+QString dayFile(const MainWindow &w, const QDate &day)
+{
+    return w.workingDirectory() + day.toString(QStringLiteral("/DyyyyMMdd__")) + QStringLiteral(".vdr");
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestSerialLink : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void connectWithDefaults();
+    void connectFailure();
+    void disconnectAsked();
+    void framesTogetherAndInPieces();
+    void wrongChecksumStillUsed();
+    void linkError();
+    void unwritableDay();
+
+private:
+    bool connectTo(MainWindow &w, const PtyDevice &pty)
+    {
+        ZtSerialPortDialog dialog(&w);
+        return w.connectSerialPort(dialog, pty.path());
+    }
+    QTextBrowser *log(MainWindow &w) { return w.findChild<QTextBrowser *>("debugtextBrowser"); }
+    QComboBox *dateList(MainWindow &w) { return w.findChild<QComboBox *>("date_comboBox"); }
+    QPushButton *button(MainWindow &w, const char *name) { return w.findChild<QPushButton *>(name); }
+};
+
+void TestSerialLink::connectWithDefaults()
+{
+    PtyDevice pty;
+    MainWindow w;
+    QVERIFY(button(w, "date")->isHidden());
+    testsupport::DebugCapture debug;
+    QVERIFY(connectTo(w, pty));
+    QVERIFY(w.isSerialPortOpen());
+    const QStringList lines = debug.lines();
+    QCOMPARE(lines.size(), 8);
+    const QStringList expected = {QStringLiteral("open: true"),
+                                  QStringLiteral("portName: \"%1\"").arg(pty.path().mid(5)),
+                                  QStringLiteral("baudRate: 115200"),
+                                  QStringLiteral("dataBits: QSerialPort::Data8"),
+                                  QStringLiteral("stopBits: QSerialPort::OneStop"),
+                                  QStringLiteral("parity: QSerialPort::NoParity"),
+                                  QStringLiteral("flowControl: QSerialPort::NoFlowControl"),
+                                  QStringLiteral("serialPort error: QSerialPort::NoError")};
+    for (int i = 0; i < 8; ++i)
+        QVERIFY2(lines[i] == expected[i] || (i == 1 && lines[i].startsWith("portName:")),
+                 qPrintable(lines[i]));
+    QCOMPARE(button(w, "rs232")->text(), translated("Disconnet..."));
+    QVERIFY(!button(w, "importTar")->isEnabled());
+    QVERIFY(!button(w, "date")->isHidden());
+    QVERIFY(!button(w, "recenttime")->isHidden());
+}
+
+void TestSerialLink::connectFailure()
+{
+    MainWindow w;
+    testsupport::ModalCloser closer;
+    testsupport::DebugCapture debug;
+    ZtSerialPortDialog dialog(&w);
+    QVERIFY(!w.connectSerialPort(dialog, QStringLiteral("/dev/no-such-port")));
+    QCOMPARE(closer.texts(), QStringList{translated("SerialPort can not open")});
+    QCOMPARE(debug.lines().value(0), QStringLiteral("open: false"));
+    QVERIFY(debug.lines().value(7).startsWith(QStringLiteral("serialPort error: ")));
+    QVERIFY(!debug.lines().value(7).endsWith(QStringLiteral("NoError")));
+    QCOMPARE(button(w, "rs232")->text(), translated("Connet RS232..."));
+    QVERIFY(button(w, "date")->isHidden());
+}
+
+void TestSerialLink::disconnectAsked()
+{
+    PtyDevice pty;
+    MainWindow w;
+    QVERIFY(connectTo(w, pty));
+    testsupport::ModalCloser closer(QMessageBox::Cancel);
+    w.on_rs232_clicked();
+    QCOMPARE(closer.texts(), QStringList{translated("Disconnecting Serial Port?")});
+    QVERIFY(w.isSerialPortOpen());
+    QVERIFY(!button(w, "date")->isHidden());
+    closer.setAnswer(QMessageBox::Ok);
+    w.on_rs232_clicked();
+    QVERIFY(!w.isSerialPortOpen());
+    QCOMPARE(button(w, "rs232")->text(), translated("Connet RS232..."));
+    QVERIFY(button(w, "importTar")->isEnabled());
+    QVERIFY(button(w, "recenttime")->isHidden());
+}
+
+void TestSerialLink::framesTogetherAndInPieces()
+{
+    PtyDevice pty;
+    MainWindow w;
+    w.on_actionDebug_triggered(true);
+    QVERIFY(connectTo(w, pty));
+    const QDate day(2024, 1, 31);
+    w.startRangeDownload(day, day);
+    QVERIFY(pty.waitForRequests(1));
+    QCOMPARE(serial::hexText(pty.requests()[0]), QStringLiteral("AA 75 00 00 00 20 24 01 31 00 00 00 EB"));
+    QVERIFY(log(w)->toPlainText().contains(
+        QStringLiteral("serial Write\nAA 75 00 00 00 20 24 01 31 00 00 00 EB")));
+    QCOMPARE(dateList(w)->count(), 1);
+
+    // start frame and first package in one write: both are answered at once
+    pty.send(response(0x10, 0, "AAA") + response(0x11, 1, "BBB"));
+    QVERIFY(pty.waitForRequests(2));
+    QCOMPARE(quint8(pty.requests()[1][2]), quint8(0x01));
+    QCOMPARE(w.waitingOverlay()->text(), translated("Downlog Package.....") + "(2024/01/31)");
+    QVERIFY(log(w)->toPlainText().contains(QStringLiteral("serial read len:34")));
+
+    // a package in three pieces
+    const QByteArray package = response(0x11, 2, "CCCC");
+    pty.send(package.left(3));
+    QTest::qWait(30);
+    pty.send(package.mid(3, 9));
+    QTest::qWait(30);
+    QCOMPARE(pty.requests().size(), 2);
+    pty.send(package.mid(12));
+    QVERIFY(pty.waitForRequests(3));
+
+    // end frame and day finished together
+    pty.send(response(0x12, 1, "D") + response(0x14, 0));
+    QVERIFY(pty.waitForRequests(4));
+    QCOMPARE(quint8(pty.requests()[3][2]), quint8(0x03));
+    QCOMPARE(readAll(dayFile(w, day)), QByteArray("AAABBBCCCCD"));
+    const QString text = log(w)->toPlainText();
+    QVERIFY(text.contains(QStringLiteral("status:18\npackID:1\npayload_len:1")));
+    QVERIFY(!text.contains(QStringLiteral("Check sum")));
+    // then the first day of the list is opened, and the overlay goes away
+    QTRY_VERIFY(w.waitingOverlay()->isHidden());
+}
+
+void TestSerialLink::wrongChecksumStillUsed()
+{
+    PtyDevice pty;
+    MainWindow w;
+    w.on_actionDebug_triggered(true);
+    QVERIFY(connectTo(w, pty));
+    w.startRangeDownload(QDate(2024, 3, 1), QDate(2024, 3, 1));
+    QVERIFY(pty.waitForRequests(1));
+    const QByteArray bad = response(0x11, 1, "xy", true);
+    pty.send(response(0x10, 0) + bad);
+    QVERIFY(pty.waitForRequests(2)); // the package is answered all the same
+    const quint8 received = quint8(bad[13]);
+    const QString line = QString::asprintf("Error : Check sum head.checksum:%X ChkSum:%X", unsigned(received),
+                                           unsigned(received ^ 0x0F));
+    QVERIFY2(log(w)->toPlainText().contains(line), qPrintable(log(w)->toPlainText()));
+    QVERIFY(log(w)->toHtml().contains(QStringLiteral("#ff0000")));
+    QCOMPARE(w.downloadState().dayFileData(), QByteArray("xy"));
+}
+
+void TestSerialLink::linkError()
+{
+    PtyDevice pty;
+    MainWindow w;
+    QVERIFY(connectTo(w, pty));
+    w.startRangeDownload(QDate(2024, 3, 3), QDate(2024, 3, 4));
+    QVERIFY(pty.waitForRequests(1));
+    pty.send(QByteArray(7, '\x01')); // less than a head: waits
+    QTest::qWait(50);
+    QVERIFY(w.isSerialPortOpen());
+    pty.send(QByteArray(7, '\x01'));
+    QTRY_VERIFY(!w.isSerialPortOpen());
+    QVERIFY(!w.waitingOverlay()->isHidden());
+    QCOMPARE(w.waitingOverlay()->text(), translated("Serial port error. Please check Serial port...."));
+    QCOMPARE(button(w, "rs232")->text(), translated("Connet RS232..."));
+    QVERIFY(button(w, "importTar")->isEnabled());
+    QVERIFY(button(w, "date")->isHidden());
+    QVERIFY(button(w, "recenttime")->isHidden());
+    QTRY_VERIFY_WITH_TIMEOUT(w.waitingOverlay()->isHidden(), 4000);
+
+    // the next click of the connect button offers the port settings again
+    QString shown;
+    QTimer::singleShot(50, [&shown] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            shown = QString::fromLatin1(dialog->metaObject()->className());
+            dialog->reject();
+        }
+    });
+    w.on_rs232_clicked();
+    QCOMPARE(shown, QStringLiteral("ZtSerialPortDialog"));
+    QVERIFY(!w.isSerialPortOpen());
+
+    // connecting again starts from an empty buffer
+    QVERIFY(connectTo(w, pty));
+    pty.clear();
+    w.startRangeDownload(QDate(2024, 3, 3), QDate(2024, 3, 3));
+    QVERIFY(pty.waitForRequests(1));
+    pty.send(response(0x14, 0));
+    QTRY_VERIFY(w.downloadState().currentDate() == QDate(2024, 3, 4));
+    QVERIFY(w.isSerialPortOpen());
+}
+
+void TestSerialLink::unwritableDay()
+{
+    PtyDevice pty;
+    MainWindow w;
+    w.on_actionDebug_triggered(true);
+    QVERIFY(connectTo(w, pty));
+    const QDate first(2024, 4, 1);
+    w.startRangeDownload(first, first.addDays(1));
+    QVERIFY(pty.waitForRequests(1));
+    // the first day's name is taken by a directory
+    QVERIFY(QDir().mkpath(dayFile(w, first)));
+    testsupport::ModalCloser closer;
+    pty.send(response(0x10, 0) + response(0x11, 1, "one"));
+    QVERIFY(pty.waitForRequests(2));
+    pty.send(response(0x12, 0));
+    QVERIFY(pty.waitForRequests(3)); // the download goes on
+    QVERIFY(log(w)->toPlainText().contains(translated("Error : can not write %1").arg("D20240401__.vdr")));
+    QVERIFY(closer.texts().isEmpty());
+    pty.send(response(0x15, 0));
+    QVERIFY(pty.waitForRequests(4)); // the next day
+    pty.send(response(0x10, 0) + response(0x11, 1, "two"));
+    QVERIFY(pty.waitForRequests(5));
+    pty.send(response(0x12, 0) + response(0x15, 0));
+    QTRY_COMPARE(closer.texts(),
+                 QStringList{translated("These days could not be written: %1").arg("2024/04/01")});
+    QCOMPARE(readAll(dayFile(w, first.addDays(1))), QByteArray("two"));
+    QVERIFY(QFileInfo(dayFile(w, first)).isDir());
+}
+
+QTEST_MAIN(TestSerialLink)
+#include "tst_seriallink.moc"
