@@ -4,6 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QScrollBar>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
@@ -44,6 +45,7 @@ void MainWindow::initDriverChart()
     driverChart->addAxis(driverAxisY, Qt::AlignLeft);
 
     driverChartView->setChart(driverChart);
+    driverChartView->scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
 }
 
 void MainWindow::on_driverScrollArea_horizontalScrollBar_valueChanged(int value)

@@ -7,9 +7,10 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QResizeEvent>
-#include <QGraphicsLayout>
 #include <QScrollBar>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
@@ -103,6 +104,9 @@ void MainWindow::initSpeedChart()
     speedChart->addAxis(speedAxisY, Qt::AlignLeft);
 
     speedChartView->setChart(speedChart);
+    // Thousands of tick and grid items on a chart up to 120 screens wide: keeping a spatial
+    // index of them costs more than it saves when the scale changes.
+    speedChartView->scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
 
     // The series holds the line per pixel column; a new plot width or time range needs a
     // new envelope.
@@ -133,7 +137,8 @@ void MainWindow::fitChartTimeRange()
     if (!speedSeries || speedSeries->count() == 0)
         return;
     const QDateTime first = QDateTime::fromMSecsSinceEpoch(qint64(speedSeries->at(0).x()));
-    const QDateTime last = QDateTime::fromMSecsSinceEpoch(qint64(speedSeries->at(speedSeries->count() - 1).x()));
+    const QDateTime last =
+        QDateTime::fromMSecsSinceEpoch(qint64(speedSeries->at(speedSeries->count() - 1).x()));
     if (first < speedAxisX->min() || last > speedAxisX->max()) {
         speedAxisX->setRange(last.addDays(-1), last);
         if (driverAxisX)
@@ -150,10 +155,12 @@ void MainWindow::chartEventFilter(QObject *watched, QEvent *event)
         else if (watched == ui->driverWidget && driverChartView)
             driverChartView->resize(size);
     }
-    if (watched == speedChart && speedChart && event->type() == QEvent::GraphicsSceneMousePress && speedSeries) {
+    if (watched == speedChart && speedChart && event->type() == QEvent::GraphicsSceneMousePress &&
+        speedSeries) {
         const auto *press = static_cast<QGraphicsSceneMouseEvent *>(event);
         const QPointF inChart = speedChart->mapFromScene(press->scenePos());
-        updateSpeedCursor(QDateTime::fromMSecsSinceEpoch(instantAtChartX(speedChart, speedAxisX, inChart.x())));
+        updateSpeedCursor(
+            QDateTime::fromMSecsSinceEpoch(instantAtChartX(speedChart, speedAxisX, inChart.x())));
     }
 }
 
@@ -183,12 +190,14 @@ void MainWindow::on_verticalSlider_valueChanged(int value)
 
     const int f = scaleFactor(value);
     if (speedAxisX) {
-        const qint64 hours = (speedAxisX->max().toSecsSinceEpoch() - speedAxisX->min().toSecsSinceEpoch()) / 3600;
+        const qint64 hours =
+            (speedAxisX->max().toSecsSinceEpoch() - speedAxisX->min().toSecsSinceEpoch()) / 3600;
         speedAxisX->setTickCount(int(hours * f + 1));
     }
     ui->speedWidget->setMinimumWidth(ui->speedScrollArea->width() * f);
     if (driverAxisX) {
-        const qint64 hours = (driverAxisX->max().toSecsSinceEpoch() - driverAxisX->min().toSecsSinceEpoch()) / 3600;
+        const qint64 hours =
+            (driverAxisX->max().toSecsSinceEpoch() - driverAxisX->min().toSecsSinceEpoch()) / 3600;
         driverAxisX->setTickCount(int(hours * f + 1));
     }
     ui->driverWidget->setMinimumWidth(ui->driverScrollArea->width() * f);
@@ -247,7 +256,7 @@ void MainWindow::updateSpeedCursor(const QDateTime &t)
     ui->spd_date_value->setText(t.toString(QStringLiteral("yyyy/MM/dd")));
     ui->spd_time_value->setText(vdr::cursorTimeText(t));
 
-    const vdr::SpeedBlock block(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
+    const vdr::SpeedRecords block(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
     const vdr::SpeedSampleAt sample = vdr::speedSampleAt(block, speedStarts, t.toMSecsSinceEpoch());
     ui->spd_speed_value->setText(vdr::cursorSpeedText(sample));
     ui->spd_mileage_value->setText(vdr::cursorMileageText(sample));

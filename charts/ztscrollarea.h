@@ -4,7 +4,6 @@
 #include <QPointer>
 #include <QScrollArea>
 
-
 // Scroll area of a chart. freezeLeftStrip() lays a still image of the area's left strip (the
 // chart's value axis) over it, so the axis stays in view while the chart scrolls sideways.
 class ZtScrollArea : public QScrollArea

@@ -19,9 +19,12 @@ const int kLabelHeight = 48;
 
 QString buttonStyle(const QString &image)
 {
-    return QStringLiteral("QPushButton { border: none; background: transparent; border-image: url(:/image/%1_N); }\n"
-                          "QPushButton:pressed { border: none; background: transparent; border-image: url(:/image/%1_P); }\n"
-                          "QPushButton:disabled { border: none; background: transparent; border-image: url(:/image/%1_D); }")
+    return QStringLiteral(
+               "QPushButton { border: none; background: transparent; border-image: url(:/image/%1_N); }\n"
+               "QPushButton:pressed { border: none; background: transparent; border-image: "
+               "url(:/image/%1_P); }\n"
+               "QPushButton:disabled { border: none; background: transparent; border-image: "
+               "url(:/image/%1_D); }")
         .arg(image);
 }
 
@@ -64,10 +67,11 @@ void ZtSlider::OnFirstTimeInitial()
         m_valueLabel = new QLabel(parent);
     m_valueLabel->setGeometry(x(), geometry().bottom() + 1, width(), kLabelHeight);
     const QString colour = isEnabled() ? QStringLiteral("Snow") : QStringLiteral("DimGrey");
-    m_valueLabel->setStyleSheet(QStringLiteral("QLabel {border:0px; border-image:trasparent; background-color: "
-                                               "transparent; color:%1; font:16px; font-family: Arial;  "
-                                               "qproperty-alignment: AlignCenter;}")
-                                    .arg(colour));
+    m_valueLabel->setStyleSheet(
+        QStringLiteral("QLabel {border:0px; border-image:trasparent; background-color: "
+                       "transparent; color:%1; font:16px; font-family: Arial;  "
+                       "qproperty-alignment: AlignCenter;}")
+            .arg(colour));
     m_valueLabel->setWordWrap(true);
     m_valueLabel->setNum(value());
     m_valueLabel->show();

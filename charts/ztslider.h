@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QSlider>
 
-
 // The chart page's vertical scale control: a plus button above the slider, and below it a
 // label naming the scale ("Scale" and "1 hour" ... "30 sec") and a minus button. The three
 // extra widgets are children of the slider's parent, so the parent's layout leaves them

@@ -29,13 +29,13 @@ void MainWindow::parseSpeedData(const uchar *data, int size)
     speedData.clear();
     speedStarts.clear();
 
-    const vdr::SpeedBlock block(data, size);
+    const vdr::SpeedRecords block(data, size);
     if (!block.sizeOk()) {
         showMessage(QStringLiteral("DT_SPD_DATA Data Size Error"));
         return;
     }
     speedData = QByteArray(reinterpret_cast<const char *>(data), size);
-    const vdr::SpeedBlock stored(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
+    const vdr::SpeedRecords stored(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
     speedStarts = vdr::speedRecordStarts(stored);
 
     if (speedSeries) {
@@ -76,7 +76,7 @@ void MainWindow::parseSpeedData(const uchar *data, int size)
 void MainWindow::dumpSpeedData(const uchar *data, int size)
 {
     appendLog(QStringLiteral("======= Speed Data ======="), QColor(QStringLiteral("blue")));
-    const vdr::SpeedBlock block(data, size);
+    const vdr::SpeedRecords block(data, size);
     if (!block.sizeOk()) {
         ui->debugtextBrowser->append(QStringLiteral("Speed Data Size Error"));
         qDebug("Error-parseData_01 DataSize:%d  ofsset:%lld ", size, block.expectedSize());
@@ -93,7 +93,8 @@ void MainWindow::initSpeedTables()
     minutes->clear();
     minutes->setColumnCount(2);
     minutes->setRowCount(0);
-    setTableCaptions(minutes, {QT_TRANSLATE_NOOP("MainWindow", "index"), QT_TRANSLATE_NOOP("MainWindow", "Start Time")});
+    setTableCaptions(
+        minutes, {QT_TRANSLATE_NOOP("MainWindow", "index"), QT_TRANSLATE_NOOP("MainWindow", "Start Time")});
     minutes->verticalHeader()->hide();
     minutes->setColumnWidth(0, 80);
     minutes->setColumnWidth(1, 180);
@@ -103,7 +104,8 @@ void MainWindow::initSpeedTables()
     samples->clear();
     samples->setColumnCount(3);
     samples->setRowCount(0);
-    setTableCaptions(samples, {QT_TRANSLATE_NOOP("MainWindow", "DateTime"), QT_TRANSLATE_NOOP("MainWindow", "Speed (0.5sec)"),
+    setTableCaptions(samples, {QT_TRANSLATE_NOOP("MainWindow", "DateTime"),
+                               QT_TRANSLATE_NOOP("MainWindow", "Speed (0.5sec)"),
                                QT_TRANSLATE_NOOP("MainWindow", "Mileage(km)")});
     samples->verticalHeader()->hide();
     samples->setColumnWidth(0, 220);
@@ -120,7 +122,7 @@ void MainWindow::on_speedTime_table_itemSelectionChanged()
     samples->setRowCount(0);
     samples->setRowCount(vdr::kSpeedSamples);
 
-    const vdr::SpeedBlock block(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
+    const vdr::SpeedRecords block(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
     if (!block.sizeOk()) {
         showMessage(QStringLiteral("DT_SPD_DATA Data Size Error"));
         return;

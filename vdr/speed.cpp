@@ -9,14 +9,14 @@
 
 namespace vdr {
 
-quint32 SpeedBlock::count() const
+quint32 SpeedRecords::count() const
 {
     if (!m_data || m_size < 4)
         return 0;
     return qFromLittleEndian<quint32>(m_data);
 }
 
-QDateTime SpeedBlock::start(int i) const
+QDateTime SpeedRecords::start(int i) const
 {
     const uchar *p = record(i);
     // The time is checked on its own: an invalid time on a valid date would otherwise
@@ -28,18 +28,18 @@ QDateTime SpeedBlock::start(int i) const
     return t.isValid() ? t : QDateTime();
 }
 
-QString SpeedBlock::startText(int i) const
+QString SpeedRecords::startText(int i) const
 {
     const QDateTime t = start(i);
     return t.isValid() ? t.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")) : QString();
 }
 
-quint8 SpeedBlock::speed(int i, int j) const
+quint8 SpeedRecords::speed(int i, int j) const
 {
     return record(i)[kRecorderTimeSize + j];
 }
 
-quint32 SpeedBlock::mileage(int i, int j) const
+quint32 SpeedRecords::mileage(int i, int j) const
 {
     return qFromLittleEndian<quint32>(record(i) + kRecorderTimeSize + kSpeedSamples + 4 * j);
 }
@@ -49,7 +49,7 @@ QString mileageText(quint32 tenths)
     return QString::number(tenths / 10) + QLatin1Char('.') + QString::number(tenths % 10);
 }
 
-QVector<qint64> speedRecordStarts(const SpeedBlock &block)
+QVector<qint64> speedRecordStarts(const SpeedRecords &block)
 {
     QVector<qint64> starts;
     if (!block.sizeOk())
@@ -63,7 +63,7 @@ QVector<qint64> speedRecordStarts(const SpeedBlock &block)
     return starts;
 }
 
-QVector<QPointF> speedChartPoints(const SpeedBlock &block, const QVector<qint64> &starts, int maxSpeed)
+QVector<QPointF> speedChartPoints(const SpeedRecords &block, const QVector<qint64> &starts, int maxSpeed)
 {
     QVector<QPointF> points;
     const int n = starts.size();
@@ -135,7 +135,7 @@ QVector<QPointF> pixelEnvelope(const QVector<QPointF> &points, double minX, doub
     return out;
 }
 
-SpeedSampleAt speedSampleAt(const SpeedBlock &block, const QVector<qint64> &starts, qint64 tMs)
+SpeedSampleAt speedSampleAt(const SpeedRecords &block, const QVector<qint64> &starts, qint64 tMs)
 {
     SpeedSampleAt at;
     if (!block.sizeOk() || qint64(starts.size()) != qint64(block.count()))
@@ -176,7 +176,7 @@ QString cursorTimeText(const QDateTime &t)
     return t.toString(t.time().msec() > 499 ? QStringLiteral("hh:mm:ss.5") : QStringLiteral("hh:mm:ss.0"));
 }
 
-QVector<SpeedRow> speedRows(const SpeedBlock &block, int record)
+QVector<SpeedRow> speedRows(const SpeedRecords &block, int record)
 {
     QVector<SpeedRow> rows;
     if (!block.sizeOk() || record < 0 || qint64(record) >= qint64(block.count()))
@@ -189,7 +189,8 @@ QVector<SpeedRow> speedRows(const SpeedBlock &block, int record)
             continue; // the row closes up; the times still follow the sample index
         SpeedRow row;
         if (start.isValid())
-            row.time = start.addMSecs(qint64(kSpeedSampleMs) * j).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss.zzz"));
+            row.time = start.addMSecs(qint64(kSpeedSampleMs) * j)
+                           .toString(QStringLiteral("yyyy/MM/dd hh:mm:ss.zzz"));
         row.speed = QString::number(v);
         row.mileage = mileageText(block.mileage(record, j));
         rows.append(row);
@@ -197,7 +198,7 @@ QVector<SpeedRow> speedRows(const SpeedBlock &block, int record)
     return rows;
 }
 
-QStringList speedDumpLines(const SpeedBlock &block)
+QStringList speedDumpLines(const SpeedRecords &block)
 {
     QStringList lines;
     if (!block.sizeOk())

@@ -29,11 +29,11 @@ constexpr double kSpeedFloor = 0.1;
 
 // A view on a speed block's bytes; the bytes must outlive it. All record accessors require
 // sizeOk() and an index below count().
-class SpeedBlock
+class SpeedRecords
 {
 public:
-    SpeedBlock() = default;
-    SpeedBlock(const uchar *data, qint64 size) : m_data(data), m_size(size) {}
+    SpeedRecords() = default;
+    SpeedRecords(const uchar *data, qint64 size) : m_data(data), m_size(size) {}
 
     // n, or 0 when the block is too short to hold it.
     quint32 count() const;
@@ -42,10 +42,10 @@ public:
     bool sizeOk() const { return m_data && m_size >= 4 && m_size == expectedSize(); }
 
     const uchar *record(int i) const { return m_data + 4 + qint64(i) * kSpeedRecordSize; }
-    QDateTime start(int i) const;         // invalid when the stamp does not decode
-    QString startText(int i) const;       // "yyyy/MM/dd hh:mm:ss", empty when invalid
-    quint8 speed(int i, int j) const;     // sample j of record i
-    quint32 mileage(int i, int j) const;  // sample j of record i
+    QDateTime start(int i) const;        // invalid when the stamp does not decode
+    QString startText(int i) const;      // "yyyy/MM/dd hh:mm:ss", empty when invalid
+    quint8 speed(int i, int j) const;    // sample j of record i
+    quint32 mileage(int i, int j) const; // sample j of record i
 
 private:
     const uchar *m_data = nullptr;
@@ -58,14 +58,14 @@ QString mileageText(quint32 tenths);
 // Record starts in ms since the epoch, kNoStart for a stamp that does not decode. The
 // cursor keeps them, so a click costs no date conversion per record.
 constexpr qint64 kNoStart = std::numeric_limits<qint64>::min();
-QVector<qint64> speedRecordStarts(const SpeedBlock &block);
+QVector<qint64> speedRecordStarts(const SpeedRecords &block);
 
 // The chart line of a block that passed the size check: per record, in order, the samples
 // from its start up to and including the next record's start (its full minute for the last
 // record), x in ms since the epoch, y the speed with 0 and 0xFF drawn at kSpeedFloor and
 // speeds above maxSpeed cut to maxSpeed. Records whose stamp does not decode are skipped.
 // starts comes from speedRecordStarts() of the same block.
-QVector<QPointF> speedChartPoints(const SpeedBlock &block, const QVector<qint64> &starts, int maxSpeed);
+QVector<QPointF> speedChartPoints(const SpeedRecords &block, const QVector<qint64> &starts, int maxSpeed);
 
 // The line as it is drawn into pixel columns: for each column of a plot whose left edge is at
 // plotLeft (device pixels) and which shows [minX, maxX] over plotWidth pixels, the first, the
@@ -85,7 +85,7 @@ struct SpeedSampleAt
     quint8 speed = 0;
     quint32 mileage = 0;
 };
-SpeedSampleAt speedSampleAt(const SpeedBlock &block, const QVector<qint64> &starts, qint64 tMs);
+SpeedSampleAt speedSampleAt(const SpeedRecords &block, const QVector<qint64> &starts, qint64 tMs);
 
 // The cursor's texts for a sample: "---- km/h" / "--.- km" for no value; "0 km/h" / "0 km"
 // when there is no record at the instant.
@@ -101,10 +101,10 @@ struct SpeedRow
     QString speed;   // decimal
     QString mileage; // mileageText
 };
-QVector<SpeedRow> speedRows(const SpeedBlock &block, int record);
+QVector<SpeedRow> speedRows(const SpeedRecords &block, int record);
 
 // The plain-text dump of a block that passed the size check, one entry per log paragraph:
 // "Speed Count:n", then per record "Time:<stamp>" and a line of its 120 samples.
-QStringList speedDumpLines(const SpeedBlock &block);
+QStringList speedDumpLines(const SpeedRecords &block);
 
 } // namespace vdr

@@ -23,7 +23,7 @@ vdrenc::SpeedRecord record(const QDateTime &start, int speed = 50, quint32 milea
 struct Decoded
 {
     QByteArray bytes;
-    vdr::SpeedBlock block;
+    vdr::SpeedRecords block;
     QVector<qint64> starts;
 };
 
@@ -31,7 +31,7 @@ Decoded decode(const QVector<vdrenc::SpeedRecord> &records)
 {
     Decoded d;
     d.bytes = vdrenc::speedBlock(records);
-    d.block = vdr::SpeedBlock(reinterpret_cast<const uchar *>(d.bytes.constData()), d.bytes.size());
+    d.block = vdr::SpeedRecords(reinterpret_cast<const uchar *>(d.bytes.constData()), d.bytes.size());
     d.starts = vdr::speedRecordStarts(d.block);
     return d;
 }
@@ -94,7 +94,7 @@ void TestSpeed::sizeRule()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, ok);
     QFETCH(quint32, count);
-    const vdr::SpeedBlock block(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
+    const vdr::SpeedRecords block(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
     QCOMPARE(block.sizeOk(), ok);
     QCOMPARE(block.count(), count);
     if (!ok) {
@@ -239,14 +239,21 @@ void TestSpeed::cursorSample_data()
     QTest::addColumn<QString>("speed");
     QTest::addColumn<QString>("mileage");
 
-    QTest::newRow("first sample") << QVector<int>{0} << qint64(0) << "10 km/h" << "100.0 km";
-    QTest::newRow("sample 1 from 500 ms") << QVector<int>{0} << qint64(999) << "0 km/h" << "100.1 km";
-    QTest::newRow("last sample") << QVector<int>{0} << qint64(59999) << "---- km/h" << "--.- km";
-    QTest::newRow("end of the last record") << QVector<int>{0} << qint64(60000) << "0 km/h" << "0 km";
-    QTest::newRow("start of the next record") << QVector<int>{0, 60} << qint64(60000) << "11 km/h" << "100.0 km";
-    QTest::newRow("before any record") << QVector<int>{0} << qint64(-1) << "0 km/h" << "0 km";
+    QTest::newRow("first sample") << QVector<int>{0} << qint64(0) << "10 km/h"
+                                  << "100.0 km";
+    QTest::newRow("sample 1 from 500 ms") << QVector<int>{0} << qint64(999) << "0 km/h"
+                                          << "100.1 km";
+    QTest::newRow("last sample") << QVector<int>{0} << qint64(59999) << "---- km/h"
+                                 << "--.- km";
+    QTest::newRow("end of the last record") << QVector<int>{0} << qint64(60000) << "0 km/h"
+                                            << "0 km";
+    QTest::newRow("start of the next record") << QVector<int>{0, 60} << qint64(60000) << "11 km/h"
+                                              << "100.0 km";
+    QTest::newRow("before any record") << QVector<int>{0} << qint64(-1) << "0 km/h"
+                                       << "0 km";
     // overlapping records: the first one that holds the instant wins
-    QTest::newRow("overlap") << QVector<int>{0, 30} << qint64(40000) << "10 km/h" << "108.0 km";
+    QTest::newRow("overlap") << QVector<int>{0, 30} << qint64(40000) << "10 km/h"
+                             << "108.0 km";
 }
 
 void TestSpeed::cursorSample()
@@ -294,7 +301,8 @@ void TestSpeed::dump()
     const QStringList lines = vdr::speedDumpLines(d.block);
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0], QStringLiteral("Speed Count:2"));
-    QVERIFY(lines[1].startsWith(QStringLiteral("Time:2024/01/31 12:00:00\n Mileage:1234007  Mileage:1235007 ")));
+    QVERIFY(
+        lines[1].startsWith(QStringLiteral("Time:2024/01/31 12:00:00\n Mileage:1234007  Mileage:1235007 ")));
     QVERIFY(lines[1].endsWith(QStringLiteral(" Mileage:1353007 ")));
     QVERIFY(lines[2].startsWith(QStringLiteral("Time:----/--/-- --:--:--\n")));
 }
