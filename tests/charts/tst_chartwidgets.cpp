@@ -171,23 +171,29 @@ void TestChartWidgets::freezeTwiceLeavesOne()
 void TestChartWidgets::frozenLabelFollowsResize()
 {
     QWidget parent;
-    parent.resize(400, 400);
+    parent.resize(700, 400);
+    auto *withBar = new ZtScrollArea(&parent);
+    withBar->setGeometry(0, 0, 300, 200);
+    withBar->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    withBar->setWidget(new QWidget);
     auto *area = new ZtScrollArea(&parent);
-    area->setGeometry(0, 0, 300, 200);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    area->setGeometry(350, 0, 300, 200);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFrameShape(QFrame::NoFrame); // as the chart areas of the window
     area->setWidget(new QWidget);
     parent.show();
     QVERIFY(QTest::qWaitForWindowExposed(&parent));
-    const int bar = area->horizontalScrollBar()->height();
+
+    // a visible scroll bar is left uncovered, like the bottom cut
+    withBar->freezeLeftStrip(52, 0);
+    QCOMPARE(withBar->frozenLabel()->height(), 200 - withBar->horizontalScrollBar()->height());
+
     area->freezeLeftStrip(54, 65);
-    QCOMPARE(area->frozenLabel()->height(), 200 - 65 - bar);
-    // the resize reaches the area through its viewport: the strip covers the part that was
-    // cut off and stops above a visible scroll bar
+    QCOMPARE(area->frozenLabel()->geometry(), QRect(350, 0, 54, 135));
+    // after a resize the strip reaches the full new height, the cut part included
     area->resize(300, 260);
-    QCOMPARE(area->frozenLabel()->geometry(), QRect(0, 0, 54, area->viewport()->height()));
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->resize(300, 250);
-    QCOMPARE(area->frozenLabel()->geometry(), QRect(0, 0, 54, 250));
+    QCOMPARE(area->frozenLabel()->geometry(), QRect(350, 0, 54, 260));
 }
 
 QTEST_MAIN(TestChartWidgets)
