@@ -126,7 +126,7 @@ void MainWindow::refreshSpeedEnvelope()
         plot = QRectF(0, 0, qMax(ui->speedWidget->width(), 1200), 1);
     }
     const QVector<double> key = {minX, maxX, plot.left(), plot.width()};
-    if (key == speedEnvelopeKey && !speedSeries->points().isEmpty())
+    if (key == speedEnvelopeKey)
         return;
     speedEnvelopeKey = key;
     speedSeries->replace(vdr::pixelEnvelope(speedPoints, minX, maxX, plot.left(), plot.width()));

@@ -82,7 +82,6 @@ void ZtSlider::OnFirstTimeInitial()
     auto makeButton = [parent](QPointer<QPushButton> &button, const QString &image) {
         if (!button)
             button = new QPushButton(parent);
-        button->setGeometry(0, 0, 0, 0); // placed by the next move of the slider
         button->setStyleSheet(buttonStyle(image));
         button->setFocusPolicy(Qt::NoFocus);
         button->show();
@@ -91,19 +90,27 @@ void ZtSlider::OnFirstTimeInitial()
     makeButton(m_plusButton, QStringLiteral("up"));
     connect(m_minusButton, &QPushButton::clicked, this, &ZtSlider::OnMinus, Qt::UniqueConnection);
     connect(m_plusButton, &QPushButton::clicked, this, &ZtSlider::OnPlus, Qt::UniqueConnection);
+    // The form has usually placed the slider before this runs; the buttons take their place
+    // at once rather than waiting for a move that may never come.
+    placeExtraWidgets();
+}
+
+void ZtSlider::placeExtraWidgets()
+{
+    const QRect g = geometry();
+    const int w = g.width();
+    if (m_valueLabel)
+        m_valueLabel->setGeometry(g.x(), g.bottom() + 1, w, kLabelHeight);
+    if (m_plusButton)
+        m_plusButton->setGeometry(g.x(), g.y() - w, w, w);
+    if (m_minusButton)
+        m_minusButton->setGeometry(g.x(), g.bottom() + 1 + kLabelHeight, w, w);
 }
 
 bool ZtSlider::event(QEvent *e)
 {
-    if (e->type() == QEvent::Move && m_valueLabel) {
-        const QRect g = geometry();
-        const int w = g.width();
-        m_valueLabel->setGeometry(g.x(), g.bottom() + 1, w, kLabelHeight);
-        if (m_plusButton)
-            m_plusButton->setGeometry(g.x(), g.y() - w, w, w);
-        if (m_minusButton)
-            m_minusButton->setGeometry(g.x(), g.bottom() + 1 + kLabelHeight, w, w);
-    }
+    if (e->type() == QEvent::Move && m_valueLabel)
+        placeExtraWidgets();
     return QSlider::event(e);
 }
 

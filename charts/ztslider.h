@@ -34,6 +34,8 @@ protected:
     bool event(QEvent *e) override;
 
 private:
+    void placeExtraWidgets(); // label below the slider, plus button above, minus button below the label
+
     QPointer<QLabel> m_valueLabel;
     QPointer<QPushButton> m_minusButton;
     QPointer<QPushButton> m_plusButton;

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -18,6 +19,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTranslator>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -101,6 +103,7 @@ private slots:
     void cursor_data();
     void cursor();
     void cursorOutsideAxisChangesNothing();
+    void sliderButtonsInWindow();
     void clickOnChartPlacesLine();
     void driverScrollBarScrollsSpeedChart();
     void scaleChange_data();
@@ -111,6 +114,7 @@ private slots:
     void refusedBlockKeepsPage();
     void emptyBlockReplacesLine();
     void dump();
+    void languageChangeRetitles();
     void pictureOfEverySample_data();
     void pictureOfEverySample();
 
@@ -236,6 +240,28 @@ void TestSpeedChart::cursorOutsideAxisChangesNothing()
     // the end of the axis itself is inside
     w.updateSpeedCursor(at(0, 0, 0).addDays(1));
     QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/02/01"));
+}
+
+void TestSpeedChart::sliderButtonsInWindow()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    auto *slider = child<QSlider>(w, "verticalSlider");
+    QList<QPushButton *> buttons;
+    for (QPushButton *b :
+         slider->parentWidget()->findChildren<QPushButton *>(QString(), Qt::FindDirectChildrenOnly))
+        buttons << b;
+    QCOMPARE(buttons.size(), 2);
+    for (QPushButton *b : buttons) {
+        QVERIFY(b->isVisible());
+        QCOMPARE(b->size(), QSize(slider->width(), slider->width()));
+        QVERIFY(b->geometry().bottom() < slider->geometry().top() ||
+                b->geometry().top() == slider->geometry().bottom() + 49);
+    }
+    if (qEnvironmentVariableIsSet("TAVRIN_DUMP_PICTURES")) {
+        w.updateSpeedCursor(at(10, 15, 30));
+        w.grab().save(QStringLiteral("/tmp/window.png"));
+    }
 }
 
 void TestSpeedChart::clickOnChartPlacesLine()
@@ -486,6 +512,42 @@ void TestSpeedChart::dump()
     child<QAction>(w, "actionspeed")->setChecked(false);
     w.parseSpeedData(reinterpret_cast<const uchar *>(block.constData()), block.size());
     QVERIFY(child<QTextBrowser>(w, "debugtextBrowser")->toPlainText().isEmpty());
+}
+
+namespace {
+// Marks every text of the main window's context, as a second language would change it.
+class MarkingTranslator : public QTranslator
+{
+public:
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        return qstrcmp(context, "MainWindow") == 0 ? QStringLiteral("~") + QString::fromUtf8(source)
+                                                   : QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+} // namespace
+
+void TestSpeedChart::languageChangeRetitles()
+{
+    MainWindow w;
+    MarkingTranslator marking;
+    QCoreApplication::installTranslator(&marking);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QChart *speed = speedView(w)->chart();
+    QChart *driver = driverView(w)->chart();
+    QCOMPARE(speed->title(), QStringLiteral("~Speed History"));
+    QCOMPARE(speed->axes(Qt::Vertical).value(0)->titleText(), QStringLiteral("~Speed"));
+    QCOMPARE(driver->title(), QStringLiteral("~Driver Activity"));
+    QCOMPARE(timeAxis(driverView(w))->titleText(), QStringLiteral("~Time"));
+    auto *levels = qobject_cast<QCategoryAxis *>(driver->axes(Qt::Vertical).value(0));
+    QCOMPARE(levels->categoriesLabels(),
+             (QStringList{QStringLiteral("~Resting"), QStringLiteral("~Standby"), QStringLiteral("~Stopping"),
+                          QStringLiteral("~Driving")}));
+    QCOMPARE(levels->endValue(QStringLiteral("~Resting")), 1.5);
+    QCOMPARE(levels->endValue(QStringLiteral("~Driving")), 4.5);
+    QCoreApplication::removeTranslator(&marking);
 }
 
 void TestSpeedChart::pictureOfEverySample_data()
