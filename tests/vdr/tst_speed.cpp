@@ -59,9 +59,6 @@ private slots:
     void mileageText();
     void cursorSample_data();
     void cursorSample();
-    void cursorTimeText_data();
-    void cursorTimeText();
-    void dump();
     void envelopeKeepsColumns();
     void envelopeOfUnorderedLine();
 };
@@ -274,37 +271,6 @@ void TestSpeed::cursorSample()
     const vdr::SpeedSampleAt at = vdr::speedSampleAt(d.block, d.starts, ms(kNoon) + atMs);
     QCOMPARE(vdr::cursorSpeedText(at), speed);
     QCOMPARE(vdr::cursorMileageText(at), mileage);
-}
-
-void TestSpeed::cursorTimeText_data()
-{
-    QTest::addColumn<int>("msec");
-    QTest::addColumn<QString>("text");
-    QTest::newRow(".000") << 0 << "10:15:30.0";
-    QTest::newRow(".499") << 499 << "10:15:30.0";
-    QTest::newRow(".500") << 500 << "10:15:30.5";
-    QTest::newRow(".999") << 999 << "10:15:30.5";
-}
-
-void TestSpeed::cursorTimeText()
-{
-    QFETCH(int, msec);
-    QFETCH(QString, text);
-    QCOMPARE(vdr::cursorTimeText(QDateTime(QDate(2024, 1, 31), QTime(10, 15, 30, msec))), text);
-}
-
-void TestSpeed::dump()
-{
-    vdrenc::SpeedRecord r = record(kNoon, 7, 1234);
-    r.start = vdrenc::zeroStamp();
-    const Decoded d = decode({record(kNoon, 7, 1234), r});
-    const QStringList lines = vdr::speedDumpLines(d.block);
-    QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines[0], QStringLiteral("Speed Count:2"));
-    QVERIFY(
-        lines[1].startsWith(QStringLiteral("Time:2024/01/31 12:00:00\n Mileage:1234007  Mileage:1235007 ")));
-    QVERIFY(lines[1].endsWith(QStringLiteral(" Mileage:1353007 ")));
-    QVERIFY(lines[2].startsWith(QStringLiteral("Time:----/--/-- --:--:--\n")));
 }
 
 void TestSpeed::envelopeKeepsColumns()
