@@ -217,7 +217,8 @@ void MainWindow::on_verticalSlider_valueChanged(int value)
 void MainWindow::placeSpeedTimeLine(bool show)
 {
     QLabel *line = ui->speedChartTimeLine;
-    if (!show || !speedChart) {
+    // The line lies over the whole window: it belongs to the chart page only.
+    if (!show || !speedChart || ui->tabWidget->currentWidget() != ui->tab_chart) {
         line->hide();
         return;
     }
