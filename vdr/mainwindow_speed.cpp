@@ -37,6 +37,11 @@ void MainWindow::parseSpeedData(const uchar *data, int size)
     speedData = QByteArray(reinterpret_cast<const char *>(data), size);
     const vdr::SpeedRecords stored(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
     speedStarts = vdr::speedRecordStarts(stored);
+    // Every point of the line. The series gets the line as drawn into the chart's pixel
+    // columns (refreshSpeedEnvelope), built before it is attached: handing QtCharts every
+    // half-second sample costs a second per day.
+    speedPoints = vdr::speedChartPoints(stored, speedStarts, int(speedAxisY->max()));
+    speedEnvelopeKey.clear();
 
     if (speedSeries) {
         if (speedSeries->chart())
@@ -60,10 +65,6 @@ void MainWindow::parseSpeedData(const uchar *data, int size)
         ui->speedTime_table->setItem(i, 1, cell(stored.startText(i)));
     }
 
-    // The series gets the line as drawn into the chart's pixel columns, built before it is
-    // attached: handing QtCharts every half-second sample costs a second per day.
-    speedPoints = vdr::speedChartPoints(stored, speedStarts, int(speedAxisY->max()));
-    speedEnvelopeKey.clear();
     refreshSpeedEnvelope();
 
     speedChart->addSeries(speedSeries);
