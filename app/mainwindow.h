@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QSerialPort>
 #include <QString>
+#include <QVector>
 
 #include <QtCharts/QChartGlobal>
 
@@ -92,6 +93,7 @@ public:
 
     // --- speed tables (vdr/mainwindow_speed.cpp) ---
     void initSpeedTables();
+    void dumpSpeedData(const uchar *data, int size);
 
     // --- driver table (vdr/mainwindow_driving.cpp) ---
     void initDriverTable();
@@ -103,6 +105,11 @@ public:
     void fitChartTimeRange();
     void chartEventFilter(QObject *watched, QEvent *event);
     void retranslateCharts();
+    void placeSpeedTimeLine(bool show);
+    void updateSpeedCursor(const QDateTime &t);
+    // Gives the speed series the line of speedPoints as drawn into the chart's pixel columns
+    // at its current plot area and time range.
+    void refreshSpeedEnvelope();
 
     // --- driver chart (charts/mainwindow_driverchart.cpp) ---
     void initDriverChart();
@@ -204,6 +211,9 @@ private:
     QDateTimeAxis *speedAxisX = nullptr;
     QValueAxis *speedAxisY = nullptr;
     QLineSeries *speedSeries = nullptr;
+    QVector<qint64> speedStarts;  // record starts of speedData, ms since the epoch
+    QVector<QPointF> speedPoints; // every point of the speed line; the series holds its envelope
+    QVector<double> speedEnvelopeKey; // time range and plot columns the series was built for
 
     // driver activity chart
     QChartView *driverChartView = nullptr;

@@ -251,7 +251,8 @@ void TestMainWindow::checksumWithAndWithoutLogPage()
     w.findChild<QAction *>(QStringLiteral("actionDebug"))->trigger();
     DebugCapture debug;
     w.readVdrFile(path);
-    QVERIFY(closer.texts().isEmpty());
+    // the file is decoded: its 11-byte speed block is refused by the speed decoder
+    QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
     const QString log = child<QTextBrowser>(w, "debugtextBrowser")->toPlainText();
     const quint8 computed = vdrenc::xorChecksum(file.left(file.size() - 1));
     const QString line = QString::asprintf("checksum caculate-result: 0x%x file-checksum: 0x%x", computed,

@@ -11,10 +11,12 @@
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
-#include <QTemporaryDir>
-#include <QTableWidget>
 #include <QComboBox>
+#include <QSlider>
 #include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtCharts/QChartView>
 #include <QtTest>
 
 class BenchOpenDay : public QObject
@@ -33,6 +35,10 @@ private slots:
     void decodeDrivingData();
     void drivingPage();
     void drivingPageWithChartShown();
+    void speedChartPage();
+    void scaleChange_data();
+    void scaleChange();
+    void cursorClick();
 
 private:
     QByteArray day;
@@ -239,6 +245,100 @@ void BenchOpenDay::drivingPage()
 void BenchOpenDay::drivingPageWithChartShown()
 {
     benchDrivingPage(day, true);
+}
+
+// A shown main window on the chart page, the sample day open.
+struct ChartPage
+{
+    MainWindow w;
+    testsupport::ModalCloser closer;
+    QTabWidget *tabs = w.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    QWidget *page = w.findChild<QWidget *>(QStringLiteral("tab_chart"));
+    QSlider *slider = w.findChild<QSlider *>(QStringLiteral("verticalSlider"));
+
+    explicit ChartPage(const QByteArray &day)
+    {
+        w.resize(1600, 900);
+        w.show();
+        tabs->setCurrentWidget(page);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        open(day);
+    }
+    void open(QByteArray day)
+    {
+        w.findChild<QComboBox *>(QStringLiteral("date_comboBox"))->addItem(QStringLiteral("2024/01/31"));
+        w.clearAllPages();
+        w.parseVdrContainer(day);
+        QCoreApplication::processEvents();
+    }
+};
+
+static QtMessageHandler silence()
+{
+    return qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+}
+
+// From the bytes of the day to the painted chart page, at scale 1.
+void BenchOpenDay::speedChartPage()
+{
+    const QtMessageHandler previous = silence();
+    {
+        ChartPage chart(day);
+        QBENCHMARK
+        {
+            chart.open(day);
+            chart.page->grab();
+        }
+        QVERIFY(chart.closer.texts().isEmpty());
+    }
+    qInstallMessageHandler(previous);
+}
+
+void BenchOpenDay::scaleChange_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("1 to 7") << 1 << 7;
+    QTest::newRow("7 to 1") << 7 << 1;
+}
+
+// Moving the scale slider, up to the painted chart page.
+void BenchOpenDay::scaleChange()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    const QtMessageHandler previous = silence();
+    {
+        ChartPage chart(day);
+        chart.slider->setValue(from);
+        QCoreApplication::processEvents();
+        chart.page->grab();
+        QBENCHMARK_ONCE
+        {
+            chart.slider->setValue(to);
+            QCoreApplication::processEvents();
+            chart.page->grab();
+        }
+    }
+    qInstallMessageHandler(previous);
+}
+
+// One click on the speed chart, up to the filled panel and the placed time line.
+void BenchOpenDay::cursorClick()
+{
+    const QtMessageHandler previous = silence();
+    {
+        ChartPage chart(day);
+        auto *view =
+            chart.w.findChild<QWidget *>(QStringLiteral("speedWidget"))->findChild<QtCharts::QChartView *>();
+        QVERIFY(view);
+        const QPoint at(view->width() / 2, view->height() / 2);
+        QBENCHMARK
+        {
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        }
+    }
+    qInstallMessageHandler(previous);
 }
 
 int main(int argc, char **argv)

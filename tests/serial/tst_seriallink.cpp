@@ -140,6 +140,7 @@ void TestSerialLink::framesTogetherAndInPieces()
 {
     PtyDevice pty;
     MainWindow w;
+    testsupport::ModalCloser closer; // the day written here is no real day file
     w.on_actionDebug_triggered(true);
     QVERIFY(connectTo(w, pty));
     const QDate day(2024, 1, 31);
@@ -175,8 +176,9 @@ void TestSerialLink::framesTogetherAndInPieces()
     const QString text = log(w)->toPlainText();
     QVERIFY(text.contains(QStringLiteral("status:18\npackID:1\npayload_len:1")));
     QVERIFY(!text.contains(QStringLiteral("Check sum")));
-    // then the first day of the list is opened, and the overlay goes away
+    // then the first day of the list is opened (and found damaged), and the overlay goes away
     QTRY_VERIFY(w.waitingOverlay()->isHidden());
+    QTRY_COMPARE(closer.texts().size(), 1);
 }
 
 void TestSerialLink::wrongChecksumStillUsed()

@@ -1,0 +1,202 @@
+// The scale slider with its buttons and label, and the chart scroll area's frozen strip.
+#include "charts/ztscrollarea.h"
+#include "charts/ztslider.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+static QString sliderTr(const char *text)
+{
+    return QCoreApplication::translate("ZtSlider", text);
+}
+
+class TestChartWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void extraWidgets_data();
+    void extraWidgets();
+    void buttonsAtRangeEnds_data();
+    void buttonsAtRangeEnds();
+    void valueText_data();
+    void valueText();
+    void moveKeepsButtonsAround();
+    void disabledKeepsGreyLabel();
+    void freezeTwiceLeavesOne();
+    void frozenLabelFollowsResize();
+};
+
+void TestChartWidgets::extraWidgets_data()
+{
+    QTest::addColumn<bool>("withParent");
+    QTest::addColumn<Qt::Orientation>("orientation");
+    QTest::addColumn<bool>("made");
+    QTest::newRow("vertical in a parent") << true << Qt::Vertical << true;
+    QTest::newRow("horizontal") << true << Qt::Horizontal << false;
+    QTest::newRow("no parent") << false << Qt::Vertical << false;
+}
+
+void TestChartWidgets::extraWidgets()
+{
+    QFETCH(bool, withParent);
+    QFETCH(Qt::Orientation, orientation);
+    QFETCH(bool, made);
+    QWidget parent;
+    auto *slider = new ZtSlider(withParent ? &parent : nullptr);
+    slider->setOrientation(orientation);
+    QCoreApplication::processEvents(); // the first turn of the loop makes them
+    QCOMPARE(slider->valueLabel() != nullptr, made);
+    QCOMPARE(slider->minusButton() != nullptr, made);
+    QCOMPARE(slider->plusButton() != nullptr, made);
+    QCOMPARE(parent.findChildren<QPushButton *>().size(), made ? 2 : 0);
+    if (!withParent)
+        delete slider;
+    else {
+        delete slider; // takes its label and buttons along
+        QVERIFY(parent.findChildren<QWidget *>().isEmpty());
+    }
+}
+
+void TestChartWidgets::buttonsAtRangeEnds_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<bool>("plus");
+    QTest::addColumn<int>("after");
+    QTest::newRow("minus at the minimum") << 1 << false << 1;
+    QTest::newRow("plus at the maximum") << 7 << true << 7;
+    QTest::newRow("minus") << 4 << false << 3;
+    QTest::newRow("plus") << 6 << true << 7;
+}
+
+void TestChartWidgets::buttonsAtRangeEnds()
+{
+    QFETCH(int, start);
+    QFETCH(bool, plus);
+    QFETCH(int, after);
+    QWidget parent;
+    auto *slider = new ZtSlider(&parent);
+    slider->setOrientation(Qt::Vertical);
+    slider->setRange(1, 7);
+    slider->setSingleStep(1);
+    slider->setValue(start);
+    QCoreApplication::processEvents();
+    QSignalSpy changed(slider, &QSlider::valueChanged);
+    (plus ? slider->plusButton() : slider->minusButton())->click();
+    QCOMPARE(slider->value(), after);
+    QCOMPARE(changed.size(), start == after ? 0 : 1);
+    QCOMPARE(slider->valueLabel()->text(),
+             sliderTr("Scale") + QLatin1Char('\n') + ZtSlider::scaleName(after));
+}
+
+void TestChartWidgets::valueText_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("0") << 0 << QString();
+    QTest::newRow("1") << 1 << sliderTr("1 hour");
+    QTest::newRow("4") << 4 << sliderTr("10 min");
+    QTest::newRow("7") << 7 << sliderTr("30 sec");
+    QTest::newRow("8") << 8 << QString();
+}
+
+void TestChartWidgets::valueText()
+{
+    QFETCH(int, value);
+    QFETCH(QString, name);
+    QWidget parent;
+    auto *slider = new ZtSlider(&parent);
+    slider->setOrientation(Qt::Vertical);
+    QCoreApplication::processEvents();
+    slider->setValueText(value);
+    QCOMPARE(slider->valueLabel()->text(), sliderTr("Scale") + QLatin1Char('\n') + name);
+}
+
+void TestChartWidgets::moveKeepsButtonsAround()
+{
+    QWidget parent;
+    parent.resize(200, 600);
+    auto *slider = new ZtSlider(&parent);
+    slider->setOrientation(Qt::Vertical);
+    slider->setGeometry(10, 100, 48, 250);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    QCoreApplication::processEvents();
+    // placed at once, then on every move
+    QCOMPARE(slider->plusButton()->geometry(), QRect(10, 100 - 48, 48, 48));
+    slider->move(20, 120);
+    QCOMPARE(slider->plusButton()->geometry(), QRect(20, 120 - 48, 48, 48));
+    QCOMPARE(slider->valueLabel()->geometry(), QRect(20, 370, 48, 48));
+    QCOMPARE(slider->minusButton()->geometry(), QRect(20, 418, 48, 48));
+}
+
+void TestChartWidgets::disabledKeepsGreyLabel()
+{
+    QWidget parent;
+    auto *slider = new ZtSlider(&parent);
+    slider->setOrientation(Qt::Vertical);
+    slider->setEnabled(false);
+    QCoreApplication::processEvents();
+    slider->setEnabled(true);
+    QVERIFY(slider->valueLabel()->styleSheet().contains(QStringLiteral("color:DimGrey;")));
+}
+
+void TestChartWidgets::freezeTwiceLeavesOne()
+{
+    QWidget parent;
+    parent.resize(400, 300);
+    auto *area = new ZtScrollArea(&parent);
+    area->setGeometry(5, 7, 300, 200);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *content = new QWidget;
+    content->setStyleSheet(QStringLiteral("background: red;"));
+    area->setWidget(content);
+    area->setWidgetResizable(true);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+
+    area->freezeLeftStrip(54, 65);
+    QLabel *first = area->frozenLabel();
+    QVERIFY(first);
+    area->freezeLeftStrip(52, 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(parent.findChildren<QLabel *>().size(), 1);
+    QCOMPARE(area->frozenLabel()->geometry(), QRect(5, 7, 52, 200));
+    // the strip is a picture of the area as it was
+    const QImage strip = area->frozenLabel()->pixmap(Qt::ReturnByValue).toImage();
+    QCOMPARE(strip.size(), QSize(52, 200));
+    QCOMPARE(QColor(strip.pixel(10, 10)), QColor(Qt::red));
+}
+
+void TestChartWidgets::frozenLabelFollowsResize()
+{
+    QWidget parent;
+    parent.resize(700, 400);
+    auto *withBar = new ZtScrollArea(&parent);
+    withBar->setGeometry(0, 0, 300, 200);
+    withBar->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    withBar->setWidget(new QWidget);
+    auto *area = new ZtScrollArea(&parent);
+    area->setGeometry(350, 0, 300, 200);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFrameShape(QFrame::NoFrame); // as the chart areas of the window
+    area->setWidget(new QWidget);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+
+    // a visible scroll bar is left uncovered, like the bottom cut
+    withBar->freezeLeftStrip(52, 0);
+    QCOMPARE(withBar->frozenLabel()->height(), 200 - withBar->horizontalScrollBar()->height());
+
+    area->freezeLeftStrip(54, 65);
+    QCOMPARE(area->frozenLabel()->geometry(), QRect(350, 0, 54, 135));
+    // after a resize the strip reaches the full new height, the cut part included
+    area->resize(300, 260);
+    QCOMPARE(area->frozenLabel()->geometry(), QRect(350, 0, 54, 260));
+}
+
+QTEST_MAIN(TestChartWidgets)
+#include "tst_chartwidgets.moc"

@@ -1,0 +1,645 @@
+// The speed chart on the chart page: the speed line, the cursor, the scale change of both
+// charts, the fitting of the time axes, and the speed tables and dump that come with it.
+#include "app/mainwindow.h"
+#include "app/ztpopwaitingwidget.h"
+#include "vdr/container.h"
+#include "vdr/speed.h"
+
+#include "support/testsupport.h"
+#include "vdrencoder.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTranslator>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLineSeries>
+#include <QtTest>
+
+#include <climits>
+
+QT_CHARTS_USE_NAMESPACE
+using testsupport::DebugCapture;
+using testsupport::ModalCloser;
+
+namespace {
+
+const QDate kDay(2024, 1, 31);
+
+QDateTime at(int h, int m, int s, int ms = 0)
+{
+    return QDateTime(kDay, QTime(h, m, s, ms));
+}
+
+vdrenc::SpeedRecord record(const QDateTime &start, int speed, quint32 mileage = 5000)
+{
+    vdrenc::SpeedRecord r;
+    r.start = vdrenc::stamp(start);
+    for (int j = 0; j < 120; ++j) {
+        r.speed[size_t(j)] = quint8(speed + j % 2);
+        r.mileage[size_t(j)] = mileage + quint32(j);
+    }
+    return r;
+}
+
+QByteArray dayFile(const QByteArray &speedBlock)
+{
+    return vdrenc::container({{vdrenc::SpeedId, "DT_SPD_DATA", speedBlock}});
+}
+
+template <typename T> T *child(QObject &w, const char *name)
+{
+    T *o = w.findChild<T *>(QLatin1String(name));
+    if (!o)
+        qFatal("no child %s", name);
+    return o;
+}
+
+QString text(MainWindow &w, const char *label)
+{
+    return child<QLabel>(w, label)->text();
+}
+
+QChartView *speedView(MainWindow &w)
+{
+    return child<QWidget>(w, "speedWidget")->findChild<QChartView *>();
+}
+
+QChartView *driverView(MainWindow &w)
+{
+    return child<QWidget>(w, "driverWidget")->findChild<QChartView *>();
+}
+
+QDateTimeAxis *timeAxis(QChartView *view)
+{
+    return qobject_cast<QDateTimeAxis *>(view->chart()->axes(Qt::Horizontal).value(0));
+}
+
+QLineSeries *speedLine(MainWindow &w)
+{
+    return qobject_cast<QLineSeries *>(speedView(w)->chart()->series().value(0));
+}
+
+} // namespace
+
+class TestSpeedChart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cursor_data();
+    void cursor();
+    void cursorOutsideAxisChangesNothing();
+    void sliderButtonsInWindow();
+    void clickOnChartPlacesLine();
+    void driverScrollBarScrollsSpeedChart();
+    void scaleChange_data();
+    void scaleChange();
+    void fitTimeRange_data();
+    void fitTimeRange();
+    void tables();
+    void refusedBlockKeepsPage();
+    void emptyBlockReplacesLine();
+    void dump();
+    void languageChangeRetitles();
+    void pictureOfEverySample_data();
+    void pictureOfEverySample();
+
+private:
+    // A shown main window on the chart page with the file opened.
+    void open(MainWindow &w, const QByteArray &file, const QString &name = vdrenc::dayFileName(kDay));
+    QTemporaryDir tmp;
+    QVector<vdrenc::SpeedRecord> cursorRecords;
+};
+
+void TestSpeedChart::initTestCase()
+{
+    QVERIFY(tmp.isValid());
+    vdrenc::SpeedRecord a = record(at(10, 15, 0), 40, 1000);
+    a.speed[1] = 0xFF;
+    a.mileage[1] = vdrenc::NoMileage;
+    vdrenc::SpeedRecord b = record(at(10, 16, 0), 70, 2000);
+    vdrenc::SpeedRecord c = record(at(10, 20, 30), 90, 3000);
+    cursorRecords = {a, b, c};
+}
+
+void TestSpeedChart::open(MainWindow &w, const QByteArray &file, const QString &name)
+{
+    const QString path = testsupport::writeFile(tmp.path(), name, file);
+    w.resize(1600, 900);
+    w.show();
+    child<QTabWidget>(w, "tabWidget")->setCurrentWidget(child<QWidget>(w, "tab_chart"));
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.readVdrFile(path);
+    QCoreApplication::processEvents();
+}
+
+void TestSpeedChart::cursor_data()
+{
+    QTest::addColumn<QDateTime>("t");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("speed");
+    QTest::addColumn<QString>("mileage");
+
+    QTest::newRow("first sample") << at(10, 15, 0) << "10:15:00.0"
+                                  << "40 km/h"
+                                  << "100.0 km";
+    QTest::newRow("no speed") << at(10, 15, 0, 999) << "10:15:00.5"
+                              << "---- km/h"
+                              << "--.- km";
+    QTest::newRow(".499") << at(10, 15, 30, 499) << "10:15:30.0"
+                          << "40 km/h"
+                          << "106.0 km";
+    QTest::newRow(".500") << at(10, 15, 30, 500) << "10:15:30.5"
+                          << "41 km/h"
+                          << "106.1 km";
+    QTest::newRow("next record's start") << at(10, 16, 0) << "10:16:00.0"
+                                         << "70 km/h"
+                                         << "200.0 km";
+    QTest::newRow("end of a record, none after") << at(10, 17, 0) << "10:17:00.0"
+                                                 << "0 km/h"
+                                                 << "0 km";
+    QTest::newRow("no record") << at(3, 0, 0) << "03:00:00.0"
+                               << "0 km/h"
+                               << "0 km";
+    QTest::newRow("midnight") << at(0, 0, 0) << "00:00:00.0"
+                              << "0 km/h"
+                              << "0 km";
+}
+
+void TestSpeedChart::cursor()
+{
+    QFETCH(QDateTime, t);
+    QFETCH(QString, time);
+    QFETCH(QString, speed);
+    QFETCH(QString, mileage);
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    w.tooltip(QPointF(double(t.toMSecsSinceEpoch()), 12.0));
+    QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/01/31"));
+    QCOMPARE(text(w, "spd_time_value"), time);
+    QCOMPARE(text(w, "spd_speed_value"), speed);
+    QCOMPARE(text(w, "spd_mileage_value"), mileage);
+    QCOMPARE(text(w, "spd_driver_value"), QString());
+    QVERIFY(child<QLabel>(w, "speedChartTimeLine")->isVisible());
+}
+
+void TestSpeedChart::cursorOutsideAxisChangesNothing()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    w.updateSpeedCursor(at(10, 15, 0));
+    const QStringList before = {text(w, "spd_date_value"), text(w, "spd_time_value"),
+                                text(w, "spd_speed_value"), text(w, "spd_mileage_value")};
+    const int lineX = child<QLabel>(w, "speedChartTimeLine")->x();
+    for (const QDateTime &t : {at(0, 0, 0).addMSecs(-1), at(0, 0, 0).addDays(1).addMSecs(1)}) {
+        w.updateSpeedCursor(t);
+        QCOMPARE((QStringList{text(w, "spd_date_value"), text(w, "spd_time_value"),
+                              text(w, "spd_speed_value"), text(w, "spd_mileage_value")}),
+                 before);
+        QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->x(), lineX);
+    }
+    // the end of the axis itself is inside
+    w.updateSpeedCursor(at(0, 0, 0).addDays(1));
+    QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/02/01"));
+}
+
+void TestSpeedChart::sliderButtonsInWindow()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    auto *slider = child<QSlider>(w, "verticalSlider");
+    QList<QPushButton *> buttons;
+    for (QPushButton *b :
+         slider->parentWidget()->findChildren<QPushButton *>(QString(), Qt::FindDirectChildrenOnly))
+        buttons << b;
+    QCOMPARE(buttons.size(), 2);
+    for (QPushButton *b : buttons) {
+        QVERIFY(b->isVisible());
+        QCOMPARE(b->size(), QSize(slider->width(), slider->width()));
+        QVERIFY(b->geometry().bottom() < slider->geometry().top() ||
+                b->geometry().top() == slider->geometry().bottom() + 49);
+    }
+}
+
+void TestSpeedChart::clickOnChartPlacesLine()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    QChartView *view = speedView(w);
+    const QRectF plot = view->chart()->plotArea();
+    QVERIFY(plot.width() > 500);
+    // a click just below the line, at 10:15:30 (the line is hit-tested by the series)
+    const double x = plot.left() + plot.width() * (10 * 3600 + 15 * 60 + 30) / 86400.0;
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(int(x), int(plot.top() + 20)));
+    QDateTime shown = QDateTime::fromString(text(w, "spd_date_value") + QLatin1Char(' ') +
+                                                text(w, "spd_time_value").left(8),
+                                            QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+    if (text(w, "spd_time_value").endsWith(QStringLiteral(".5")))
+        shown = shown.addMSecs(500);
+    QVERIFY2(qAbs(shown.secsTo(at(10, 15, 30))) <= 2 * 86400 / plot.width(), qPrintable(shown.toString()));
+    QVERIFY(text(w, "spd_speed_value").endsWith(QStringLiteral(" km/h")));
+
+    // the line marks the panel's instant on the chart
+    QLabel *line = child<QLabel>(w, "speedChartTimeLine");
+    QVERIFY(line->isVisible());
+    QCOMPARE(line->width(), 1);
+    const QPointF position = view->chart()->mapToPosition(QPointF(double(shown.toMSecsSinceEpoch()), 0));
+    const int expectedX =
+        view->mapTo(child<QWidget>(w, "centralwidget"), QPoint(int(std::lround(position.x())), 0)).x();
+    QCOMPARE(line->x(), expectedX);
+
+    // leaving the chart page hides the line, coming back shows it again
+    auto *tabs = child<QTabWidget>(w, "tabWidget");
+    tabs->setCurrentWidget(child<QWidget>(w, "tab_speed"));
+    QVERIFY(line->isHidden());
+    tabs->setCurrentWidget(child<QWidget>(w, "tab_chart"));
+    QVERIFY(line->isVisible());
+    QCOMPARE(line->x(), expectedX);
+}
+
+void TestSpeedChart::driverScrollBarScrollsSpeedChart()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    w.updateSpeedCursor(at(0, 30, 0));
+    child<QSlider>(w, "verticalSlider")->setValue(3);
+    QCoreApplication::processEvents();
+    QScrollBar *driverBar = child<QScrollArea>(w, "driverScrollArea")->horizontalScrollBar();
+    QScrollBar *speedBar = child<QScrollArea>(w, "speedScrollArea")->horizontalScrollBar();
+    QVERIFY(driverBar->maximum() > 300);
+    QLabel *line = child<QLabel>(w, "speedChartTimeLine");
+    const int before = line->x();
+    driverBar->setSliderDown(true);
+    driverBar->setSliderPosition(120);
+    driverBar->setSliderDown(false);
+    QCoreApplication::processEvents();
+    QCOMPARE(speedBar->value(), 120);
+    QCOMPARE(line->x(), before - 120);
+}
+
+void TestSpeedChart::scaleChange_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<int>("factor");
+    QTest::newRow("1") << 1 << 25 << 1;
+    QTest::newRow("2") << 2 << 49 << 2;
+    QTest::newRow("3") << 3 << 73 << 3;
+    QTest::newRow("4") << 4 << 145 << 6;
+    QTest::newRow("5") << 5 << 289 << 12;
+    QTest::newRow("6") << 6 << 1441 << 60;
+    QTest::newRow("7") << 7 << 2881 << 120;
+}
+
+void TestSpeedChart::scaleChange()
+{
+    QFETCH(int, value);
+    QFETCH(int, ticks);
+    QFETCH(int, factor);
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    auto *slider = child<QSlider>(w, "verticalSlider");
+    slider->setValue(value == 1 ? 2 : 1);
+    slider->setValue(value);
+    QCOMPARE(timeAxis(speedView(w))->tickCount(), ticks);
+    QCOMPARE(timeAxis(driverView(w))->tickCount(), ticks);
+    QWidget *speedWidget = child<QWidget>(w, "speedWidget");
+    QWidget *driverWidget = child<QWidget>(w, "driverWidget");
+    QCOMPARE(speedWidget->minimumWidth(), child<QScrollArea>(w, "speedScrollArea")->width() * factor);
+    QCOMPARE(driverWidget->minimumWidth(), child<QScrollArea>(w, "driverScrollArea")->width() * factor);
+    // laid out while the overlay was up, which is gone again
+    QCOMPARE(speedView(w)->width(), speedWidget->width());
+    QCOMPARE(driverView(w)->width(), driverWidget->width());
+    QVERIFY(w.waitingOverlay());
+    QVERIFY(w.waitingOverlay()->isHidden());
+}
+
+void TestSpeedChart::fitTimeRange_data()
+{
+    QTest::addColumn<QDateTime>("firstStart");
+    QTest::addColumn<QDateTime>("min");
+    QTest::addColumn<QDateTime>("max");
+    QTest::newRow("inside the day") << at(0, 0, 0) << at(0, 0, 0) << at(0, 0, 0).addDays(1);
+    QTest::newRow("the last minute") << at(23, 59, 0) << at(0, 0, 0) << at(0, 0, 0).addDays(1);
+    // the last sample is 00:01:59.5 on the day
+    QTest::newRow("from the day before")
+        << at(23, 59, 0).addDays(-1) << at(0, 1, 59, 500).addDays(-1) << at(0, 1, 59, 500);
+}
+
+void TestSpeedChart::fitTimeRange()
+{
+    QFETCH(QDateTime, firstStart);
+    QFETCH(QDateTime, min);
+    QFETCH(QDateTime, max);
+    QVector<vdrenc::SpeedRecord> records = {record(firstStart, 30)};
+    if (firstStart.date() != kDay)
+        records.append(record(at(0, 1, 0), 30));
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(records)));
+    QCOMPARE(timeAxis(speedView(w))->min(), min);
+    QCOMPARE(timeAxis(speedView(w))->max(), max);
+    // the driver axis is moved with the speed axis when the data leaves the day (the driving
+    // block, absent here, puts it on the day)
+    if (firstStart.date() != kDay) {
+        QCOMPARE(timeAxis(driverView(w))->min(), min);
+        QCOMPARE(timeAxis(driverView(w))->max(), max);
+    }
+}
+
+void TestSpeedChart::tables()
+{
+    vdrenc::SpeedRecord a = record(at(8, 0, 0), 20);
+    a.speed[0] = 0;
+    a.speed[1] = 0xFF;
+    a.speed[2] = 250;
+    a.mileage[2] = vdrenc::NoMileage;
+    vdrenc::SpeedRecord bad = record(at(8, 1, 0), 20);
+    bad.start = vdrenc::stamp(2024, 0, 31, 8, 1, 0);
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock({a, bad, record(at(8, 0, 30), 60)})));
+    auto *minutes = child<QTableWidget>(w, "speedTime_table");
+    auto *samples = child<QTableWidget>(w, "speedInfo_table");
+    QCOMPARE(minutes->rowCount(), 3);
+    QCOMPARE(minutes->item(0, 0)->text(), QStringLiteral("1"));
+    QCOMPARE(minutes->item(0, 1)->text(), QStringLiteral("2024/01/31 08:00:00"));
+    QCOMPARE(minutes->item(1, 1)->text(), QString());
+    QCOMPARE(minutes->horizontalHeaderItem(1)->text(),
+             QCoreApplication::translate("MainWindow", "Start Time"));
+
+    minutes->setCurrentCell(0, 0);
+    QCOMPARE(samples->rowCount(), 119);
+    QCOMPARE(samples->item(0, 0)->text(), QStringLiteral("2024/01/31 08:00:00.000"));
+    QCOMPARE(samples->item(0, 1)->text(), QStringLiteral("0"));
+    QCOMPARE(samples->item(1, 0)->text(), QStringLiteral("2024/01/31 08:00:01.000"));
+    QCOMPARE(samples->item(1, 1)->text(), QStringLiteral("250"));
+    QCOMPARE(samples->item(1, 2)->text(), QStringLiteral("1677721.5"));
+    // all of a record's samples are listed, though the chart stops at the next record
+    QCOMPARE(samples->item(118, 0)->text(), QStringLiteral("2024/01/31 08:00:59.500"));
+    minutes->setCurrentCell(2, 1);
+    QCOMPARE(samples->rowCount(), 120);
+    QCOMPARE(samples->item(0, 1)->text(), QStringLiteral("60"));
+
+    // the line ends at the third record's last sample (the record without a start is left out)
+    QCOMPARE(speedLine(w)->pointsVector().last().x(), double(at(8, 1, 29, 500).toMSecsSinceEpoch()));
+}
+
+void TestSpeedChart::refusedBlockKeepsPage()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    QLineSeries *before = speedLine(w);
+    const QByteArray bad = vdrenc::speedBlock(cursorRecords) + '\0';
+    ModalCloser closer;
+    w.parseSpeedData(reinterpret_cast<const uchar *>(bad.constData()), bad.size());
+    QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
+    QCOMPARE(speedLine(w), before);
+    QCOMPARE(child<QTableWidget>(w, "speedTime_table")->rowCount(), 3);
+    // the stored block is gone: the cursor finds no record, the detail table is not refilled
+    w.updateSpeedCursor(at(10, 15, 0));
+    QCOMPARE(text(w, "spd_speed_value"), QStringLiteral("0 km/h"));
+    child<QTableWidget>(w, "speedTime_table")->setCurrentCell(1, 0);
+    QCOMPARE(child<QTableWidget>(w, "speedInfo_table")->rowCount(), 0);
+
+    // a count whose size overflows 32 bits is refused too
+    QByteArray wrap(104, '\0');
+    const quint32 n = 3219456540u; // 607 x n + 4 = 104 in 32 bits
+    for (int i = 0; i < 4; ++i)
+        wrap[i] = char((n >> (8 * i)) & 0xFF);
+    closer.clear();
+    w.parseSpeedData(reinterpret_cast<const uchar *>(wrap.constData()), wrap.size());
+    QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
+}
+
+void TestSpeedChart::emptyBlockReplacesLine()
+{
+    QVector<vdrenc::SpeedRecord> early = {record(at(23, 59, 0).addDays(-1), 30), record(at(0, 1, 0), 30)};
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(early)));
+    const QDateTime min = timeAxis(speedView(w))->min();
+    QVERIFY(min != at(0, 0, 0));
+    const QByteArray none = vdrenc::speedBlock({});
+    w.parseSpeedData(reinterpret_cast<const uchar *>(none.constData()), none.size());
+    QCOMPARE(speedView(w)->chart()->series().size(), 1);
+    QCOMPARE(speedLine(w)->count(), 0);
+    QCOMPARE(timeAxis(speedView(w))->min(), min);
+    QCOMPARE(child<QTableWidget>(w, "speedTime_table")->rowCount(), 0);
+}
+
+void TestSpeedChart::dump()
+{
+    MainWindow w;
+    child<QAction>(w, "actionDebug")->trigger();
+    child<QAction>(w, "actionspeed")->setChecked(true);
+    const QByteArray block = vdrenc::speedBlock({record(at(9, 0, 0), 7, 1234)});
+    w.parseSpeedData(reinterpret_cast<const uchar *>(block.constData()), block.size());
+    const QString log = child<QTextBrowser>(w, "debugtextBrowser")->toPlainText();
+    QVERIFY(
+        log.startsWith(QStringLiteral("======= Speed Data =======\nSpeed Count:1\nTime:2024/01/31 09:00:00\n "
+                                      "Mileage:1234007  Mileage:1235008 ")));
+
+    child<QTextBrowser>(w, "debugtextBrowser")->clear();
+    ModalCloser closer;
+    DebugCapture debug;
+    const QByteArray bad = block.left(5);
+    w.parseSpeedData(reinterpret_cast<const uchar *>(bad.constData()), bad.size());
+    QCOMPARE(child<QTextBrowser>(w, "debugtextBrowser")->toPlainText(),
+             QStringLiteral("======= Speed Data =======\nSpeed Data Size Error"));
+    QVERIFY(debug.contains(QStringLiteral("Error-parseData_01 DataSize:5  ofsset:611 ")));
+    QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
+
+    // without the "speed" option nothing is dumped
+    child<QTextBrowser>(w, "debugtextBrowser")->clear();
+    child<QAction>(w, "actionspeed")->setChecked(false);
+    w.parseSpeedData(reinterpret_cast<const uchar *>(block.constData()), block.size());
+    QVERIFY(child<QTextBrowser>(w, "debugtextBrowser")->toPlainText().isEmpty());
+}
+
+namespace {
+// Marks every text of the main window's context, as a second language would change it.
+class MarkingTranslator : public QTranslator
+{
+public:
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        return qstrcmp(context, "MainWindow") == 0 ? QStringLiteral("~") + QString::fromUtf8(source)
+                                                   : QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+} // namespace
+
+void TestSpeedChart::languageChangeRetitles()
+{
+    MainWindow w;
+    MarkingTranslator marking;
+    QCoreApplication::installTranslator(&marking);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QChart *speed = speedView(w)->chart();
+    QChart *driver = driverView(w)->chart();
+    QCOMPARE(speed->title(), QStringLiteral("~Speed History"));
+    QCOMPARE(speed->axes(Qt::Vertical).value(0)->titleText(), QStringLiteral("~Speed"));
+    QCOMPARE(driver->title(), QStringLiteral("~Driver Activity"));
+    QCOMPARE(timeAxis(driverView(w))->titleText(), QStringLiteral("~Time"));
+    auto *levels = qobject_cast<QCategoryAxis *>(driver->axes(Qt::Vertical).value(0));
+    QCOMPARE(levels->categoriesLabels(),
+             (QStringList{QStringLiteral("~Resting"), QStringLiteral("~Standby"), QStringLiteral("~Stopping"),
+                          QStringLiteral("~Driving")}));
+    QCOMPARE(levels->endValue(QStringLiteral("~Resting")), 1.5);
+    QCOMPARE(levels->endValue(QStringLiteral("~Driving")), 4.5);
+    QCoreApplication::removeTranslator(&marking);
+}
+
+void TestSpeedChart::pictureOfEverySample_data()
+{
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<bool>("antialiased");
+    QTest::newRow("1 hour") << 1 << true;
+    QTest::newRow("10 min") << 4 << true;
+    QTest::newRow("1 hour, aliased") << 1 << false;
+    QTest::newRow("10 min, aliased") << 4 << false;
+}
+
+namespace {
+
+// A pixel tinted by the blue line; a strong tint is at least half covered by it.
+bool onLine(const QImage &image, int x, int y, int tint = 20)
+{
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
+        return false;
+    const QRgb c = image.pixel(x, y);
+    return qBlue(c) - qRed(c) > tint;
+}
+
+bool nearLine(const QImage &image, int x, int y)
+{
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (onLine(image, x + dx, y + dy))
+                return true;
+    return false;
+}
+
+// Top and bottom pixel of a column that the line covers at least half, or (-1, -1).
+QPair<int, int> columnExtent(const QImage &image, int x)
+{
+    int top = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        if (onLine(image, x, y, 128)) {
+            if (top < 0)
+                top = y;
+            bottom = y;
+        }
+    }
+    return {top, bottom};
+}
+
+} // namespace
+
+// The series holds the line per pixel column; drawn, it must show the line of every sample.
+void TestSpeedChart::pictureOfEverySample()
+{
+    QFETCH(int, scale);
+    QFETCH(bool, antialiased);
+    const QByteArray file = vdrenc::sampleDay(kDay);
+    MainWindow w;
+    ModalCloser closer;
+    QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    open(w, file);
+    qInstallMessageHandler(previous);
+    child<QSlider>(w, "verticalSlider")->setValue(scale);
+    QCoreApplication::processEvents();
+
+    QChartView *view = speedView(w);
+    QVERIFY(view->renderHints() & QPainter::Antialiasing);
+    view->setRenderHint(QPainter::Antialiasing, antialiased);
+    QLineSeries *series = speedLine(w);
+    QVERIFY(series);
+    const QVector<QPointF> reduced = series->pointsVector();
+
+    // every sample of the day, as the decoder gives them
+    const vdr::ContainerWalk walk = vdr::walkContainer(file);
+    QVector<QPointF> all;
+    for (const vdr::BlockInfo &b : walk.blocks) {
+        if (b.dataId != vdrenc::SpeedId)
+            continue;
+        const vdr::SpeedRecords block(reinterpret_cast<const uchar *>(file.constData()) + b.dataOffset,
+                                      b.dataSize);
+        all = vdr::speedChartPoints(block, vdr::speedRecordStarts(block), 240);
+    }
+    QVERIFY(all.size() > 150000);
+    QVERIFY(reduced.size() < all.size() / 4 * scale);
+    QCOMPARE(reduced.first(), all.first());
+    QCOMPARE(reduced.last(), all.last());
+
+    const QImage envelopePicture = view->grab().toImage();
+    series->replace(all);
+    QCoreApplication::processEvents();
+    const QImage fullPicture = view->grab().toImage();
+    QCOMPARE(envelopePicture.size(), fullPicture.size());
+
+    // Every column shows the stretch of line of the same column in the other picture, give or
+    // take the rasteriser's rounding of a step into the next column: no sample's spike is lost
+    // and none is added.
+    QVector<QPair<int, int>> fullExtent, envExtent;
+    for (int x = 0; x < fullPicture.width(); ++x) {
+        fullExtent.append(columnExtent(fullPicture, x));
+        envExtent.append(columnExtent(envelopePicture, x));
+    }
+    auto within = [](const QVector<QPair<int, int>> &one, const QVector<QPair<int, int>> &other, int x) {
+        if (one[x].first < 0)
+            return true;
+        int top = INT_MAX, bottom = -1;
+        for (int n = qMax(0, x - 1); n <= qMin(other.size() - 1, x + 1); ++n) {
+            if (other[n].first >= 0) {
+                top = qMin(top, other[n].first);
+                bottom = qMax(bottom, other[n].second);
+            }
+        }
+        return one[x].first >= top - 1 && one[x].second <= bottom + 1;
+    };
+    for (int x = 0; x < fullPicture.width(); ++x) {
+        QVERIFY2(within(envExtent, fullExtent, x) && within(fullExtent, envExtent, x),
+                 qPrintable(QStringLiteral("column %1: %2..%3 instead of %4..%5")
+                                .arg(x)
+                                .arg(envExtent[x].first)
+                                .arg(envExtent[x].second)
+                                .arg(fullExtent[x].first)
+                                .arg(fullExtent[x].second)));
+    }
+    // Any pixel that differs lies on the edge of the line in both pictures.
+    int differ = 0, linePixels = 0;
+    for (int y = 0; y < fullPicture.height(); ++y) {
+        for (int x = 0; x < fullPicture.width(); ++x) {
+            linePixels += onLine(fullPicture, x, y);
+            if (envelopePicture.pixel(x, y) == fullPicture.pixel(x, y))
+                continue;
+            ++differ;
+            QVERIFY2(nearLine(envelopePicture, x, y) && nearLine(fullPicture, x, y),
+                     qPrintable(QStringLiteral("pixel %1, %2").arg(x).arg(y)));
+        }
+    }
+    qDebug("%d pixels differ; the line has %d", differ, linePixels);
+    // Drawn without antialiasing the two lines are the same but for single pixels where the
+    // rasteriser rounds a step differently. With antialiasing, the thousands of overlapping
+    // half-transparent segments of the full line darken its edges a little more.
+    if (!antialiased)
+        QVERIFY(differ * 100 <= linePixels);
+}
+
+QTEST_MAIN(TestSpeedChart)
+#include "tst_speedchart.moc"
