@@ -133,6 +133,8 @@ public:
     // and opens its first day. Links in dir are followed only for a folder the user chose.
     void importDayFolder(const QString &dir, bool followLinks);
     QString tarArchivePath() const { return tarFilePath; }
+    // Empties the date list and drops a day that was chosen from it but not opened yet.
+    void clearDateList();
 
     // --- serial download (serial/mainwindow_serial.cpp) ---
     void setConnectionState(bool connected);

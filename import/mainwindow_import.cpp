@@ -53,7 +53,7 @@ void MainWindow::importDayFolder(const QString &dir, bool followLinks)
     // The list stays quiet while it is refilled: an entry must not open its day before the
     // day's file has been copied. The first day is opened explicitly at the end.
     const QSignalBlocker quietList(ui->date_comboBox);
-    ui->date_comboBox->clear();
+    clearDateList();
     platform::removeWorkingDirectory(workingDirPath);
     if (!QDir().mkpath(workingDirPath))
         appendLog(QStringLiteral("Can not create the working directory ") + workingDirPath, red);
@@ -98,7 +98,7 @@ void MainWindow::importTarArchive(const QString &path)
     if (path.isEmpty())
         return;
     platform::removeWorkingDirectory(archiveDirPath);
-    ui->date_comboBox->clear();
+    clearDateList();
     tarFilePath = path;
     showLoading(tr("Opening file, please wait....."));
     // Let the overlay paint before the archiver blocks the window.
@@ -161,4 +161,12 @@ void MainWindow::OnParseTarFileLater()
     // When no day is opened (every name skipped) nothing else would take the overlay away.
     if (currentFilePath.isEmpty())
         hideLoading();
+}
+
+void MainWindow::clearDateList()
+{
+    ui->date_comboBox->clear();
+    // A day chosen less than 100 ms ago would otherwise still be opened, and would put
+    // itself back into the emptied list.
+    currentFilePath.clear();
 }

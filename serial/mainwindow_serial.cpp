@@ -62,7 +62,7 @@ void MainWindow::disconnectSerialPort()
 void MainWindow::on_date_clicked()
 {
     platform::removeWorkingDirectory(workingDirPath);
-    ui->date_comboBox->clear();
+    clearDateList();
     ZtSelectDatesDialog dialog(this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -72,7 +72,7 @@ void MainWindow::on_date_clicked()
 void MainWindow::startRangeDownload(const QDate &first, const QDate &last)
 {
     platform::removeWorkingDirectory(workingDirPath);
-    ui->date_comboBox->clear();
+    clearDateList();
     startDate = first;
     download.startRange(first, last);
     if (first.isValid())
@@ -118,7 +118,7 @@ bool MainWindow::startRecentDownload(int hours)
 {
     if (!serialPort.isOpen())
         return false;
-    ui->date_comboBox->clear();
+    clearDateList();
     platform::removeWorkingDirectory(workingDirPath);
     const QDate today = QDate::currentDate();
     const QByteArray frame = download.startRecentHours(today, hours);

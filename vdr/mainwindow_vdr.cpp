@@ -23,7 +23,7 @@ void MainWindow::on_openfile_clicked()
 
 void MainWindow::openFileLater(const QString &path)
 {
-    ui->date_comboBox->clear();
+    clearDateList();
     currentFilePath = path;
     showLoading(tr("Opening file, please wait....."));
     // Let the overlay paint before the file is read.
