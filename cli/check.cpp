@@ -16,7 +16,8 @@ int runCheck(const QStringList &arguments)
         QStringLiteral("Checks day files: the name, the checksum, the walk over the blocks and each "
                        "block's size rule. A folder stands for the *.vdr files at its top level.\n"
                        "Prints one line per file: PATH: sound, or PATH: every problem found.\n"
-                       "Exit 0 when every file is sound, 1 when any is not, 2 for a usage or read error."));
+                       "Exit 0 when every file is sound, 1 when any is not, 2 for a usage or read error (a "
+                       "folder without day files counts as one)."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("check"), QStringLiteral("the command"));
     parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("day files or folders"),
@@ -43,8 +44,10 @@ int runCheck(const QStringList &arguments)
         const QFileInfo info(path);
         if (info.isDir()) {
             const dayimport::FolderListing listing = dayimport::listFolder(path, dayimport::Links::Follow);
-            if (listing.vdrFiles.isEmpty())
+            if (listing.vdrFiles.isEmpty()) {
                 printError(QStringLiteral("%1: no .vdr files in the folder").arg(path));
+                worsen(ExitUsage);
+            }
             for (const QString &name : listing.vdrFiles)
                 files << QDir(path).filePath(name);
         } else {

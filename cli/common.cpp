@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -8,6 +9,12 @@ namespace cli {
 
 bool readFile(const QString &path, QByteArray *data, QString *error)
 {
+    // A device or pipe could be endless.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir()) {
+        *error = QStringLiteral("not a regular file");
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = file.errorString();

@@ -168,6 +168,7 @@ private slots:
     void exportEveryTable();
     void usage_data();
     void usage();
+    void damagedInput();
 
 private:
     QTemporaryDir dir;
@@ -287,6 +288,15 @@ void TestCli::checkFolderAndExitCodes()
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.outText(), single + ": sound\n");
     QVERIFY(run.errText().contains("missing.vdr: cannot read"));
+
+    // a folder without day files, a device
+    QTemporaryDir empty;
+    run = runCli({"check", single, empty.path()});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.errText().contains("no .vdr files in the folder"));
+    run = runCli({"check", "/dev/zero"});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.errText().contains("not a regular file"));
 
     // no file at all
     run = runCli({"check"});
@@ -612,6 +622,42 @@ void TestCli::usage()
         QVERIFY2(run.outText().contains(outputPiece), qPrintable(run.outText()));
     else
         QVERIFY(!run.errText().isEmpty());
+}
+
+void TestCli::damagedInput()
+{
+    // Cut and bit-flipped files: decoded, checked and exported without a crash; the tool
+    // answers each with exit 0 or 1 and well-formed JSON.
+    const QByteArray whole = container(everyBlock());
+    quint32 seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    QVector<QByteArray> inputs;
+    for (int cut = 0; cut < whole.size(); cut += 3)
+        inputs << whole.left(cut);
+    for (int i = 0; i < 300; ++i) {
+        QByteArray flipped = whole;
+        for (int k = 0; k < 4; ++k)
+            flipped[int(next() % uint(flipped.size()))] = char(next() >> 8);
+        inputs << flipped;
+    }
+    for (int i = 0; i < inputs.size(); ++i) {
+        const vdr::DayReport report = vdr::analyseDayFile(dayFileName(kDay), inputs.at(i));
+        const bool sound = report.sound();
+        for (const QString &name : vdr::exportTableNames()) {
+            vdr::ExportTable table;
+            QVERIFY(vdr::exportTableFromName(name, &table));
+            vdr::csvDocument(vdr::exportRows(report, table));
+        }
+        if (i % 40 == 0) {
+            const QString path =
+                write(QStringLiteral("damaged/%1/").arg(i) + dayFileName(kDay), inputs.at(i));
+            const CliRun dump = runCli({"dump", "--json", path});
+            QCOMPARE(dump.exitCode, 0);
+            QCOMPARE(parseJson(dump.out)["sound"].toBool(), sound);
+            const CliRun check = runCli({"check", path});
+            QCOMPARE(check.exitCode, sound ? 0 : 1);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

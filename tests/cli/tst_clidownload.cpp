@@ -106,6 +106,7 @@ private slots:
     void initTestCase();
     void threeDays_data();
     void threeDays();
+    void dayWithoutFileAndRecentHours();
     void silentAfterFirstDay();
     void recorderErrors_data();
     void recorderErrors();
@@ -165,6 +166,41 @@ void TestCliDownload::threeDays()
     QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 4);
     if (switches.contains("--bad-checksum"))
         QVERIFY2(run.err.contains(QStringLiteral("has checksum")), qPrintable(run.err));
+}
+
+void TestCliDownload::dayWithoutFileAndRecentHours()
+{
+    QTemporaryDir folder;
+    const QByteArray one = vdrenc::sampleDay(first).left(4000);
+    const QByteArray three = vdrenc::sampleDay(first.addDays(2)).left(4100);
+    testsupport::writeFile(folder.path(), QStringLiteral("D20240130__.vdr"), one);
+    testsupport::writeFile(folder.path(), QStringLiteral("D20240201__.vdr"), three);
+    {
+        Simulator sim;
+        QVERIFY(sim.start(folder.path(), {"--package", "300"}));
+        QTemporaryDir out;
+        const Result run = runDownload({"--port", sim.devicePath, "--from", "2024-01-30", "--to",
+                                        "2024-02-01", "-o", out.path(), "--timeout", "5"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("2024/01/31: the recorder has no data for the day")),
+                 qPrintable(run.err));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files),
+                 QStringList({"D20240130__.vdr", "D20240201__.vdr"}));
+        QCOMPARE(readAll(out.path() + QStringLiteral("/D20240201__.vdr")), three);
+    }
+
+    // the recent hours go to today's file
+    QTemporaryDir todayFolder;
+    const QDate today = QDate::currentDate();
+    const QString todayName = today.toString(QStringLiteral("DyyyyMMdd__")) + QStringLiteral(".vdr");
+    testsupport::writeFile(todayFolder.path(), todayName, "recent hours of today");
+    Simulator sim;
+    QVERIFY(sim.start(todayFolder.path(), {"--package", "8"}));
+    QTemporaryDir out;
+    const Result run =
+        runDownload({"--port", sim.devicePath, "--recent", "3", "-o", out.path(), "--timeout", "5"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(readAll(out.path() + QLatin1Char('/') + todayName), QByteArray("recent hours of today"));
 }
 
 void TestCliDownload::silentAfterFirstDay()
