@@ -79,6 +79,9 @@ private:
         m_loop = true;
         while (m_loop)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        // The last answer (the "file written" of the last day) may still be queued.
+        while (m_port.isOpen() && m_port.bytesToWrite() > 0 && m_port.waitForBytesWritten(1000)) {
+        }
         m_port.close();
         return m_exitCode;
     }

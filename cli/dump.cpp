@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 
+#include <cstdio>
+
 namespace cli {
 
 int runDump(const QStringList &arguments)
@@ -41,9 +43,10 @@ int runDump(const QStringList &arguments)
         return ExitUsage;
     }
     const QJsonObject day = dayJson(vdr::analyseDayFile(QFileInfo(files.first()).fileName(), data));
-    if (parser.isSet(json))
-        printOut(QString::fromUtf8(QJsonDocument(day).toJson(QJsonDocument::Indented)));
-    else
+    if (parser.isSet(json)) {
+        const QByteArray bytes = QJsonDocument(day).toJson(QJsonDocument::Indented);
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    } else
         printOut(dayText(day));
     return ExitOk;
 }
