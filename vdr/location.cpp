@@ -146,19 +146,24 @@ QVector<LocationRow> locationRowsOfHour(const LocationResult &result, const QStr
     for (const LocationFix &fix : result.fixes) {
         if (!(keys.of(fix.time.data()) == wanted))
             continue;
-        LocationRow row;
-        row.time = recorderDateTime(fix.time.data()).toString(kTimeFormat);
-        if (fix.status != 0) {
-            row.longitude = degreesText(fix.longitude);
-            row.latitude = degreesText(fix.latitude);
-            row.height = QString::asprintf("%0.1f m", fix.height / 10.0);
-        } else {
-            row.longitude = row.latitude = row.height = QStringLiteral("0");
-        }
-        row.speed = QString::asprintf("%d km/h", int(fix.speed));
-        rows.append(row);
+        rows.append(locationRow(fix));
     }
     return rows;
+}
+
+LocationRow locationRow(const LocationFix &fix)
+{
+    LocationRow row;
+    row.time = recorderDateTime(fix.time.data()).toString(kTimeFormat);
+    if (fix.status != 0) {
+        row.longitude = degreesText(fix.longitude);
+        row.latitude = degreesText(fix.latitude);
+        row.height = QString::asprintf("%0.1f m", fix.height / 10.0);
+    } else {
+        row.longitude = row.latitude = row.height = QStringLiteral("0");
+    }
+    row.speed = QString::asprintf("%d km/h", int(fix.speed));
+    return row;
 }
 
 BlockDump locationDump(const LocationResult &result)

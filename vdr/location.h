@@ -62,6 +62,11 @@ struct LocationRow
     QString time, longitude, latitude, height, speed;
 };
 
+// The row of one fix: its time as "yyyy/MM/dd hh:mm:ss" (empty when not a valid date-time),
+// longitude and latitude in degrees and height in metres ("0" each for a fix without a
+// position), speed as "n km/h".
+LocationRow locationRow(const LocationFix &fix);
+
 // The fixes whose time has the calendar date and the hour of `hourEntry` (a text of the hour
 // list), in record order.
 QVector<LocationRow> locationRowsOfHour(const LocationResult &result, const QString &hourEntry);

@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>Changing scale, please wait.....</source>
-        <translation type="vanished">Changing scale, please wait.....</translation>
+        <translation>Changing scale, please wait.....</translation>
     </message>
     <message>
         <source>Chart</source>
@@ -269,7 +269,7 @@
     </message>
     <message>
         <source>Mileage(km)</source>
-        <translation type="vanished">Mileage(km)</translation>
+        <translation>Mileage(km)</translation>
     </message>
     <message>
         <source>No data in the file !!</source>
@@ -353,7 +353,7 @@
     </message>
     <message>
         <source>Speed (0.5sec)</source>
-        <translation type="vanished">Speed (0.5sec)</translation>
+        <translation>Speed (0.5sec)</translation>
     </message>
     <message>
         <source>Speed AVG</source>
@@ -361,7 +361,7 @@
     </message>
     <message>
         <source>Speed History</source>
-        <translation type="vanished">Speed History</translation>
+        <translation>Speed History</translation>
     </message>
     <message>
         <source>Speed Info</source>
@@ -514,6 +514,14 @@
     <message>
         <source>Error : can not write %1</source>
         <translation>Error : can not write %1</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>Item</translation>
     </message>
 </context>
 <context>
@@ -720,35 +728,35 @@ please enter again</translation>
     <name>ZtSlider</name>
     <message>
         <source>1 hour</source>
-        <translation type="vanished">1 hour</translation>
+        <translation>1 hour</translation>
     </message>
     <message>
         <source>1 min</source>
-        <translation type="vanished">1 min</translation>
+        <translation>1 min</translation>
     </message>
     <message>
         <source>10 min</source>
-        <translation type="vanished">10 min</translation>
+        <translation>10 min</translation>
     </message>
     <message>
         <source>20 min</source>
-        <translation type="vanished">20 min</translation>
+        <translation>20 min</translation>
     </message>
     <message>
         <source>30 min</source>
-        <translation type="vanished">30 min</translation>
+        <translation>30 min</translation>
     </message>
     <message>
         <source>30 sec</source>
-        <translation type="vanished">30 sec</translation>
+        <translation>30 sec</translation>
     </message>
     <message>
         <source>5 min</source>
-        <translation type="vanished">5 min</translation>
+        <translation>5 min</translation>
     </message>
     <message>
         <source>Scale</source>
-        <translation type="vanished">Scale</translation>
+        <translation>Scale</translation>
     </message>
 </context>
 </TS>

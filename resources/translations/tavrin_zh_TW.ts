@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>Changing scale, please wait.....</source>
-        <translation type="vanished">比例尺切換中，請稍後...</translation>
+        <translation>比例尺切換中，請稍後...</translation>
     </message>
     <message>
         <source>Chart</source>
@@ -269,7 +269,7 @@
     </message>
     <message>
         <source>Mileage(km)</source>
-        <translation type="vanished">累計里程(km)</translation>
+        <translation>累計里程(km)</translation>
     </message>
     <message>
         <source>No data in the file !!</source>
@@ -353,7 +353,7 @@
     </message>
     <message>
         <source>Speed (0.5sec)</source>
-        <translation type="vanished">每0.5秒車速紀錄(km/h)</translation>
+        <translation>每0.5秒車速紀錄(km/h)</translation>
     </message>
     <message>
         <source>Speed AVG</source>
@@ -361,7 +361,7 @@
     </message>
     <message>
         <source>Speed History</source>
-        <translation type="vanished">車速記錄</translation>
+        <translation>車速記錄</translation>
     </message>
     <message>
         <source>Speed Info</source>
@@ -514,6 +514,14 @@
     <message>
         <source>Error : can not write %1</source>
         <translation>錯誤 : 無法寫入 %1</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>記錄</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>項目</translation>
     </message>
 </context>
 <context>
@@ -721,35 +729,35 @@
     <name>ZtSlider</name>
     <message>
         <source>1 hour</source>
-        <translation type="vanished">1小時</translation>
+        <translation>1小時</translation>
     </message>
     <message>
         <source>1 min</source>
-        <translation type="vanished">1分</translation>
+        <translation>1分</translation>
     </message>
     <message>
         <source>10 min</source>
-        <translation type="vanished">10分</translation>
+        <translation>10分</translation>
     </message>
     <message>
         <source>20 min</source>
-        <translation type="vanished">20分</translation>
+        <translation>20分</translation>
     </message>
     <message>
         <source>30 min</source>
-        <translation type="vanished">30分</translation>
+        <translation>30分</translation>
     </message>
     <message>
         <source>30 sec</source>
-        <translation type="vanished">30秒</translation>
+        <translation>30秒</translation>
     </message>
     <message>
         <source>5 min</source>
-        <translation type="vanished">5分</translation>
+        <translation>5分</translation>
     </message>
     <message>
         <source>Scale</source>
-        <translation type="vanished">刻度</translation>
+        <translation>刻度</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "vdr/dayreport.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+// The commands of tavrin-vdr. Each takes its arguments (the command name first) and returns
+// the process exit code.
+namespace cli {
+
+enum ExitCode
+{
+    ExitOk = 0,
+    ExitProblem = 1, // check: a file is not sound; download: a day failed
+    ExitUsage = 2,   // bad arguments, or a file or device that cannot be read or opened
+};
+
+int runCheck(const QStringList &arguments);
+int runDump(const QStringList &arguments);
+int runExport(const QStringList &arguments);
+int runDownload(const QStringList &arguments);
+
+// Reads a whole file; false with a reason when it cannot be opened or read.
+bool readFile(const QString &path, QByteArray *data, QString *error);
+
+// Everything the viewer shows for the day, as one JSON object.
+QJsonObject dayJson(const vdr::DayReport &report);
+// The same content as indented readable text.
+QString dayText(const QJsonObject &day);
+
+// Messages to standard error, and text to standard output, UTF-8.
+void printError(const QString &text);
+void printOut(const QString &text);
+
+} // namespace cli

@@ -1,0 +1,223 @@
+#include "vdr/tableexport.h"
+
+#include "vdr/recordertime.h"
+
+#include <QCoreApplication>
+
+namespace vdr {
+
+namespace {
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+void addFaultEventRows(TextTable &out, const FaultEventResult &result)
+{
+    if (result.failure == FaultEventResult::ErrorSectionSize)
+        return;
+    auto add = [&out](const QString &kind, int index, const FaultEventRecord &r, bool isEvent) {
+        out.rows.append({kind, QString::number(index), faultTypeText(r.type),
+                         recorderTimeText(r.start.data()),
+                         faultDurationText(r.start.data(), r.end.data(), isEvent, faultTypeNumber(r.type)),
+                         isEvent ? QString::number(r.total) : QString()});
+    };
+    for (int i = 0; i < result.errors.size(); ++i)
+        add(translated("Error Record"), i + 1, result.errors.at(i), false);
+    for (int j = 0; j < result.events.size(); ++j)
+        add(translated("Event Record"), j + 1, result.events.at(j), true);
+}
+
+void addSpeedRows(TextTable &out, const SpeedRecords &block)
+{
+    const int n = int(block.count());
+    for (int i = 0; i < n; ++i)
+        for (const SpeedRow &row : speedRows(block, i))
+            out.rows.append({row.time, row.speed, row.mileage});
+}
+
+void addDriverRows(TextTable &out, const DrivingData &block)
+{
+    const QVector<MinuteRow> rows = minuteRows(block);
+    const QVector<QString> times = minuteTexts(rows);
+    const QStringList labels = defaultActivityLabels();
+    for (int r = 0; r < rows.size(); ++r) {
+        const MinuteRow &row = rows.at(r);
+        out.rows.append({block.lines[size_t(row.slot)].name, activityLabel(labels, row.level), times.at(r)});
+    }
+}
+
+void addTechnologyRows(TextTable &out, const TechnologyResult &result)
+{
+    using Section = TechnologyResult::Section;
+    if (result.failure == Section::VendorSection)
+        return;
+    const DeviceRecord &d = result.device;
+    const QString device = translated("Devcie Info");
+    const QString certificate =
+        (result.newLayout ? QString() : QStringLiteral("C730519286404-")) + d.certificate;
+    const QPair<const char *, QString> fields[] = {
+        {"Vendor", d.vendor},
+        {"Address", d.address},
+        {"Serial No.", d.serial},
+        {"FW Version", firmwareVersionText(d.firmware.data())},
+        {"FW InstallTime", recorderTimeText(d.installTime.data())},
+        {"Mfd. Date", bcdDateText(d.mfdDate.data())},
+        {"Certificate No.", certificate},
+        {"Car No.", d.carNo},
+    };
+    for (const auto &field : fields)
+        out.rows.append({device, QString(), QString(), translated(field.first), field.second, QString()});
+
+    if (result.failure == Section::MileageSection)
+        return;
+    const QString miles = translated("Calibrate Miles");
+    for (int i = 0; i < result.mileage.size(); ++i) {
+        const MileageCalibration &r = result.mileage.at(i);
+        out.rows.append({miles, QString::number(i + 1), r.op, translated("Time"),
+                         recorderTimeText(r.timeBefore.data()), recorderTimeText(r.timeAfter.data())});
+        out.rows.append({miles, QString::number(i + 1), r.op, translated("Threshold"),
+                         bcdMileageText(r.before.data()), bcdMileageText(r.after.data())});
+    }
+    if (result.failure == Section::ClockSection)
+        return;
+    const QString clock = translated("Calibrate Time");
+    for (int i = 0; i < result.clock.size(); ++i) {
+        const ClockCalibration &r = result.clock.at(i);
+        out.rows.append({clock, QString::number(i + 1), QString(), translated("Time"),
+                         recorderTimeText(r.before.data()), recorderTimeText(r.after.data())});
+    }
+    auto thresholds = [&out](const QString &title, const QVector<ThresholdCalibration> &list) {
+        for (int i = 0; i < list.size(); ++i) {
+            const ThresholdCalibration &r = list.at(i);
+            out.rows.append({title, QString::number(i + 1), QString(), translated("Time"),
+                             recorderTimeText(r.timeBefore.data()), recorderTimeText(r.timeAfter.data())});
+            out.rows.append({title, QString::number(i + 1), QString(), translated("Threshold"),
+                             bcdTimeText(r.before.data()), bcdTimeText(r.after.data())});
+        }
+    };
+    if (result.failure == Section::DriveSection)
+        return;
+    thresholds(translated("Calibrate Drive THR"), result.drive);
+    if (result.failure == Section::RestSection)
+        return;
+    thresholds(translated("Calibrate Rest THR"), result.rest);
+}
+
+void addLocationRows(TextTable &out, const LocationResult &result)
+{
+    if (!result.ok())
+        return;
+    for (const QString &hour : locationHourList(result))
+        for (const LocationRow &row : locationRowsOfHour(result, hour))
+            out.rows.append({row.time, row.longitude, row.latitude, row.height, row.speed});
+}
+
+} // namespace
+
+QStringList exportTableNames()
+{
+    return {QStringLiteral("events"), QStringLiteral("speed"), QStringLiteral("driver"),
+            QStringLiteral("technology"), QStringLiteral("location")};
+}
+
+bool exportTableFromName(const QString &name, ExportTable *table)
+{
+    const int i = exportTableNames().indexOf(name);
+    if (i < 0)
+        return false;
+    *table = ExportTable(i);
+    return true;
+}
+
+TextTable exportRows(const DayReport &report, ExportTable table)
+{
+    TextTable out;
+    switch (table) {
+    case ExportTable::Events:
+        out.captions = QStringList{QCoreApplication::translate("MainWindow", "Record"),
+                                   translated("Index"),
+                                   translated("Type"),
+                                   translated("Start"),
+                                   translated("Duration"),
+                                   translated("Count")};
+        break;
+    case ExportTable::Speed:
+        out.captions =
+            QStringList{translated("DateTime"), translated("Speed (0.5sec)"), translated("Mileage(km)")};
+        break;
+    case ExportTable::Driver:
+        out.captions = QStringList{translated("ID"), translated("Change Action"), translated("Change Time")};
+        break;
+    case ExportTable::Technology:
+        out.captions = QStringList{
+            QCoreApplication::translate("MainWindow", "Record"), translated("Index"),  translated("Operator"),
+            QCoreApplication::translate("MainWindow", "Item"),   translated("Before"), translated("After")};
+        break;
+    case ExportTable::Location:
+        out.captions = QStringList{translated("DateTime"), translated("Longitude"), translated("Latitude"),
+                                   translated("High"), translated("Speed AVG")};
+        break;
+    }
+    for (const BlockReport &block : report.blocks) {
+        switch (table) {
+        case ExportTable::Events:
+            if (block.info.dataId == FaultEventBlock)
+                addFaultEventRows(out, block.faultEvent);
+            break;
+        case ExportTable::Speed:
+            if (block.info.dataId == SpeedBlock && block.ok())
+                addSpeedRows(out, block.speed);
+            break;
+        case ExportTable::Driver:
+            if (block.info.dataId == DrivingBlock && block.ok())
+                addDriverRows(out, block.driving);
+            break;
+        case ExportTable::Technology:
+            if (block.info.dataId == TechnologyBlock)
+                addTechnologyRows(out, block.technology);
+            break;
+        case ExportTable::Location:
+            if (block.info.dataId == LocationBlock)
+                addLocationRows(out, block.location);
+            break;
+        }
+    }
+    return out;
+}
+
+QString csvField(const QString &field)
+{
+    static const QString special = QStringLiteral(",\"\r\n");
+    bool quote = false;
+    for (const QChar c : field)
+        if (special.contains(c)) {
+            quote = true;
+            break;
+        }
+    if (!quote)
+        return field;
+    QString out = field;
+    out.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + out + QLatin1Char('"');
+}
+
+QByteArray csvDocument(const TextTable &table)
+{
+    QString text;
+    auto addRecord = [&text](const QStringList &fields) {
+        for (int i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                text += QLatin1Char(',');
+            text += csvField(fields.at(i));
+        }
+        text += QStringLiteral("\r\n");
+    };
+    addRecord(table.captions);
+    for (const QStringList &row : table.rows)
+        addRecord(row);
+    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+} // namespace vdr
