@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>Changing scale, please wait.....</source>
-        <translation type="vanished">Changing scale, please wait.....</translation>
+        <translation>Changing scale, please wait.....</translation>
     </message>
     <message>
         <source>Chart</source>
@@ -269,7 +269,7 @@
     </message>
     <message>
         <source>Mileage(km)</source>
-        <translation type="vanished">Mileage(km)</translation>
+        <translation>Mileage(km)</translation>
     </message>
     <message>
         <source>No data in the file !!</source>
@@ -353,7 +353,7 @@
     </message>
     <message>
         <source>Speed (0.5sec)</source>
-        <translation type="vanished">Speed (0.5sec)</translation>
+        <translation>Speed (0.5sec)</translation>
     </message>
     <message>
         <source>Speed AVG</source>
@@ -361,7 +361,7 @@
     </message>
     <message>
         <source>Speed History</source>
-        <translation type="vanished">Speed History</translation>
+        <translation>Speed History</translation>
     </message>
     <message>
         <source>Speed Info</source>
@@ -606,43 +606,65 @@
     <name>ZtPrintWidget</name>
     <message>
         <source>Car No.</source>
-        <translation type="vanished">Car No.</translation>
+        <translation>Car No.</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="vanished">Date</translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>ID</source>
-        <translation type="vanished">ID</translation>
+        <translation>ID</translation>
     </message>
     <message>
         <source>Mileage</source>
-        <translation type="vanished">Mileage</translation>
+        <translation>Mileage</translation>
     </message>
     <message>
         <source>Preview</source>
-        <translation type="vanished">Preview</translation>
+        <translation>Preview</translation>
     </message>
     <message>
         <source>Print</source>
-        <translation type="vanished">Print</translation>
+        <translation>Print</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="vanished">Speed</translation>
+        <translation>Speed</translation>
     </message>
     <message>
         <source>Speed History</source>
-        <translation type="vanished">Speed History</translation>
+        <translation>Speed History</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="vanished">Status</translation>
+        <translation>Status</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="vanished">Time</translation>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>The report could not be printed.</source>
+        <translation>The report could not be printed.</translation>
+    </message>
+    <message>
+        <source>No printer is installed. Save the report as a PDF file instead?</source>
+        <translation>No printer is installed. Save the report as a PDF file instead?</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The report could not be saved as a PDF file:
+%1</source>
+        <translation>The report could not be saved as a PDF file:
+%1</translation>
     </message>
 </context>
 <context>
@@ -720,35 +742,35 @@ please enter again</translation>
     <name>ZtSlider</name>
     <message>
         <source>1 hour</source>
-        <translation type="vanished">1 hour</translation>
+        <translation>1 hour</translation>
     </message>
     <message>
         <source>1 min</source>
-        <translation type="vanished">1 min</translation>
+        <translation>1 min</translation>
     </message>
     <message>
         <source>10 min</source>
-        <translation type="vanished">10 min</translation>
+        <translation>10 min</translation>
     </message>
     <message>
         <source>20 min</source>
-        <translation type="vanished">20 min</translation>
+        <translation>20 min</translation>
     </message>
     <message>
         <source>30 min</source>
-        <translation type="vanished">30 min</translation>
+        <translation>30 min</translation>
     </message>
     <message>
         <source>30 sec</source>
-        <translation type="vanished">30 sec</translation>
+        <translation>30 sec</translation>
     </message>
     <message>
         <source>5 min</source>
-        <translation type="vanished">5 min</translation>
+        <translation>5 min</translation>
     </message>
     <message>
         <source>Scale</source>
-        <translation type="vanished">Scale</translation>
+        <translation>Scale</translation>
     </message>
 </context>
 </TS>

@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>Changing scale, please wait.....</source>
-        <translation type="vanished">比例尺切換中，請稍後...</translation>
+        <translation>比例尺切換中，請稍後...</translation>
     </message>
     <message>
         <source>Chart</source>
@@ -269,7 +269,7 @@
     </message>
     <message>
         <source>Mileage(km)</source>
-        <translation type="vanished">累計里程(km)</translation>
+        <translation>累計里程(km)</translation>
     </message>
     <message>
         <source>No data in the file !!</source>
@@ -353,7 +353,7 @@
     </message>
     <message>
         <source>Speed (0.5sec)</source>
-        <translation type="vanished">每0.5秒車速紀錄(km/h)</translation>
+        <translation>每0.5秒車速紀錄(km/h)</translation>
     </message>
     <message>
         <source>Speed AVG</source>
@@ -361,7 +361,7 @@
     </message>
     <message>
         <source>Speed History</source>
-        <translation type="vanished">車速記錄</translation>
+        <translation>車速記錄</translation>
     </message>
     <message>
         <source>Speed Info</source>
@@ -606,43 +606,65 @@
     <name>ZtPrintWidget</name>
     <message>
         <source>Car No.</source>
-        <translation type="vanished">車牌號碼</translation>
+        <translation>車牌號碼</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="vanished">日期</translation>
+        <translation>日期</translation>
     </message>
     <message>
         <source>ID</source>
-        <translation type="vanished">駕駛姓名</translation>
+        <translation>駕駛姓名</translation>
     </message>
     <message>
         <source>Mileage</source>
-        <translation type="vanished">里程</translation>
+        <translation>里程</translation>
     </message>
     <message>
         <source>Preview</source>
-        <translation type="vanished">預覽列印</translation>
+        <translation>預覽列印</translation>
     </message>
     <message>
         <source>Print</source>
-        <translation type="vanished">列印</translation>
+        <translation>列印</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="vanished">車速</translation>
+        <translation>車速</translation>
     </message>
     <message>
         <source>Speed History</source>
-        <translation type="vanished">車速記錄</translation>
+        <translation>車速記錄</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="vanished">駕駛狀態</translation>
+        <translation>駕駛狀態</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="vanished">時間</translation>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>The report could not be printed.</source>
+        <translation>報表無法列印。</translation>
+    </message>
+    <message>
+        <source>No printer is installed. Save the report as a PDF file instead?</source>
+        <translation>未安裝印表機。是否改為將報表儲存為 PDF 檔案?</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>儲存為 PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF 檔案 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The report could not be saved as a PDF file:
+%1</source>
+        <translation>報表無法儲存為 PDF 檔案:
+%1</translation>
     </message>
 </context>
 <context>
@@ -721,35 +743,35 @@
     <name>ZtSlider</name>
     <message>
         <source>1 hour</source>
-        <translation type="vanished">1小時</translation>
+        <translation>1小時</translation>
     </message>
     <message>
         <source>1 min</source>
-        <translation type="vanished">1分</translation>
+        <translation>1分</translation>
     </message>
     <message>
         <source>10 min</source>
-        <translation type="vanished">10分</translation>
+        <translation>10分</translation>
     </message>
     <message>
         <source>20 min</source>
-        <translation type="vanished">20分</translation>
+        <translation>20分</translation>
     </message>
     <message>
         <source>30 min</source>
-        <translation type="vanished">30分</translation>
+        <translation>30分</translation>
     </message>
     <message>
         <source>30 sec</source>
-        <translation type="vanished">30秒</translation>
+        <translation>30秒</translation>
     </message>
     <message>
         <source>5 min</source>
-        <translation type="vanished">5分</translation>
+        <translation>5分</translation>
     </message>
     <message>
         <source>Scale</source>
-        <translation type="vanished">刻度</translation>
+        <translation>刻度</translation>
     </message>
 </context>
 </TS>
