@@ -19,6 +19,7 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 
+#include <algorithm>
 #include <cmath>
 
 QT_CHARTS_USE_NAMESPACE
@@ -125,7 +126,20 @@ void ZtPrintWidget::refreshEnvelope()
     if (key == envelopeKey)
         return;
     envelopeKey = key;
-    printSeries->replace(vdr::pixelEnvelope(printPoints, minX, maxX, plot.left(), plot.width()));
+    // Only the span is drawn: the points inside it and one on either side, so that the line
+    // runs on to the plot's edges. A zoomed-in span is a few minutes of a day of samples.
+    QVector<QPointF> shown = printPoints;
+    const auto byX = [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); };
+    if (std::is_sorted(printPoints.cbegin(), printPoints.cend(), byX)) {
+        auto first = std::lower_bound(printPoints.cbegin(), printPoints.cend(), QPointF(minX, 0), byX);
+        auto last = std::upper_bound(printPoints.cbegin(), printPoints.cend(), QPointF(maxX, 0), byX);
+        if (first != printPoints.cbegin())
+            --first;
+        if (last != printPoints.cend())
+            ++last;
+        shown = QVector<QPointF>(first, last);
+    }
+    printSeries->replace(vdr::pixelEnvelope(shown, minX, maxX, plot.left(), plot.width()));
 }
 
 void ZtPrintWidget::setTitleInfo(const QString &date, const QString &carNo)

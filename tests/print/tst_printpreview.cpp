@@ -316,6 +316,15 @@ void TestPrintPreview::speedValues()
     QCOMPARE(points[4].y(), 50.0);
     QCOMPARE(points.last().x(), double(at(8, 0, 59, 500).toMSecsSinceEpoch()));
 
+    // a narrower span draws its own samples and one on either side, up to the plot's edges
+    preview.buildChart(at(8, 0, 10), at(8, 0, 20), 30);
+    preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size());
+    QCoreApplication::processEvents();
+    const QVector<QPointF> span = lineOf(preview)->pointsVector();
+    QCOMPARE(span.size(), 23);
+    QCOMPARE(span.first().x(), double(at(8, 0, 9, 500).toMSecsSinceEpoch()));
+    QCOMPARE(span.last().x(), double(at(8, 0, 20, 500).toMSecsSinceEpoch()));
+
     // a block whose size does not match its count draws nothing
     preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size() - 1);
     QCOMPARE(lineOf(preview)->count(), 0);
