@@ -29,6 +29,7 @@ class QTranslator;
 class ZtPopWaitingWidget;
 class RecentTimeWidget;
 class ZtSerialPortDialog;
+class ZtPrintWidget;
 
 namespace Ui {
 class MainWindow;
@@ -155,6 +156,9 @@ public:
     RecentTimeWidget *recentTimeWindow() const { return recentTimeWidget; }
 
     // --- printing (print/mainwindow_print.cpp) ---
+    // Builds and shows a print preview of the speed chart as it is now (the slot of "Print");
+    // the preview is a window of its own, released when it is closed.
+    ZtPrintWidget *openPrintPreview();
 
 public slots:
     void on_actionEnglish_triggered();

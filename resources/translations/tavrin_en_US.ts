@@ -614,43 +614,65 @@
     <name>ZtPrintWidget</name>
     <message>
         <source>Car No.</source>
-        <translation type="vanished">Car No.</translation>
+        <translation>Car No.</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="vanished">Date</translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>ID</source>
-        <translation type="vanished">ID</translation>
+        <translation>ID</translation>
     </message>
     <message>
         <source>Mileage</source>
-        <translation type="vanished">Mileage</translation>
+        <translation>Mileage</translation>
     </message>
     <message>
         <source>Preview</source>
-        <translation type="vanished">Preview</translation>
+        <translation>Preview</translation>
     </message>
     <message>
         <source>Print</source>
-        <translation type="vanished">Print</translation>
+        <translation>Print</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="vanished">Speed</translation>
+        <translation>Speed</translation>
     </message>
     <message>
         <source>Speed History</source>
-        <translation type="vanished">Speed History</translation>
+        <translation>Speed History</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="vanished">Status</translation>
+        <translation>Status</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="vanished">Time</translation>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>The report could not be printed.</source>
+        <translation>The report could not be printed.</translation>
+    </message>
+    <message>
+        <source>No printer is installed. Save the report as a PDF file instead?</source>
+        <translation>No printer is installed. Save the report as a PDF file instead?</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The report could not be saved as a PDF file:
+%1</source>
+        <translation>The report could not be saved as a PDF file:
+%1</translation>
     </message>
 </context>
 <context>

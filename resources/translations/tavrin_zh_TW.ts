@@ -614,43 +614,65 @@
     <name>ZtPrintWidget</name>
     <message>
         <source>Car No.</source>
-        <translation type="vanished">車牌號碼</translation>
+        <translation>車牌號碼</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="vanished">日期</translation>
+        <translation>日期</translation>
     </message>
     <message>
         <source>ID</source>
-        <translation type="vanished">駕駛姓名</translation>
+        <translation>駕駛姓名</translation>
     </message>
     <message>
         <source>Mileage</source>
-        <translation type="vanished">里程</translation>
+        <translation>里程</translation>
     </message>
     <message>
         <source>Preview</source>
-        <translation type="vanished">預覽列印</translation>
+        <translation>預覽列印</translation>
     </message>
     <message>
         <source>Print</source>
-        <translation type="vanished">列印</translation>
+        <translation>列印</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="vanished">車速</translation>
+        <translation>車速</translation>
     </message>
     <message>
         <source>Speed History</source>
-        <translation type="vanished">車速記錄</translation>
+        <translation>車速記錄</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="vanished">駕駛狀態</translation>
+        <translation>駕駛狀態</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="vanished">時間</translation>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>The report could not be printed.</source>
+        <translation>報表無法列印。</translation>
+    </message>
+    <message>
+        <source>No printer is installed. Save the report as a PDF file instead?</source>
+        <translation>未安裝印表機。是否改為將報表儲存為 PDF 檔案?</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>儲存為 PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF 檔案 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The report could not be saved as a PDF file:
+%1</source>
+        <translation>報表無法儲存為 PDF 檔案:
+%1</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/ztpopwaitingwidget.h"
 #include "driverkey/ztcreatedriverkeydialog.h"
+#include "print/ztprintwidget.h"
 #include "serial/recenttimewidget.h"
 #include "serial/ztselectdatesdialog.h"
 #include "serial/ztserialportdialog.h"
@@ -38,6 +39,7 @@ void TestWidgets::windowsConnectEverySlot()
         ZtSerialPortDialog serialPortDialog;
         ZtSelectDatesDialog selectDatesDialog;
         RecentTimeWidget recentTime;
+        ZtPrintWidget printPreview;
     }
     QVERIFY2(testsupport::SlotWarningGuard::warnings().isEmpty(),
              qPrintable(testsupport::SlotWarningGuard::warnings().join(QLatin1Char('\n'))));

@@ -2,11 +2,12 @@
 // pages. Run by hand: tests/bench/tavrin-bench [-median 9 | other QtTest options]
 #include "app/mainwindow.h"
 #include "driverkey/driverkeyfile.h"
+#include "print/ztprintwidget.h"
 #include "vdr/container.h"
+#include "vdr/driving.h"
 #include "vdr/faultevent.h"
 #include "vdr/location.h"
 #include "vdr/technology.h"
-#include "vdr/driving.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"
@@ -39,6 +40,9 @@ private slots:
     void scaleChange_data();
     void scaleChange();
     void cursorClick();
+    void printPreview_data();
+    void printPreview();
+    void printPdf();
 
 private:
     QByteArray day;
@@ -186,7 +190,6 @@ void BenchOpenDay::reportPages()
     QVERIFY(closer.texts().isEmpty());
     QVERIFY(shown > 0);
 }
-
 
 // The driving block of the full day through the core alone: records, lines, totals, change
 // list and minute table rows.
@@ -337,6 +340,51 @@ void BenchOpenDay::cursorClick()
         {
             QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         }
+    }
+    qInstallMessageHandler(previous);
+}
+
+void BenchOpenDay::printPreview_data()
+{
+    QTest::addColumn<int>("slider");
+    QTest::newRow("whole day") << 1;
+    QTest::newRow("30 s ticks") << 7;
+}
+
+// "Print" on the full day: the preview built, shown and painted, then closed.
+void BenchOpenDay::printPreview()
+{
+    QFETCH(int, slider);
+    const QtMessageHandler previous = silence();
+    {
+        ChartPage chart(day);
+        chart.slider->setValue(slider);
+        QCoreApplication::processEvents();
+        QBENCHMARK
+        {
+            ZtPrintWidget *preview = chart.w.openPrintPreview();
+            QVERIFY(QTest::qWaitForWindowExposed(preview));
+            preview->grab();
+            delete preview;
+        }
+    }
+    qInstallMessageHandler(previous);
+}
+
+// The preview of the full day written as a PDF page.
+void BenchOpenDay::printPdf()
+{
+    const QtMessageHandler previous = silence();
+    {
+        ChartPage chart(day);
+        ZtPrintWidget *preview = chart.w.openPrintPreview();
+        QVERIFY(QTest::qWaitForWindowExposed(preview));
+        QTemporaryDir tmp;
+        QBENCHMARK
+        {
+            QVERIFY(preview->savePdf(tmp.filePath(QStringLiteral("report.pdf"))));
+        }
+        delete preview;
     }
     qInstallMessageHandler(previous);
 }

@@ -1,0 +1,463 @@
+// The print preview of the speed chart: the span it copies from the main chart, its
+// heading, footer and cursor line, its speed line, and the page written as a PDF file.
+#include "app/autowraplabel.h"
+#include "app/mainwindow.h"
+#include "print/ztprintwidget.h"
+
+#include "support/testsupport.h"
+#include "vdrencoder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <QtTest>
+
+#include <cmath>
+
+QT_CHARTS_USE_NAMESPACE
+using testsupport::ModalCloser;
+
+namespace {
+
+const QDate kDay(2024, 1, 31);
+
+QDateTime at(int h, int m, int s, int ms = 0)
+{
+    return QDateTime(kDay, QTime(h, m, s, ms));
+}
+
+vdrenc::SpeedRecord record(const QDateTime &start, int speed)
+{
+    vdrenc::SpeedRecord r;
+    r.start = vdrenc::stamp(start);
+    for (int j = 0; j < 120; ++j) {
+        r.speed[size_t(j)] = quint8(speed);
+        r.mileage[size_t(j)] = 1000 + quint32(j);
+    }
+    return r;
+}
+
+// Twenty-five minutes of driving from 09:55.
+QByteArray speedBlock()
+{
+    QVector<vdrenc::SpeedRecord> records;
+    for (int m = 0; m < 25; ++m)
+        records << record(at(9, 55, 0).addSecs(60 * m), 30 + m);
+    return vdrenc::speedBlock(records);
+}
+
+QString printText(const char *source)
+{
+    return QCoreApplication::translate("ZtPrintWidget", source);
+}
+
+template <typename T> T *child(QObject &w, const char *name)
+{
+    T *o = w.findChild<T *>(QLatin1String(name));
+    if (!o)
+        qFatal("no child %s", name);
+    return o;
+}
+
+QChartView *chartViewOf(QWidget &w)
+{
+    return child<QWidget>(w, "speedWidget")->findChild<QChartView *>();
+}
+
+QDateTimeAxis *timeAxisOf(QWidget &w)
+{
+    return qobject_cast<QDateTimeAxis *>(chartViewOf(w)->chart()->axes(Qt::Horizontal).value(0));
+}
+
+QLineSeries *lineOf(QWidget &w)
+{
+    return qobject_cast<QLineSeries *>(chartViewOf(w)->chart()->series().value(0));
+}
+
+qint64 secs(const QDateTime &t)
+{
+    return t.toSecsSinceEpoch();
+}
+
+// Closes a preview when the test ends, whatever happened.
+struct PreviewGuard
+{
+    QPointer<ZtPrintWidget> preview;
+    ~PreviewGuard() { delete preview.data(); }
+};
+
+} // namespace
+
+class TestPrintPreview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void visibleSpan_data();
+    void visibleSpan();
+    void otherPageWholeAxis();
+    void cursor_data();
+    void cursor();
+    void headingWithoutCursor();
+    void speedValues();
+    void noSpeedData();
+    void actionOpensWindow();
+    void pdfWritten();
+    void pdfUnwritable();
+    void noPrinterOffersPdf();
+
+private:
+    void open(MainWindow &w);
+    // Scrolls the main charts (slider value > 1) so that the view starts near t.
+    void scrollTo(MainWindow &w, const QDateTime &t);
+    QTemporaryDir tmp;
+    QString dayPath;
+};
+
+void TestPrintPreview::initTestCase()
+{
+    QVERIFY(tmp.isValid());
+    dayPath = testsupport::writeFile(tmp.path(), vdrenc::dayFileName(kDay),
+                                     vdrenc::container({{vdrenc::SpeedId, "DT_SPD_DATA", speedBlock()}}));
+}
+
+void TestPrintPreview::open(MainWindow &w)
+{
+    w.resize(1600, 900);
+    w.show();
+    child<QTabWidget>(w, "tabWidget")->setCurrentWidget(child<QWidget>(w, "tab_chart"));
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.readVdrFile(dayPath);
+    QCoreApplication::processEvents();
+    child<AutoWrapLabel>(w, "carno_value")->setText(QStringLiteral("ABC-1234"));
+}
+
+void TestPrintPreview::scrollTo(MainWindow &w, const QDateTime &t)
+{
+    QChartView *view = chartViewOf(w);
+    const QPointF p = view->chart()->mapToPosition(QPointF(double(t.toMSecsSinceEpoch()), 0));
+    QScrollBar *bar = child<QScrollArea>(w, "driverScrollArea")->horizontalScrollBar();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(int(p.x()));
+    bar->setSliderDown(false);
+    QCoreApplication::processEvents();
+}
+
+void TestPrintPreview::visibleSpan_data()
+{
+    QTest::addColumn<int>("slider");
+    QTest::addColumn<int>("tick");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("angle");
+    QTest::newRow("30 s") << 7 << 30 << "hh:mm:ss" << 75;
+    QTest::newRow("10 min") << 4 << 600 << "hh:mm" << 0;
+}
+
+void TestPrintPreview::visibleSpan()
+{
+    QFETCH(int, slider);
+    QFETCH(int, tick);
+    QFETCH(QString, format);
+    QFETCH(int, angle);
+    MainWindow w;
+    open(w);
+    child<QSlider>(w, "verticalSlider")->setValue(slider);
+    QCoreApplication::processEvents();
+    scrollTo(w, at(10, 3, 17));
+
+    // the part of the main chart the scroll area shows, as times
+    QChartView *mainView = chartViewOf(w);
+    // (what the window shows of it: the offscreen screen is smaller than the window's form)
+    const QRegion visible = mainView->visibleRegion();
+    QCOMPARE(visible.rectCount(), 1);
+    const QRect shown = visible.boundingRect();
+    QVERIFY(shown.width() > 300);
+    const auto timeAt = [&](int x) {
+        return QDateTime::fromMSecsSinceEpoch(qint64(mainView->chart()->mapToValue(QPointF(x, 0)).x()));
+    };
+    const QDateTime left = timeAt(shown.left());
+    const QDateTime right = timeAt(shown.right() + 1);
+    QVERIFY2(qAbs(left.secsTo(at(10, 3, 17))) < 60, qPrintable(left.toString()));
+
+    PreviewGuard guard{w.openPrintPreview()};
+    QDateTimeAxis *axis = timeAxisOf(*guard.preview);
+    QVERIFY(axis);
+    QCOMPARE(secs(axis->min()) % tick, 0);
+    QCOMPARE(secs(axis->max()) % tick, 0);
+    QVERIFY(axis->min() <= left && left.addSecs(-tick) < axis->min());
+    QVERIFY2(axis->max() >= right.addMSecs(-999) && axis->max().addSecs(-tick) < right,
+             qPrintable(left.toString(Qt::ISODateWithMs) + " " + right.toString(Qt::ISODateWithMs) + " " +
+                        axis->min().toString(Qt::ISODate) + " " + axis->max().toString(Qt::ISODate)));
+    QCOMPARE(axis->tickCount(), int(axis->min().secsTo(axis->max()) / tick + 1));
+    QCOMPARE(axis->format(), format);
+    QCOMPARE(axis->labelsAngle(), angle);
+    QCOMPARE(guard.preview->size(), QSize(1091, 720));
+    QVERIFY(guard.preview->isVisible());
+}
+
+void TestPrintPreview::otherPageWholeAxis()
+{
+    MainWindow w;
+    open(w);
+    child<QSlider>(w, "verticalSlider")->setValue(7);
+    child<QTabWidget>(w, "tabWidget")->setCurrentWidget(child<QWidget>(w, "tab_speed"));
+    PreviewGuard guard{w.openPrintPreview()};
+    QDateTimeAxis *axis = timeAxisOf(*guard.preview);
+    QCOMPARE(axis->min(), at(0, 0, 0));
+    QCOMPARE(axis->max(), at(0, 0, 0).addDays(1));
+    QCOMPARE(axis->tickCount(), 25);
+    QCOMPARE(axis->format(), QStringLiteral("hh:mm"));
+    QVERIFY(child<QLabel>(*guard.preview, "speedChartTimeLine")->isHidden());
+}
+
+void TestPrintPreview::cursor_data()
+{
+    QTest::addColumn<int>("slider");
+    QTest::addColumn<QDateTime>("t");
+    QTest::addColumn<int>("height");
+    QTest::newRow("hourly") << 1 << at(10, 10, 0, 500) << 471 - 1 - 74;
+    QTest::newRow("30 s") << 7 << at(10, 5, 20) << 471 - 1 - 104;
+}
+
+void TestPrintPreview::cursor()
+{
+    QFETCH(int, slider);
+    QFETCH(QDateTime, t);
+    QFETCH(int, height);
+    MainWindow w;
+    open(w);
+    child<QSlider>(w, "verticalSlider")->setValue(slider);
+    QCoreApplication::processEvents();
+    if (slider > 1)
+        scrollTo(w, t.addSecs(-200));
+    w.updateSpeedCursor(t);
+    QVERIFY(child<QLabel>(w, "speedChartTimeLine")->isVisible());
+
+    PreviewGuard guard{w.openPrintPreview()};
+    ZtPrintWidget &preview = *guard.preview;
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QCoreApplication::processEvents();
+
+    const QString time = child<QLabel>(w, "spd_time_value")->text();
+    QCOMPARE(time, t.toString(t.time().msec() ? "hh:mm:ss.5" : "hh:mm:ss.0"));
+    QCOMPARE(child<QLabel>(preview, "into1_label")->text(),
+             printText("Car No.") + ":ABC-1234  " + printText("Time") + ":2024/01/31 " + time);
+    QCOMPARE(child<QLabel>(preview, "into2_label")->text(),
+             printText("ID") + ":  " + printText("Status") + ":  " + printText("Speed") + ":" +
+                 child<QLabel>(w, "spd_speed_value")->text() + "  " + printText("Mileage") + ":" +
+                 child<QLabel>(w, "spd_mileage_value")->text());
+
+    QLabel *line = child<QLabel>(preview, "speedChartTimeLine");
+    QVERIFY(line->isVisible());
+    QCOMPARE(line->size(), QSize(1, height));
+    QWidget *speedWidget = child<QWidget>(preview, "speedWidget");
+    const QPointF p =
+        chartViewOf(preview)->chart()->mapToPosition(QPointF(double(t.toMSecsSinceEpoch()), 140));
+    QCOMPARE(line->pos(), QPoint(speedWidget->x() + int(std::lround(p.x())), speedWidget->y() + 35));
+}
+
+void TestPrintPreview::headingWithoutCursor()
+{
+    MainWindow w;
+    open(w);
+    // a car number longer than its label: the label wraps it, the heading has all of it
+    const QString carNo = QStringLiteral("ABC-1234 with a rather long registration text");
+    child<AutoWrapLabel>(w, "carno_value")->setText(carNo);
+    QVERIFY(child<QLabel>(w, "speedChartTimeLine")->isHidden());
+    PreviewGuard guard{w.openPrintPreview()};
+    QCOMPARE(child<QLabel>(*guard.preview, "into1_label")->text(),
+             printText("Date") + ":2024/01/31  " + printText("Car No.") + ":" + carNo);
+    QCOMPARE(child<QLabel>(*guard.preview, "into2_label")->text(), QString());
+    QVERIFY(child<QLabel>(*guard.preview, "speedChartTimeLine")->isHidden());
+    // the window's own texts are translated (the program starts in Chinese)
+    QCOMPARE(guard.preview->windowTitle(), printText("Preview"));
+    QCOMPARE(child<QPushButton>(*guard.preview, "pushButton")->text(), printText("Print"));
+    QVERIFY(printText("Print") != QLatin1String("Print"));
+    QCOMPARE(chartViewOf(*guard.preview)->chart()->title(), printText("Speed History"));
+}
+
+void TestPrintPreview::speedValues()
+{
+    vdrenc::SpeedRecord r = record(at(8, 0, 0), 50);
+    r.speed[0] = 0xFF;
+    r.speed[1] = 250;
+    r.speed[2] = 0;
+    r.speed[3] = 240;
+    const QByteArray block = vdrenc::speedBlock({r});
+    ZtPrintWidget preview;
+    preview.buildChart(at(8, 0, 0), at(8, 1, 0), 30);
+    preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size());
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QCoreApplication::processEvents();
+    const QVector<QPointF> points = lineOf(preview)->pointsVector();
+    // 120 samples over a plot about 1000 px wide: each its own column, all kept
+    QCOMPARE(points.size(), 120);
+    QCOMPARE(points[0], QPointF(double(at(8, 0, 0).toMSecsSinceEpoch()), 0.1));
+    QCOMPARE(points[1], QPointF(double(at(8, 0, 0, 500).toMSecsSinceEpoch()), 240));
+    QCOMPARE(points[2].y(), 0.1);
+    QCOMPARE(points[3].y(), 240.0);
+    QCOMPARE(points[4].y(), 50.0);
+    QCOMPARE(points.last().x(), double(at(8, 0, 59, 500).toMSecsSinceEpoch()));
+
+    // a narrower span draws its own samples and one on either side, up to the plot's edges
+    preview.buildChart(at(8, 0, 10), at(8, 0, 20), 30);
+    preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size());
+    QCoreApplication::processEvents();
+    const QVector<QPointF> span = lineOf(preview)->pointsVector();
+    QCOMPARE(span.size(), 23);
+    QCOMPARE(span.first().x(), double(at(8, 0, 9, 500).toMSecsSinceEpoch()));
+    QCOMPARE(span.last().x(), double(at(8, 0, 20, 500).toMSecsSinceEpoch()));
+
+    // a block whose size does not match its count draws nothing
+    preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size() - 1);
+    QCOMPARE(lineOf(preview)->count(), 0);
+    QCOMPARE(chartViewOf(preview)->chart()->series().size(), 1);
+}
+
+void TestPrintPreview::noSpeedData()
+{
+    MainWindow w;
+    w.show();
+    PreviewGuard guard{w.openPrintPreview()};
+    QChartView *view = chartViewOf(*guard.preview);
+    QVERIFY(view);
+    QVERIFY(view->chart()->series().isEmpty());
+    QCOMPARE(view->chart()->axes(Qt::Horizontal).size(), 1);
+    QCOMPARE(view->chart()->axes(Qt::Vertical).size(), 1);
+    auto *speedAxis = qobject_cast<QValueAxis *>(view->chart()->axes(Qt::Vertical).value(0));
+    QCOMPARE(speedAxis->max(), 240.0);
+    QCOMPARE(speedAxis->tickCount(), 13);
+}
+
+void TestPrintPreview::actionOpensWindow()
+{
+    MainWindow w;
+    open(w);
+    const auto previews = [] {
+        QList<ZtPrintWidget *> found;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (auto *p = qobject_cast<ZtPrintWidget *>(top))
+                found << p;
+        }
+        return found;
+    };
+    QVERIFY(previews().isEmpty());
+    child<QAction>(w, "actionPrint")->trigger();
+    child<QAction>(w, "actionPrint")->trigger();
+    const QList<ZtPrintWidget *> opened = previews();
+    QCOMPARE(opened.size(), 2); // one window per command
+    QPointer<ZtPrintWidget> first = opened.first();
+    QVERIFY(first->isVisible());
+    QVERIFY(!first->isModal());
+    QVERIFY(!first->parent());
+    // closing a preview releases it
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(first.isNull());
+    delete opened.last();
+}
+
+void TestPrintPreview::pdfWritten()
+{
+    MainWindow w;
+    open(w);
+    w.updateSpeedCursor(at(10, 0, 0));
+    PreviewGuard guard{w.openPrintPreview()};
+    QVERIFY(QTest::qWaitForWindowExposed(guard.preview));
+    const QString path = tmp.filePath(QStringLiteral("report.pdf"));
+    ModalCloser closer;
+    QVERIFY(guard.preview->savePdf(path));
+    QVERIFY(closer.texts().isEmpty());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    QVERIFY(pdf.startsWith("%PDF"));
+    QVERIFY2(pdf.size() > 5000, qPrintable(QString::number(pdf.size())));
+    // a landscape page: wider than high
+    const int box = pdf.indexOf("/MediaBox [");
+    QVERIFY(box > 0);
+    const QList<QByteArray> numbers =
+        pdf.mid(box + 11, pdf.indexOf(']', box) - box - 11).simplified().split(' ');
+    QCOMPARE(numbers.size(), 4);
+    QVERIFY2(numbers[2].toDouble() > numbers[3].toDouble(), pdf.mid(box, 50).constData());
+    // printed once: the button is gone for good
+    QVERIFY(child<QPushButton>(*guard.preview, "pushButton")->isHidden());
+}
+
+void TestPrintPreview::pdfUnwritable()
+{
+    MainWindow w;
+    open(w);
+    PreviewGuard guard{w.openPrintPreview()};
+    const QString path = tmp.filePath(QStringLiteral("no/such/folder/report.pdf"));
+    ModalCloser closer;
+    QVERIFY(!guard.preview->savePdf(path));
+    QCOMPARE(closer.texts(), QStringList{printText("The report could not be saved as a PDF file:\n%1")
+                                             .arg(QDir::toNativeSeparators(path))});
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!child<QPushButton>(*guard.preview, "pushButton")->isHidden());
+}
+
+void TestPrintPreview::noPrinterOffersPdf()
+{
+    if (!QPrinter().printerName().isEmpty())
+        QSKIP("a printer is installed");
+    MainWindow w;
+    open(w);
+    PreviewGuard guard{w.openPrintPreview()};
+    auto *button = child<QPushButton>(*guard.preview, "pushButton");
+    const QString noPrinter = printText("No printer is installed. Save the report as a PDF file instead?");
+
+    {
+        // declined: nothing written, the button stays
+        ModalCloser closer(QMessageBox::Cancel);
+        button->click();
+        QCOMPARE(closer.texts(), QStringList{noPrinter});
+        QVERIFY(!button->isHidden());
+    }
+
+    // accepted: the file dialog asks for the file, the page is written there
+    const QString path = tmp.filePath(QStringLiteral("chosen"));
+    QStringList seen;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            seen << box->text();
+            box->button(QMessageBox::Save)->click();
+        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            seen << QStringLiteral("file dialog");
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept(); // as the Save button does
+        }
+    });
+    answer.start(5);
+    button->click();
+    answer.stop();
+    QCOMPARE(seen, (QStringList{noPrinter, QStringLiteral("file dialog")}));
+    QFile file(path + QStringLiteral(".pdf")); // the suffix is added
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("%PDF"));
+    QVERIFY(button->isHidden());
+}
+
+QTEST_MAIN(TestPrintPreview)
+#include "tst_printpreview.moc"
