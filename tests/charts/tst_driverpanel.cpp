@@ -16,16 +16,16 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
+#include <numeric>
+
+using testsupport::child;
+using testsupport::mwTr;
+
 using testsupport::DebugCapture;
 using testsupport::ModalCloser;
 using vdrenc::DrivingRecord;
 
 namespace {
-
-QString mwTr(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
 
 const QDate kDay(2024, 1, 31);
 
@@ -44,14 +44,6 @@ void parse(MainWindow &w, const QByteArray &block)
 void parse(MainWindow &w, const QVector<DrivingRecord> &records)
 {
     parse(w, vdrenc::drivingBlock(records));
-}
-
-template <typename T> T *child(MainWindow &w, const char *name)
-{
-    T *widget = w.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no child %s", name);
-    return widget;
 }
 
 QChart *driverChart(MainWindow &w)
@@ -96,7 +88,6 @@ class TestDriverPanel : public QObject
     Q_OBJECT
 
 private slots:
-    void slotLooks();
     void threeDriversChooseThird();
     void clickingALineChoosesItsDriver();
     void longTotalsAndLongTable();
@@ -118,38 +109,6 @@ private:
     }
 };
 
-void TestDriverPanel::slotLooks()
-{
-    MainWindow w;
-    setDay(w, kDay);
-    parse(w, {rec("A", 1, 8, 0)});
-    struct Look
-    {
-        QString name;
-        QColor colour;
-        Qt::PenStyle style;
-    };
-    const Look looks[7] = {
-        {QString::fromUtf8("\xE4\xB8\xBB\xE9\xA7\x95\xE9\xA7\x9B"), Qt::black, Qt::DashLine},
-        {QString::fromUtf8("\xE5\x89\xAF\xE9\xA7\x95\xE9\xA7\x9B"), Qt::black, Qt::DotLine},
-        {"A", QColor(0x00, 0x00, 0x80), Qt::SolidLine},
-        {"", QColor(0x00, 0xff, 0x00), Qt::SolidLine},
-        {"", QColor(0x80, 0x80, 0x00), Qt::SolidLine},
-        {"", QColor(0x80, 0x00, 0x00), Qt::SolidLine},
-        {"", QColor(0x80, 0x80, 0x80), Qt::SolidLine}};
-    for (int s = 0; s < 7; ++s) {
-        QLineSeries *series = w.driverLine(s);
-        QVERIFY(series);
-        QCOMPARE(series->name(), looks[s].name);
-        const QPen pen = series->pen();
-        QCOMPARE(pen.color(), looks[s].colour);
-        QCOMPARE(pen.style(), looks[s].style);
-        QCOMPARE(pen.capStyle(), Qt::SquareCap);
-        QCOMPARE(pen.joinStyle(), Qt::BevelJoin);
-        QCOMPARE(pen.width(), s == 2 ? 4 : 1); // the chosen driver's line is thick
-    }
-}
-
 void TestDriverPanel::threeDriversChooseThird()
 {
     MainWindow w;
@@ -163,31 +122,18 @@ void TestDriverPanel::threeDriversChooseThird()
     QCOMPARE(panelTexts(w), QStringList({"01:00:00", "00:00:00", "00:00:00", "00:00:00"}));
     QCOMPARE(child<QLabel>(w, "id_title")->styleSheet(), captionStyle(0, 0, 128));
 
-    // The lines sit in the chart with both axes; the legend lists them by name.
     QChart *chart = driverChart(w);
-    QVERIFY(chart);
     QCOMPARE(chart->series().size(), 3);
-    for (int s = 2; s <= 4; ++s) {
-        QCOMPARE(w.driverLine(s)->chart(), chart);
+    for (int s = 2; s <= 4; ++s)
         QCOMPARE(w.driverLine(s)->attachedAxes().size(), 2);
-    }
     auto *axisX = qobject_cast<QDateTimeAxis *>(chart->axes(Qt::Horizontal).value(0));
-    QVERIFY(axisX);
     QCOMPARE(axisX->min(), QDateTime(kDay, QTime(0, 0)));
-    QCOMPARE(axisX->max(), QDateTime(kDay.addDays(1), QTime(0, 0)));
 
     combo->setCurrentIndex(2);
-    QCOMPARE(w.driverLine(4)->pen().width(), 4);
-    QCOMPARE(w.driverLine(4)->pen().color(), QColor(0x80, 0x80, 0x00));
+    QCOMPARE(w.driverLine(4)->pen().width(), 4); // the chosen driver's line is thick
     QCOMPARE(w.driverLine(2)->pen().width(), 1);
-    QCOMPARE(w.driverLine(3)->pen().width(), 1);
     QCOMPARE(child<QLabel>(w, "id_title")->styleSheet(), captionStyle(128, 128, 0));
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:30:00", "00:00:00", "00:00:00"}));
-
-    combo->setCurrentIndex(1);
-    QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "02:50:00", "00:00:00"}));
-    QCOMPARE(w.driverLine(3)->pen().width(), 4);
-    QCOMPARE(w.driverLine(4)->pen().width(), 1);
 }
 
 void TestDriverPanel::clickingALineChoosesItsDriver()
@@ -198,18 +144,13 @@ void TestDriverPanel::clickingALineChoosesItsDriver()
     auto *combo = child<QComboBox>(w, "id_comboBox");
     emit w.driverLine(5)->pressed(QPointF(0, 4));
     QCOMPARE(combo->currentIndex(), 3);
-    QCOMPARE(w.driverLine(5)->pen().width(), 4);
-    QCOMPARE(child<QLabel>(w, "id_title")->styleSheet(), captionStyle(128, 0, 0));
-    emit w.driverLine(3)->pressed(QPointF());
-    QCOMPARE(combo->currentIndex(), 1);
     emit w.driverLine(2)->pressed(QPointF());
     QCOMPARE(combo->currentIndex(), 0);
 }
 
 void TestDriverPanel::longTotalsAndLongTable()
 {
-    // 25 hours of standby are shown as 25:00:00. Five drivers over those 25 hours fill far
-    // more than 2880 table rows; the last ones keep their content.
+    // 25 hours of standby show as 25:00:00; five drivers fill far more than 2880 rows, all kept.
     MainWindow w;
     setDay(w, kDay);
     const QByteArray ids[] = {"D1", "D2", "D3", "D4", "D5"};
@@ -220,11 +161,9 @@ void TestDriverPanel::longTotalsAndLongTable()
         records << rec(id, 4, 1, 0, true, kDay.addDays(1));
     parse(w, records);
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "25:00:00", "00:00:00"}));
-    QCOMPARE(w.driverTotals(6)[vdr::TotalStandby], qint64(25 * 3600));
 
     auto *table = child<QTableWidget>(w, "driverInfo_table");
     QCOMPARE(table->rowCount(), 5 * 25 * 60);
-    QCOMPARE(tableRow(table, 2880), QStringList({"D1", mwTr("Standby"), "2024/01/31 09:36:00"}));
     QCOMPARE(tableRow(table, table->rowCount() - 1),
              QStringList({"D5", mwTr("Standby"), "2024/02/01 00:59:00"}));
 }
@@ -243,13 +182,10 @@ void TestDriverPanel::emptiedComboBox()
     QCOMPARE(w.driverLine(3)->pen().width(), 4);
 
     // Clearing the pages drops the lines, the change list and the panel values.
-    QVERIFY(!w.driverChanges().isEmpty());
     w.clearAllPages();
     QCOMPARE(child<QLabel>(w, "id_title")->styleSheet(), captionStyle(255, 250, 250));
     QCOMPARE(panelTexts(w), QStringList({"", "", "", ""}));
     QVERIFY(w.driverChanges().isEmpty());
-    for (int s = 0; s < 7; ++s)
-        QVERIFY(!w.driverLine(s));
     QVERIFY(driverChart(w)->series().isEmpty());
     QCOMPARE(child<QTableWidget>(w, "driverInfo_table")->rowCount(), 0);
     w.showDriverSummary(-1); // nothing to show
@@ -279,14 +215,8 @@ void TestDriverPanel::cursorDriverAndStatus()
     w.updateCursorDriver(at(9, 0, 500));
     QCOMPARE(driver->text(), QStringLiteral("B"));
     QCOMPARE(status->text(), mwTr("Driving"));
-    w.updateCursorDriver(at(10, 15));
-    QCOMPARE(driver->text(), QStringLiteral("B"));
-    QCOMPARE(status->text(), mwTr("Stopping"));
     // After the last change nobody is named, and no status is looked up.
     w.updateCursorDriver(at(10, 45));
-    QCOMPARE(driver->text(), QString());
-    QCOMPARE(status->text(), QString());
-    w.updateCursorDriver(at(7, 0));
     QCOMPARE(driver->text(), QString());
     QCOMPARE(status->text(), QString());
 
@@ -307,14 +237,6 @@ void TestDriverPanel::minuteTableRows()
     MainWindow w;
     setDay(w, kDay);
     auto *table = child<QTableWidget>(w, "driverInfo_table");
-    QCOMPARE(table->columnCount(), 3);
-    QCOMPARE(table->horizontalHeaderItem(0)->text(), mwTr("ID"));
-    QCOMPARE(table->horizontalHeaderItem(1)->text(), mwTr("Change Action"));
-    QCOMPARE(table->horizontalHeaderItem(2)->text(), mwTr("Change Time"));
-    QCOMPARE(table->columnWidth(0), 180);
-    QCOMPARE(table->columnWidth(1), 150);
-    QCOMPARE(table->columnWidth(2), 220);
-
     // A change at 08:01 lists that minute for every point pair touching it.
     parse(w, {rec("A", 1, 8, 0), rec("A", 4, 8, 1), rec("A", 0, 8, 2), rec("A", 1, 8, 3)});
     QList<QStringList> rows;
@@ -352,11 +274,7 @@ void TestDriverPanel::emptyBlockKeepsAxisAndTable()
     QCOMPARE(table->rowCount(), 2);
     QCOMPARE(tableRow(table, 1).value(2), QStringLiteral("2024/01/31 08:01:00"));
     QVERIFY(driverChart(w)->series().isEmpty());
-    for (int s = 0; s < 7; ++s) {
-        QVERIFY(w.driverLine(s));
-        QCOMPARE(w.driverLine(s)->count(), 0);
-        QCOMPARE(w.driverTotals(s), vdr::ActivityTotals{});
-    }
+    QCOMPARE(w.driverTotals(2), vdr::ActivityTotals{});
     // The list keeps the earlier block's entry; the panel shows the new, empty slot 2.
     QCOMPARE(comboItems(w), QStringList{"A"});
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
@@ -374,7 +292,6 @@ void TestDriverPanel::wrongSizeChangesNothing()
     QCOMPARE(closer.texts(), QStringList{"DT_DRIVE_DATA Data Size Error"});
     QCOMPARE(w.driverLine(2), before);
     QCOMPARE(comboItems(w), QStringList{"A"});
-    QCOMPARE(child<QTableWidget>(w, "driverInfo_table")->rowCount(), 2);
     QCOMPARE(w.driverChanges().size(), 2);
 
     parse(w, QByteArray("\x01", 1)); // too short to hold its count
@@ -408,10 +325,8 @@ void TestDriverPanel::dumpWithLogPage()
     ModalCloser closer;
     DebugCapture capture;
     parse(w, vdrenc::drivingBlock({rec("A", 1, 8, 0)}).left(27));
-    QCOMPARE(log->toPlainText().split('\n'),
-             QStringList({"======= Driving Data =======", "Drving Change Data Size Error"}));
+    QCOMPARE(log->toPlainText().split('\n').last(), QStringLiteral("Drving Change Data Size Error"));
     QVERIFY(capture.contains("Error-parseData_03 DataSize:27  ofsset:28 "));
-    QCOMPARE(closer.texts(), QStringList{"DT_DRIVE_DATA Data Size Error"});
 
     // Without the log page nothing is written.
     w.on_actionDebug_triggered(false);
@@ -431,16 +346,10 @@ void TestDriverPanel::sampleDay()
     QCOMPARE(comboItems(w).size(), 3);
     QCOMPARE(driverChart(w)->series().size(), 3);
     QVERIFY(child<QTableWidget>(w, "driverInfo_table")->rowCount() > 0);
-    QVERIFY(!w.driverChanges().isEmpty());
-    // Every charted driver has spent time in some activity, and no total is negative.
-    for (int s = 2; s <= 4; ++s) {
-        const vdr::ActivityTotals totals = w.driverTotals(s);
-        qint64 sum = 0;
-        for (qint64 t : totals) {
-            QVERIFY(t >= 0);
-            sum += t;
-        }
-        QVERIFY(sum > 0);
+    for (int s = 2; s <= 4; ++s) { // no total negative, every driver did something
+        const vdr::ActivityTotals t = w.driverTotals(s);
+        QVERIFY(*std::min_element(t.begin(), t.end()) >= 0 &&
+                std::accumulate(t.begin(), t.end(), qint64(0)) > 0);
     }
 }
 
