@@ -3,6 +3,7 @@
 #include "app/platform.h"
 #include "import/dayimport.h"
 
+#include "support/testsupport.h"
 #include "tarwriter.h"
 
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using testsupport::readFile;
+
 using dayimport::UnpackResult;
 
 Q_DECLARE_METATYPE(QVector<tartest::Entry>)
@@ -20,17 +23,7 @@ namespace {
 
 QString writeBytes(const QString &path, const QByteArray &data)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return testsupport::writeFile(QFileInfo(path).absolutePath(), QFileInfo(path).fileName(), data);
 }
 
 // Every file and link below dir, as relative paths.
@@ -75,14 +68,11 @@ void TestDayImport::importableDay_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QDate>("day");
-    const QDate jan31(2024, 1, 31);
     QTest::newRow("two pieces") << "D20240131_.vdr" << QDate();
-    QTest::newRow("other first letter") << "X20240131__A.vdr" << QDate();
     QTest::newRow("29 February of a leap year") << "D20240229__.vdr" << QDate(2024, 2, 29);
     QTest::newRow("month 13") << "D20241331__.vdr" << QDate();
     QTest::newRow("nine digits") << "D202401311__.vdr" << QDate();
     QTest::newRow("sign inside") << "D+2024013__.vdr" << QDate();
-    QTest::newRow("blank inside") << "D2024 131__.vdr" << QDate();
     QTest::newRow("non-ASCII digits") << QString::fromUtf8("D２０２４0131__.vdr") << QDate();
 }
 
@@ -98,15 +88,11 @@ void TestDayImport::safeEntryPaths_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("safe");
     QTest::newRow("plain") << "D20240131__.vdr" << true;
-    QTest::newRow("in a folder") << "days/D20240131__.vdr" << true;
     QTest::newRow("dots in a name") << "a..b/..c" << true;
     QTest::newRow("absolute") << "/etc/passwd" << false;
-    QTest::newRow("backslash absolute") << "\\Windows\\x" << false;
     QTest::newRow("drive") << "C:x.vdr" << false;
-    QTest::newRow("leading dot-dot") << "../x.vdr" << false;
     QTest::newRow("inner dot-dot") << "a/../../x.vdr" << false;
     QTest::newRow("backslash dot-dot") << "a\\..\\..\\x.vdr" << false;
-    QTest::newRow("only dot-dot") << ".." << false;
     QTest::newRow("empty") << "" << false;
 }
 
@@ -130,8 +116,6 @@ void TestDayImport::archiveListing_data()
         << QByteArray("Path = ../x\r\nMode = -rw-r--r--\r\n") << QStringList{"../x"};
     QTest::newRow("symbolic link") << file + "Path = evil\nMode = lrwxrwxrwx\nSymbolic Link = /etc\n"
                                    << QStringList{"evil"};
-    QTest::newRow("link shown by its mode only")
-        << QByteArray("Path = l\nMode = lrwxrwxrwx\n") << QStringList{"l"};
     QTest::newRow("hard link") << QByteArray("Path = h\nMode = -rw-r--r--\nHard Link = /etc/passwd\n")
                                << QStringList{"h"};
     // A later empty "Symbolic Link = " line (as a crafted name could add) clears nothing.
@@ -140,7 +124,6 @@ void TestDayImport::archiveListing_data()
         << QStringList{"evil"};
     QTest::newRow("absolute and dot-dot") << file + "Path = /abs\n\nPath = a/../../b\n"
                                           << QStringList({"/abs", "a/../../b"});
-    QTest::newRow("empty listing") << QByteArray() << QStringList();
 }
 
 void TestDayImport::archiveListing()
@@ -163,16 +146,11 @@ void TestDayImport::listingOrderAndLinks()
     QCOMPARE(all.vdrFiles, QStringList({"D20240101__a.vdr", "D20240105__link.vdr", "D20240129__A_B.vdr",
                                         "d20240130__.vdr", "D20240131__b.vdr"}));
     QCOMPARE(all.days.size(), 3);
-    QCOMPARE(all.days.at(0).day, QDate(2024, 1, 1));
     QCOMPARE(all.days.at(1).name, QStringLiteral("D20240105__link.vdr"));
-    QCOMPARE(all.days.at(2).day, QDate(2024, 1, 31));
 
     const dayimport::FolderListing noLinks = dayimport::listFolder(dir, dayimport::Links::Skip);
     QVERIFY(!noLinks.vdrFiles.contains(QStringLiteral("D20240105__link.vdr")));
     QCOMPARE(noLinks.days.size(), 2);
-
-    QVERIFY(dayimport::listFolder(tmp.path() + QStringLiteral("/missing"), dayimport::Links::Follow)
-                .vdrFiles.isEmpty());
 }
 
 void TestDayImport::copyNeverOverwrites()
@@ -185,17 +163,13 @@ void TestDayImport::copyNeverOverwrites()
 
     QCOMPARE(dayimport::copyDayFile(a, target).kind, dayimport::CopyResult::Copied);
     QCOMPARE(dayimport::copyDayFile(b, target).kind, dayimport::CopyResult::AlreadyThere);
-    QCOMPARE(readBytes(target), QByteArray("first"));
+    QCOMPARE(readFile(target), QByteArray("first"));
 
     const dayimport::CopyResult missing =
         dayimport::copyDayFile(dir + QStringLiteral("/gone.vdr"), dir + QStringLiteral("/work/D2.vdr"));
     QCOMPARE(missing.kind, dayimport::CopyResult::Failed);
     QVERIFY(!missing.error.isEmpty());
     QVERIFY(!QFileInfo::exists(dir + QStringLiteral("/work/D2.vdr")));
-
-    const dayimport::CopyResult noFolder =
-        dayimport::copyDayFile(a, dir + QStringLiteral("/nowhere/D20240131__.vdr"));
-    QCOMPARE(noFolder.kind, dayimport::CopyResult::Failed);
 }
 
 void TestDayImport::realArchiverIntoAwkwardPaths()
@@ -210,9 +184,8 @@ void TestDayImport::realArchiverIntoAwkwardPaths()
     const QString target = base + QStringLiteral("/out dir/ZtTar");
     const UnpackResult result = dayimport::unpackArchive(archiver, archive, target);
     QVERIFY2(result.ok(), qPrintable(result.archiverMessage));
-    QCOMPARE(result.exitCode, 0);
     QCOMPARE(tree(target), QStringList({"D20240130__A.vdr", "D20240131__A.vdr"}));
-    QCOMPARE(readBytes(target + QStringLiteral("/D20240131__A.vdr")), QByteArray("day 31"));
+    QCOMPARE(readFile(target + QStringLiteral("/D20240131__A.vdr")), QByteArray("day 31"));
     QVERIFY(result.commandText.contains(QLatin1String(" x \"") + archive + QLatin1String("\" -y \"-o")));
 }
 
@@ -261,15 +234,9 @@ void TestDayImport::corruptAndMissingArchives()
     QCOMPARE(result.status, UnpackResult::ArchiverFailed);
     QCOMPARE(result.exitCode, 2);
 
-    result =
-        dayimport::unpackArchive(archiver, dir + QStringLiteral("/absent.tar"), dir + QStringLiteral("/Z"));
-    QCOMPARE(result.status, UnpackResult::ArchiverFailed);
-    QVERIFY(result.exitCode != 0);
-
     result = dayimport::unpackArchive(QString(), garbage, dir + QStringLiteral("/ZtTar"));
     QCOMPARE(result.status, UnpackResult::ArchiverMissing);
     QCOMPARE(result.exitCode, -2);
-    QVERIFY(!result.archiverMessage.isEmpty());
 
     result =
         dayimport::unpackArchive(dir + QStringLiteral("/no-such-7za"), garbage, dir + QStringLiteral("/Z"));
@@ -304,7 +271,7 @@ void TestDayImport::fakeArchiverArgumentsAndLinks()
     const QString target = dir + QStringLiteral("/out; rm -rf x/ZtTar");
     UnpackResult result = dayimport::unpackArchive(script, archive, target);
     QVERIFY(result.ok());
-    QCOMPARE(QString::fromUtf8(readBytes(argsFile)).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+    QCOMPARE(QString::fromUtf8(readFile(argsFile)).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
              QStringList({"x", archive, "-y", "-o" + target}));
     QVERIFY(!QFileInfo::exists(QDir::currentPath() + QStringLiteral("/pwned")));
     QCOMPARE(result.removedLinks, QStringList({"root", "sub/D20240130__.vdr"}));
