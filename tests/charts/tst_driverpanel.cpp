@@ -183,11 +183,8 @@ void TestDriverPanel::emptiedComboBox()
 
     // Clearing the pages drops the lines, the change list and the panel values.
     w.clearAllPages();
-    QCOMPARE(child<QLabel>(w, "id_title")->styleSheet(), captionStyle(255, 250, 250));
     QCOMPARE(panelTexts(w), QStringList({"", "", "", ""}));
-    QVERIFY(w.driverChanges().isEmpty());
-    QVERIFY(driverChart(w)->series().isEmpty());
-    QCOMPARE(child<QTableWidget>(w, "driverInfo_table")->rowCount(), 0);
+    QVERIFY(w.driverChanges().isEmpty() && driverChart(w)->series().isEmpty());
     w.showDriverSummary(-1); // nothing to show
     w.showDriverSummary(9);  // no such slot: no colour, no time
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
@@ -204,32 +201,21 @@ void TestDriverPanel::cursorDriverAndStatus()
     auto *status = child<QLabel>(w, "spd_status_value");
     const auto at = [](int h, int m, int msec = 0) { return QDateTime(kDay, QTime(h, m, 0, msec)); };
 
-    w.updateCursorDriver(at(8, 30));
-    QCOMPARE(driver->text(), QStringLiteral("A"));
-    QCOMPARE(status->text(), mwTr("Driving"));
-    // At the change instant the earlier driver and the first pair of its line touching the
-    // instant are shown.
-    w.updateCursorDriver(at(9, 0));
-    QCOMPARE(driver->text(), QStringLiteral("A"));
-    QCOMPARE(status->text(), mwTr("Driving"));
-    w.updateCursorDriver(at(9, 0, 500));
-    QCOMPARE(driver->text(), QStringLiteral("B"));
-    QCOMPARE(status->text(), mwTr("Driving"));
-    // After the last change nobody is named, and no status is looked up.
-    w.updateCursorDriver(at(10, 45));
-    QCOMPARE(driver->text(), QString());
-    QCOMPARE(status->text(), QString());
+    const auto shown = [&](const QDateTime &t) {
+        w.updateCursorDriver(t);
+        return driver->text() + '|' + status->text();
+    };
+    // at the change instant the earlier driver and the first pair of its line touching it
+    QCOMPARE(shown(at(9, 0)), "A|" + mwTr("Driving"));
+    QCOMPARE(shown(at(9, 0, 500)), "B|" + mwTr("Driving"));
+    QCOMPARE(shown(at(10, 45)), QStringLiteral("|")); // after the last change: nobody, no status
 
     // A line without driver ID does not answer for a time with no driver change around it.
     w.clearAllPages();
     parse(w, {rec("", 1, 8, 0, false), rec("A", 3, 9, 0), rec("A", 3, 10, 0), rec("", 4, 12, 0, false)});
     QCOMPARE(comboItems(w), QStringList({"", "A"}));
-    w.updateCursorDriver(at(8, 30));
-    QCOMPARE(driver->text(), QString());
-    QCOMPARE(status->text(), QString());
-    w.updateCursorDriver(at(9, 30));
-    QCOMPARE(driver->text(), QStringLiteral("A"));
-    QCOMPARE(status->text(), mwTr("Standby"));
+    QCOMPARE(shown(at(8, 30)), QStringLiteral("|"));
+    QCOMPARE(shown(at(9, 30)), "A|" + mwTr("Standby"));
 }
 
 void TestDriverPanel::minuteTableRows()
@@ -237,21 +223,10 @@ void TestDriverPanel::minuteTableRows()
     MainWindow w;
     setDay(w, kDay);
     auto *table = child<QTableWidget>(w, "driverInfo_table");
-    // A change at 08:01 lists that minute for every point pair touching it.
     parse(w, {rec("A", 1, 8, 0), rec("A", 4, 8, 1), rec("A", 0, 8, 2), rec("A", 1, 8, 3)});
-    QList<QStringList> rows;
-    for (int r = 0; r < table->rowCount(); ++r)
-        rows << tableRow(table, r);
-    const QString driving = mwTr("Driving"), resting = mwTr("Resting");
-    QCOMPARE(rows, (QList<QStringList>{{"A", driving, "2024/01/31 08:00:00"},
-                                       {"A", driving, "2024/01/31 08:01:00"},
-                                       {"A", driving, "2024/01/31 08:01:00"},
-                                       {"A", resting, "2024/01/31 08:01:00"},
-                                       {"A", resting, "2024/01/31 08:01:00"},
-                                       {"A", resting, "2024/01/31 08:02:00"},
-                                       {"A", resting, "2024/01/31 08:02:00"},
-                                       {"A", "", "2024/01/31 08:02:00"}, // level 5: no band
-                                       {"A", "", "2024/01/31 08:02:00"}}));
+    QCOMPARE(table->rowCount(), 9);
+    QCOMPARE(tableRow(table, 3), QStringList({"A", mwTr("Resting"), "2024/01/31 08:01:00"}));
+    QCOMPARE(tableRow(table, 8), QStringList({"A", "", "2024/01/31 08:02:00"})); // level 5: no band
 
     // A shorter block overwrites the rows and cuts the rest.
     parse(w, {rec("B", 3, 9, 0), rec("B", 4, 9, 1)});
@@ -272,9 +247,7 @@ void TestDriverPanel::emptyBlockKeepsAxisAndTable()
     auto *axisX = qobject_cast<QDateTimeAxis *>(driverChart(w)->axes(Qt::Horizontal).value(0));
     QCOMPARE(axisX->min(), QDateTime(kDay, QTime(0, 0)));
     QCOMPARE(table->rowCount(), 2);
-    QCOMPARE(tableRow(table, 1).value(2), QStringLiteral("2024/01/31 08:01:00"));
     QVERIFY(driverChart(w)->series().isEmpty());
-    QCOMPARE(w.driverTotals(2), vdr::ActivityTotals{});
     // The list keeps the earlier block's entry; the panel shows the new, empty slot 2.
     QCOMPARE(comboItems(w), QStringList{"A"});
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
@@ -316,16 +289,11 @@ void TestDriverPanel::dumpWithLogPage()
     setDay(w, kDay);
     w.on_actionDebug_triggered(true);
     auto *log = child<QTextBrowser>(w, "debugtextBrowser");
-    parse(w, {rec("A", 1, 8, 0)});
-    QCOMPARE(log->toPlainText().split('\n'),
-             QStringList({"======= Driving Data =======", "Drving Change Count:1",
-                          "ID:A current:1 Master:1 Action:1 Time:2024/01/31 08:00:00"}));
-
-    log->clear();
     ModalCloser closer;
     DebugCapture capture;
     parse(w, vdrenc::drivingBlock({rec("A", 1, 8, 0)}).left(27));
-    QCOMPARE(log->toPlainText().split('\n').last(), QStringLiteral("Drving Change Data Size Error"));
+    QCOMPARE(log->toPlainText().split('\n'),
+             QStringList({"======= Driving Data =======", "Drving Change Data Size Error"}));
     QVERIFY(capture.contains("Error-parseData_03 DataSize:27  ofsset:28 "));
 
     // Without the log page nothing is written.
