@@ -54,8 +54,6 @@ void TestFaultEvent::sizes_data()
     QTest::newRow("empty") << QByteArray() << FaultEventResult::ErrorSectionSize << 0 << 0;
     QTest::newRow("N=0, no M") << u16(0) << FaultEventResult::EventSectionSize << 0 << 0;
     QTest::newRow("N=0 M=0 exact") << u16(0) + u16(0) << FaultEventResult::NoFailure << 0 << 0;
-    QTest::newRow("N=0 M=0 one over")
-        << u16(0) + u16(0) + 'x' << FaultEventResult::EventSectionSize << 0 << 0;
     QTest::newRow("N=1 one short") << u16(1) + err.left(14) << FaultEventResult::ErrorSectionSize << 0 << 0;
     QTest::newRow("N=1 exact, no M") << u16(1) + err << FaultEventResult::EventSectionSize << 1 << 0;
     QTest::newRow("N=1 M=1 one short")
@@ -119,10 +117,8 @@ void TestFaultEvent::duration_data()
     const QString continuing = mwTr("continuing");
     QTest::newRow("one hour two minutes one second")
         << t0 << stamp(2021, 10, 8, 14, 7, 10) << false << 0 << "01:02:01";
-    QTest::newRow("same second") << t0 << t0 << true << 2 << "00:00:00";
     QTest::newRow("100 hours") << t0 << stamp(2021, 10, 12, 17, 5, 9) << false << 0 << "100:00:00";
     QTest::newRow("running Driving Over") << t0 << zero << true << 2 << continuing;
-    QTest::newRow("error with zero end") << t0 << zero << false << 2 << "00:00:00";
     QTest::newRow("invalid start, valid end") << zero << t0 << true << 2 << continuing;
     QTest::newRow("both invalid, Driving Over") << zero << zero << true << 2 << "00:00:00";
     QTest::newRow("end before start") << t0 << stamp(2021, 10, 8, 13, 5, 8) << true << 2 << continuing;

@@ -99,7 +99,6 @@ void TestSpeed::chartLine_data()
 
     QTest::newRow("last record full minute") << QVector<int>{0} << QVector<int>{120};
     QTest::newRow("next starts 30 s later") << QVector<int>{0, 30} << QVector<int>{61, 120};
-    QTest::newRow("gap") << QVector<int>{0, 600} << QVector<int>{120, 120};
     QTest::newRow("next starts 0.5 s later") << QVector<int>{0, 1} << QVector<int>{3, 120};
     QTest::newRow("next starts earlier") << QVector<int>{60, 0} << QVector<int>{0, 120};
 }
@@ -201,8 +200,6 @@ void TestSpeed::cursorSample_data()
     QTest::addColumn<QString>("speed");
     QTest::addColumn<QString>("mileage");
 
-    QTest::newRow("first sample") << QVector<int>{0} << qint64(0) << "10 km/h"
-                                  << "100.0 km";
     QTest::newRow("last sample") << QVector<int>{0} << qint64(59999) << "---- km/h"
                                  << "--.- km";
     QTest::newRow("end of the last record") << QVector<int>{0} << qint64(60000) << "0 km/h"
