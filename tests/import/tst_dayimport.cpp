@@ -1,5 +1,6 @@
-// The import core: which names give a day, listing and copying, and running the archiver
-// safely (argument list, refused entries, links, exit codes, a hanging archiver).
+// The import core: which names give a day, listing and copying, running the archiver safely
+// (argument list, refused entries, links, exit codes, a hanging archiver), and where the
+// working directories live and that removing one never touches anything else.
 #include "app/platform.h"
 #include "import/dayimport.h"
 
@@ -59,6 +60,10 @@ private slots:
     void corruptAndMissingArchives();
     void fakeArchiverArgumentsAndLinks();
     void hangingArchiverIsStopped();
+    void directoriesUnderLocalData();
+    void removeRefusesOtherNames_data();
+    void removeRefusesOtherNames();
+    void removeStaysInside();
 
 private:
     QTemporaryDir tmp;
@@ -299,6 +304,61 @@ void TestDayImport::hangingArchiverIsStopped()
     QVERIFY(clock.elapsed() < 10000);
     QCOMPARE(result.status, UnpackResult::ArchiverFailed);
     QCOMPARE(result.exitCode, -1);
+}
+
+void TestDayImport::directoriesUnderLocalData()
+{
+    const QString work = platform::workingDirectoryPath();
+    QVERIFY(work.endsWith(QLatin1String("/ZtTemp")));
+    QVERIFY(platform::archiveDirectoryPath().endsWith(QLatin1String("/ZtTar")));
+#ifndef Q_OS_WIN
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!dataHome.isEmpty())
+        QCOMPARE(QFileInfo(work).absolutePath(), QDir::cleanPath(dataHome));
+#endif
+}
+
+void TestDayImport::removeRefusesOtherNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("prefix") << "ZtTempX";
+    QTest::newRow("suffix") << "MyZtTar";
+    QTest::newRow("lower case") << "zttemp";
+}
+
+void TestDayImport::removeRefusesOtherNames()
+{
+    QFETCH(QString, name);
+    const QString dir = tmp.path() + QLatin1Char('/') + name;
+    writeBytes(dir + QStringLiteral("/keep.txt"), "x");
+    QVERIFY(!platform::removeWorkingDirectory(dir));
+    QVERIFY(QFile::exists(dir + QStringLiteral("/keep.txt")));
+    QVERIFY(!platform::removeWorkingDirectory(QString()));
+    QVERIFY(!platform::removeWorkingDirectory(QStringLiteral("/")));
+}
+
+// Removal deletes the directory's own content, never what a link inside or the link itself
+// leads to, nor a neighbour with a similar name.
+void TestDayImport::removeStaysInside()
+{
+    const QString base = tmp.path() + QStringLiteral("/remove");
+    const QString outside = base + QStringLiteral("/outside");
+    writeBytes(outside + QStringLiteral("/precious.vdr"), "x");
+    const QString work = base + QStringLiteral("/ZtTemp");
+    writeBytes(work + QStringLiteral("/sub/deep.vdr"), "x");
+    QVERIFY(QFile::link(outside, work + QStringLiteral("/linked")));
+    writeBytes(base + QStringLiteral("/ZtTemp.vdr"), "x");
+    QVERIFY(platform::removeWorkingDirectory(work + QLatin1Char('/')));
+    QVERIFY(!QFileInfo::exists(work));
+    QVERIFY(QFile::exists(outside + QStringLiteral("/precious.vdr")));
+    QVERIFY(QFile::exists(base + QStringLiteral("/ZtTemp.vdr")));
+    QVERIFY(platform::removeWorkingDirectory(work)); // a missing directory counts as removed
+
+    const QString link = base + QStringLiteral("/ZtTar");
+    QVERIFY(QFile::link(outside, link));
+    QVERIFY(platform::removeWorkingDirectory(link));
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QVERIFY(QFile::exists(outside + QStringLiteral("/precious.vdr")));
 }
 
 QTEST_GUILESS_MAIN(TestDayImport)
