@@ -84,12 +84,11 @@ void TestLanguage::textsFollowTheLanguage_data()
     QTest::addColumn<QString>("connect");
     QTest::addColumn<QString>("toolMenu");
     QTest::addColumn<QString>("eventPage"); // '&' doubled so the tab shows it
-    QTest::newRow("English") << "actionEnglish"
-                             << "Connect RS232..."
-                             << "Tool"
-                             << "Fault && Event";
+    // clang-format off
+    QTest::newRow("English") << "actionEnglish" << "Connect RS232..." << "Tool" << "Fault && Event";
     QTest::newRow("Chinese") << "actionChinese" << QStringLiteral("RS232連線") << QStringLiteral("工具")
                              << QStringLiteral("事件及故障");
+    // clang-format on
 }
 
 void TestLanguage::textsFollowTheLanguage()

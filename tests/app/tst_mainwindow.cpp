@@ -175,16 +175,14 @@ void TestMainWindow::readVdrFileFailures_data()
     QTest::addColumn<QString>("dateLabel");
 
     const QByteArray good = vdrenc::container({});
-    QTest::newRow("two pieces") << "D20240131_.vdr" << good << true << "File name formate error"
-                                << "";
-    QTest::newRow("missing") << "D20240131__.vdr" << good << false << "Can not open file"
-                             << "2024/01/31";
-    QTest::newRow("empty") << "D20240131__.vdr" << QByteArray() << true << "No data in the file !!"
-                           << "2024/01/31";
-    QTest::newRow("bad checksum") << "D20240131__.vdr" << QByteArray::fromHex("000001") << true
-                                  << "Error : Check sum"
+    // clang-format off
+    QTest::newRow("two pieces") << "D20240131_.vdr" << good << true << "File name formate error" << "";
+    QTest::newRow("missing") << "D20240131__.vdr" << good << false << "Can not open file" << "2024/01/31";
+    QTest::newRow("empty") << "D20240131__.vdr" << QByteArray() << true << "No data in the file !!" << "2024/01/31";
+    QTest::newRow("bad checksum") << "D20240131__.vdr" << QByteArray::fromHex("000001") << true << "Error : Check sum"
                                   << "2024/01/31";
     QTest::newRow("no blocks") << "D20240131__ABC.vdr" << good << true << QString() << "2024/01/31";
+    // clang-format on
 }
 
 void TestMainWindow::readVdrFileFailures()

@@ -121,35 +121,18 @@ void TestTranslations::samples_data()
     QTest::addColumn<QString>("context");
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("text");
-    QTest::newRow("zh connect") << "zh"
-                                << "MainWindow"
-                                << "Connet RS232..." << QStringLiteral("RS232連線");
-    QTest::newRow("zh private use") << "zh"
-                                    << "MainWindow" << QStringLiteral("\ue810\ue810\ue810Speed: ")
+    // clang-format off
+    QTest::newRow("zh connect") << "zh" << "MainWindow" << "Connet RS232..." << QStringLiteral("RS232連線");
+    QTest::newRow("zh private use") << "zh" << "MainWindow" << QStringLiteral("\ue810\ue810\ue810Speed: ")
                                     << QStringLiteral("\ue810\ue810\ue810車速: ");
-    QTest::newRow("zh line break") << "zh"
-                                   << "ZtSelectDatesDialog"
-                                   << "Export time exceeds 30 days"
+    QTest::newRow("zh line break") << "zh" << "ZtSelectDatesDialog" << "Export time exceeds 30 days"
                                    << QStringLiteral("匯出時間超過30天,\n請重新輸入");
-    QTest::newRow("zh slider") << "zh"
-                               << "ZtSlider"
-                               << "1 hour" << QStringLiteral("1小時");
-    QTest::newRow("en mended spelling") << "en"
-                                        << "MainWindow"
-                                        << "Connet RS232..."
-                                        << "Connect RS232...";
-    QTest::newRow("en source kept") << "en"
-                                    << "MainWindow"
-                                    << "Power Loss"
-                                    << "Power Loss";
-    QTest::newRow("en dialog title") << "en"
-                                     << "ZtSelectDatesDialog"
-                                     << "Dialog"
-                                     << "Select Dates";
-    QTest::newRow("en key dialog") << "en"
-                                   << "ZtCreateDriverKeyDialog"
-                                   << "Open Directory"
-                                   << "Open Directory";
+    QTest::newRow("zh slider") << "zh" << "ZtSlider" << "1 hour" << QStringLiteral("1小時");
+    QTest::newRow("en mended spelling") << "en" << "MainWindow" << "Connet RS232..." << "Connect RS232...";
+    QTest::newRow("en source kept") << "en" << "MainWindow" << "Power Loss" << "Power Loss";
+    QTest::newRow("en dialog title") << "en" << "ZtSelectDatesDialog" << "Dialog" << "Select Dates";
+    QTest::newRow("en key dialog") << "en" << "ZtCreateDriverKeyDialog" << "Open Directory" << "Open Directory";
+    // clang-format on
 }
 
 void TestTranslations::samples()

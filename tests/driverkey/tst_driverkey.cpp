@@ -121,10 +121,10 @@ void TestDriverKey::filePath_data()
 {
     QTest::addColumn<QString>("dir");
     QTest::addColumn<QString>("path");
-    QTest::newRow("folder") << "E:/keys"
-                            << "E:/keys/dt_extData";
-    QTest::newRow("drive root") << "E:/"
-                                << "E:/dt_extData";
+    // clang-format off
+    QTest::newRow("folder") << "E:/keys" << "E:/keys/dt_extData";
+    QTest::newRow("drive root") << "E:/" << "E:/dt_extData";
+    // clang-format on
 }
 
 void TestDriverKey::filePath()

@@ -114,11 +114,11 @@ void TestDayImport::archiveListing_data()
     QTest::addColumn<QStringList>("unsafe");
     const QByteArray file = "Path = D20240131__.vdr\nFolder = -\nMode = -rw-r--r--\nSymbolic Link = \n"
                             "Hard Link = \n\n";
+    // clang-format off
     QTest::newRow("plain files") << file + "Path = sub/x.vdr\nMode = -rw-r--r--\n" << QStringList();
     QTest::newRow("header block before the dashes")
         << "Path = /home/u/D20240131__A.tar\nType = tar\n\n----------\n" + file << QStringList();
-    QTest::newRow("windows line ends")
-        << QByteArray("Path = ../x\r\nMode = -rw-r--r--\r\n") << QStringList{"../x"};
+    QTest::newRow("windows line ends") << QByteArray("Path = ../x\r\nMode = -rw-r--r--\r\n") << QStringList{"../x"};
     QTest::newRow("symbolic link") << file + "Path = evil\nMode = lrwxrwxrwx\nSymbolic Link = /etc\n"
                                    << QStringList{"evil"};
     QTest::newRow("hard link") << QByteArray("Path = h\nMode = -rw-r--r--\nHard Link = /etc/passwd\n")
@@ -129,6 +129,7 @@ void TestDayImport::archiveListing_data()
         << QStringList{"evil"};
     QTest::newRow("absolute and dot-dot") << file + "Path = /abs\n\nPath = a/../../b\n"
                                           << QStringList({"/abs", "a/../../b"});
+    // clang-format on
 }
 
 void TestDayImport::archiveListing()
@@ -199,16 +200,17 @@ void TestDayImport::hostileArchivesRefused_data()
     QTest::addColumn<QVector<tartest::Entry>>("entries");
     QTest::addColumn<QString>("badEntry");
     const QByteArray outside = QDir(tmp.path()).absoluteFilePath(QStringLiteral("outside")).toUtf8();
+    // clang-format off
     QTest::newRow("absolute") << QVector<tartest::Entry>{tartest::file("D20240130__A.vdr", "ok"),
                                                          tartest::file(outside + "/abs.vdr", "abs")}
                               << QString::fromUtf8(outside + "/abs.vdr");
     QTest::newRow("inner dot-dot") << QVector<tartest::Entry>{tartest::file("a/../../../outside/dot.vdr",
                                                                             "dot")}
                                    << "a/../../../outside/dot.vdr";
-    QTest::newRow("relative link out")
-        << QVector<tartest::Entry>{tartest::link("up", "../../outside")} << "up";
+    QTest::newRow("relative link out") << QVector<tartest::Entry>{tartest::link("up", "../../outside")} << "up";
     QTest::newRow("hard link") << QVector<tartest::Entry>{tartest::link("h.vdr", outside + "/secret", '1')}
                                << "h.vdr";
+    // clang-format on
 }
 
 void TestDayImport::hostileArchivesRefused()

@@ -299,10 +299,10 @@ void TestImport::tarBadNamesRefusedBeforeArchiver_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
     // English source texts: the catalogue is installed only once a window exists
-    QTest::newRow("one piece") << "archive.tar"
-                               << "Tar File name formate error";
-    QTest::newRow("31 February") << "D20240231__A.tar"
-                                 << "File name formate error";
+    // clang-format off
+    QTest::newRow("one piece") << "archive.tar" << "Tar File name formate error";
+    QTest::newRow("31 February") << "D20240231__A.tar" << "File name formate error";
+    // clang-format on
 }
 
 void TestImport::tarBadNamesRefusedBeforeArchiver()

@@ -33,15 +33,15 @@ void TestFrames::requestFrames_data()
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QString>("hex");
     const QByteArray day = serial::dayRequest(QDate(2024, 1, 31));
-    QTest::newRow("day template keeps checksum 0")
-        << day << QStringLiteral("AA 75 00 00 00 20 24 01 31 00 00 00 00");
+    // clang-format off
+    QTest::newRow("day template keeps checksum 0") << day << QStringLiteral("AA 75 00 00 00 20 24 01 31 00 00 00 00");
     QTest::newRow("day request sent") << serial::commandFrame(day, serial::CmdRequest)
                                       << QStringLiteral("AA 75 00 00 00 20 24 01 31 00 00 00 EB");
-    QTest::newRow("package answer repeats the parameters")
-        << serial::commandFrame(day, serial::CmdPackageAck)
+    QTest::newRow("package answer repeats the parameters") << serial::commandFrame(day, serial::CmdPackageAck)
         << QStringLiteral("AA 75 01 00 00 20 24 01 31 00 00 00 EA");
     QTest::newRow("last 24 hours") << serial::commandFrame(serial::recentHoursRequest(24), serial::CmdRequest)
                                    << QStringLiteral("AA 75 00 00 00 00 00 00 00 18 01 00 C6");
+    // clang-format on
 }
 
 void TestFrames::requestFrames()
@@ -103,22 +103,22 @@ void TestFrames::takeFrame_data()
     QTest::addColumn<bool>("checksumOk");
     QTest::addColumn<int>("left"); // bytes left in the buffer
     const QByteArray err = serial::errorFrame();
+    // clang-format off
     QTest::newRow("four bytes wait") << QByteArray("\x55\x7A\x11\x00", 4) << int(ParseStep::NeedMore) << 0
                                      << true << 4;
     QTest::newRow("error frame alone") << err << int(ParseStep::RecorderError) << 0 << true << 0;
     QTest::newRow("error frame and a piece")
         << err + response(0x10, 0, {}).left(8) << int(ParseStep::RecorderError) << 0 << true << 8;
     QTest::newRow("error frame with 14 bytes or more reads as a head")
-        << err + QByteArray(6, '\0') + QByteArray("\x00\x00\x00", 3) << int(ParseStep::Frame) << 0xFA << true
-        << 0;
+        << err + QByteArray(6, '\0') + QByteArray("\x00\x00\x00", 3) << int(ParseStep::Frame) << 0xFA << true << 0;
     QTest::newRow("5-13 bytes not the error frame wait")
         << QByteArray("\x55\x7A\xFA\x00\xD4\x00", 6) << int(ParseStep::NeedMore) << 0 << true << 6;
     QTest::newRow("wrong checksum still a frame")
         << response(0x11, 3, "xyz", 0x21) << int(ParseStep::Frame) << 0x11 << false << 0;
-    QTest::newRow("wrong first marker")
-        << QByteArray(14, '\x55') << int(ParseStep::LinkError) << 0 << true << 0;
+    QTest::newRow("wrong first marker") << QByteArray(14, '\x55') << int(ParseStep::LinkError) << 0 << true << 0;
     QTest::newRow("garbage before a frame")
         << QByteArray("\x01") + response(0x10, 0, {}) << int(ParseStep::LinkError) << 0 << true << 0;
+    // clang-format on
 }
 
 void TestFrames::takeFrame()

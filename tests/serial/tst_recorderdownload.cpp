@@ -124,6 +124,7 @@ void TestRecorderDownload::threeDays_data()
     QTest::addColumn<int>("badChecksums"); // red lines expected
     const QString full = served.path();
     const QString few = small.path();
+    // clang-format off
     QTest::newRow("full days") << full << QStringList() << 0;
     QTest::newRow("coalesced") << full << QStringList{"--coalesce"} << 0;
     QTest::newRow("split in 5-byte pieces")
@@ -133,8 +134,8 @@ void TestRecorderDownload::threeDays_data()
     // each requested day clears the log page: only the last day's red lines are left
     QTest::newRow("bad checksum every 7th frame")
         << few << QStringList{"--package", "100", "--bad-checksum", "7"} << 5;
-    QTest::newRow("middle day without data")
-        << few + QStringLiteral("/gap") << QStringList{"--package", "500"} << 0;
+    QTest::newRow("middle day without data") << few + QStringLiteral("/gap") << QStringList{"--package", "500"} << 0;
+    // clang-format on
 }
 
 void TestRecorderDownload::threeDays()

@@ -49,13 +49,14 @@ void TestSerialDialogs::dateRange_data()
     QTest::addColumn<int>("startAgo"); // days before today
     QTest::addColumn<int>("endAgo");
     QTest::addColumn<QString>("refusal");
+    // clang-format off
     QTest::newRow("same day") << 5 << 5 << QString();
     QTest::newRow("30 days after the start") << 40 << 10 << QString();
     QTest::newRow("31 days after the start")
         << 41 << 10 << translated("ZtSelectDatesDialog", "Export time exceeds 30 days");
-    QTest::newRow("start after end") << 3 << 4
-                                     << translated("ZtSelectDatesDialog",
+    QTest::newRow("start after end") << 3 << 4 << translated("ZtSelectDatesDialog",
                                                    "Start time is greater than end time");
+    // clang-format on
 }
 
 void TestSerialDialogs::dateRange()

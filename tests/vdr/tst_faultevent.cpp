@@ -51,6 +51,7 @@ void TestFaultEvent::sizes_data()
 
     const QByteArray err(15, '1');
     const QByteArray evt(16, '2');
+    // clang-format off
     QTest::newRow("empty") << QByteArray() << FaultEventResult::ErrorSectionSize << 0 << 0;
     QTest::newRow("N=0, no M") << u16(0) << FaultEventResult::EventSectionSize << 0 << 0;
     QTest::newRow("N=0 M=0 exact") << u16(0) + u16(0) << FaultEventResult::NoFailure << 0 << 0;
@@ -61,8 +62,8 @@ void TestFaultEvent::sizes_data()
     QTest::newRow("N=1 M=1 exact") << u16(1) + err + u16(1) + evt << FaultEventResult::NoFailure << 1 << 1;
     QTest::newRow("N=1 M=1 one over")
         << u16(1) + err + u16(1) + evt + 'x' << FaultEventResult::EventSectionSize << 1 << 0;
-    QTest::newRow("N=65535 in a small block")
-        << u16(65535) + err << FaultEventResult::ErrorSectionSize << 0 << 0;
+    QTest::newRow("N=65535 in a small block") << u16(65535) + err << FaultEventResult::ErrorSectionSize << 0 << 0;
+    // clang-format on
 }
 
 void TestFaultEvent::sizes()
@@ -191,16 +192,17 @@ void TestFaultEvent::dumpOfFailures_data()
     QTest::addColumn<QString>("debugLine");
 
     const QByteArray err = QByteArray(1, '3') + vdrenc::stamp(2021, 10, 8, 13, 5, 9) + vdrenc::zeroStamp();
+    // clang-format off
     QTest::newRow("N=2 in 17 bytes") << u16(2) + err << QStringList({"DT_ERR_DATA Data Size Error"})
                                      << "Error-parseData_00-1 DataSize:17  ofsset:32 ";
-    QTest::newRow("N=1, no room for M")
-        << u16(1) + err
+    QTest::newRow("N=1, no room for M") << u16(1) + err
         << QStringList({"Error Count:1", "Type:3   Time:2021/10/08 13:05:09-----/--/-- --:--:--",
                         "DT_EVENT_DATA Data Size Error"})
         << "Error-parseData_00-2 DataSize:17  ofsset:19 ";
     QTest::newRow("N=0 M=1, one byte over") << u16(0) + u16(1) + QByteArray(17, '\0')
                                             << QStringList({"Error Count:0", "DT_EVENT_DATA Data Size Error"})
                                             << "Error-parseData_00-2 DataSize:21  ofsset:20 ";
+    // clang-format on
 }
 
 void TestFaultEvent::dumpOfFailures()

@@ -200,17 +200,14 @@ void TestSpeed::cursorSample_data()
     QTest::addColumn<QString>("speed");
     QTest::addColumn<QString>("mileage");
 
-    QTest::newRow("last sample") << QVector<int>{0} << qint64(59999) << "---- km/h"
-                                 << "--.- km";
-    QTest::newRow("end of the last record") << QVector<int>{0} << qint64(60000) << "0 km/h"
-                                            << "0 km";
-    QTest::newRow("start of the next record") << QVector<int>{0, 60} << qint64(60000) << "11 km/h"
-                                              << "100.0 km";
-    QTest::newRow("before any record") << QVector<int>{0} << qint64(-1) << "0 km/h"
-                                       << "0 km";
+    // clang-format off
+    QTest::newRow("last sample") << QVector<int>{0} << qint64(59999) << "---- km/h" << "--.- km";
+    QTest::newRow("end of the last record") << QVector<int>{0} << qint64(60000) << "0 km/h" << "0 km";
+    QTest::newRow("start of the next record") << QVector<int>{0, 60} << qint64(60000) << "11 km/h" << "100.0 km";
+    QTest::newRow("before any record") << QVector<int>{0} << qint64(-1) << "0 km/h" << "0 km";
     // overlapping records: the first one that holds the instant wins
-    QTest::newRow("overlap") << QVector<int>{0, 30} << qint64(40000) << "10 km/h"
-                             << "108.0 km";
+    QTest::newRow("overlap") << QVector<int>{0, 30} << qint64(40000) << "10 km/h" << "108.0 km";
+    // clang-format on
 }
 
 void TestSpeed::cursorSample()
