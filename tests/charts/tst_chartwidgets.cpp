@@ -31,7 +31,6 @@ private slots:
     void buttonsAtRangeEnds_data();
     void buttonsAtRangeEnds();
     void moveKeepsButtonsAround();
-    void disabledKeepsGreyLabel();
     void freezeTwiceLeavesOne();
     void frozenLabelFollowsResize();
 };
@@ -43,7 +42,6 @@ void TestChartWidgets::extraWidgets_data()
     QTest::addColumn<bool>("made");
     QTest::newRow("vertical in a parent") << true << Qt::Vertical << true;
     QTest::newRow("horizontal") << true << Qt::Horizontal << false;
-    QTest::newRow("no parent") << false << Qt::Vertical << false;
 }
 
 void TestChartWidgets::extraWidgets()
@@ -103,17 +101,6 @@ void TestChartWidgets::moveKeepsButtonsAround()
     QCOMPARE(slider->plusButton()->geometry(), QRect(20, 120 - 48, 48, 48));
     QCOMPARE(slider->valueLabel()->geometry(), QRect(20, 370, 48, 48));
     QCOMPARE(slider->minusButton()->geometry(), QRect(20, 418, 48, 48));
-}
-
-void TestChartWidgets::disabledKeepsGreyLabel()
-{
-    QWidget parent;
-    auto *slider = new ZtSlider(&parent);
-    slider->setOrientation(Qt::Vertical);
-    slider->setEnabled(false); // disabled before the label exists
-    QCoreApplication::processEvents();
-    slider->setEnabled(true);
-    QVERIFY(slider->valueLabel()->styleSheet().contains(QStringLiteral("color:DimGrey;")));
 }
 
 void TestChartWidgets::freezeTwiceLeavesOne()
