@@ -65,9 +65,7 @@ class TestImport : public QObject
 
 private slots:
     void folderNameRules();
-    void secondImportReplacesFirst();
-    void folderWithoutDayFilesChangesNothing();
-    void everyNameSkipped();
+    void importsInTurn();
     void failedCopyIsReported();
     void daySelection();
     void tarTwoDaysAtTopLevel();
@@ -134,55 +132,38 @@ void TestImport::folderNameRules()
     QCOMPARE(countLines(debug.lines(), "blockCnt :"), 1);
 }
 
-void TestImport::secondImportReplacesFirst()
+// One window through several imports: a folder without day files changes nothing, a second
+// import replaces the first (stray files included), one whose every name is skipped empties.
+void TestImport::importsInTurn()
 {
     const QString first =
         folder("first", {{"D20240130__.vdr", dayBytes("30")}, {"D20240131__.vdr", dayBytes("31")}});
+    const QString other = folder("other", {{"readme.txt", "text"}, {"D20240101__.dat", "data"}});
+    QDir(other).mkpath(QStringLiteral("sub.vdr"));
     const QString second = folder("second", {{"D20240215__X.vdr", dayBytes("15")}});
+    const QString bad = folder("bad names", {{"day.vdr", "x"}, {"D20240132__.vdr", "y"}});
     MainWindow w;
     ModalCloser closer;
     w.importFolder(first);
-    QTRY_VERIFY(settled(w));
-    testsupport::writeFile(w.workingDirectory(), "stray.txt", "left over");
-    w.importFolder(second);
-    QCOMPARE(dates(w), QStringList{"2024/02/15"});
-    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240215__.vdr"});
-    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/02/15"));
-    QVERIFY(closer.texts().isEmpty());
-}
-
-void TestImport::folderWithoutDayFilesChangesNothing()
-{
-    const QString days = folder("days", {{"D20240131__.vdr", dayBytes("31")}});
-    const QString other = folder("other", {{"readme.txt", "text"}, {"D20240101__.dat", "data"}});
-    QDir(other).mkpath(QStringLiteral("sub.vdr"));
-    MainWindow w;
-    ModalCloser closer;
-    w.importFolder(days);
     QTRY_VERIFY(settled(w));
     child<QTextBrowser>(w, "eventtextBrowser")->setText(QStringLiteral("the day on display"));
 
     w.importFolder(other);
     QCOMPARE(closer.texts(), QStringList{mwTr("Please select have 'vdr' files folder")});
-    QCOMPARE(dates(w), QStringList{"2024/01/31"});
-    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240131__.vdr"});
+    QCOMPARE(dates(w), QStringList({"2024/01/30", "2024/01/31"}));
     QCOMPARE(child<QTextBrowser>(w, "eventtextBrowser")->toPlainText(), QStringLiteral("the day on display"));
-}
 
-void TestImport::everyNameSkipped()
-{
-    const QString days = folder("one day", {{"D20240131__.vdr", dayBytes("31")}});
-    const QString bad = folder("bad names", {{"day.vdr", "x"}, {"D20240132__.vdr", "y"}});
-    MainWindow w;
-    ModalCloser closer;
-    w.importFolder(days);
+    closer.clear();
+    testsupport::writeFile(w.workingDirectory(), "stray.txt", "left over");
+    w.importFolder(second);
+    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240215__.vdr"});
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/02/15"));
     QTRY_VERIFY(settled(w));
-    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/31"));
+
     w.importFolder(bad);
     QVERIFY(closer.texts().isEmpty());
-    QVERIFY(dates(w).isEmpty());
+    QVERIFY(dates(w).isEmpty() && dateLabel(w).isEmpty());
     QVERIFY(QFileInfo(w.workingDirectory()).isDir() && filesIn(w.workingDirectory()).isEmpty());
-    QVERIFY(dateLabel(w).isEmpty());
 }
 
 // A copy that runs out of room: the file size limit stands in for a full disk. The day is
