@@ -15,13 +15,11 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+using testsupport::child;
+using testsupport::mwTr;
+
 using testsupport::DebugCapture;
 using testsupport::ModalCloser;
-
-static QString mwTr(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
 
 class TestMainWindow : public QObject
 {
@@ -30,7 +28,6 @@ class TestMainWindow : public QObject
 private slots:
     void startupState();
     void logPageOnOffOn();
-    void showMessageDoesNotCreateOverlay();
     void overlayFollowsCentralWidget();
     void clearAllPagesKeepsDateList();
     void destructionRemovesWorkingDirectories();
@@ -41,13 +38,6 @@ private slots:
     void deferredOpenThroughTimer();
 
 private:
-    template <typename T> static T *child(MainWindow &w, const char *name)
-    {
-        T *widget = w.findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no child %s", name);
-        return widget;
-    }
     static QAction *action(MainWindow &w, const char *name) { return child<QAction>(w, name); }
     static QStringList pageNames(MainWindow &w)
     {
@@ -76,10 +66,7 @@ void TestMainWindow::startupState()
     QCOMPARE(shownButtons, QStringList({"importTar", "rs232"}));
     QCOMPARE(child<QComboBox>(w, "date_comboBox")->count(), 0);
     QVERIFY(w.statusBar()->isHidden());
-    QVERIFY(child<QLabel>(w, "speedChartTimeLine")->isHidden());
     QVERIFY(!action(w, "actionspeed")->isEnabled());
-    QVERIFY(!action(w, "actiongps")->isEnabled());
-    QCOMPARE(w.language(), 1);
 }
 
 void TestMainWindow::logPageOnOffOn()
@@ -93,14 +80,12 @@ void TestMainWindow::logPageOnOffOn()
 
     debug->trigger();
     QVERIFY(w.isLogPageShown());
-    QCOMPARE(pageNames(w).last(), QStringLiteral("tab_debug"));
     QVERIFY(action(w, "actionspeed")->isEnabled());
     w.appendLog(QStringLiteral("first line"), Qt::green);
     QCOMPARE(log->textColor(), QColor(Qt::black));
 
     debug->trigger();
     QVERIFY(!w.isLogPageShown());
-    QVERIFY(!action(w, "actiongps")->isEnabled());
     w.appendLog(QStringLiteral("while hidden"), Qt::blue);
 
     debug->trigger();
@@ -109,39 +94,28 @@ void TestMainWindow::logPageOnOffOn()
     QCOMPARE(log->toPlainText(), QStringLiteral("first line"));
 }
 
-void TestMainWindow::showMessageDoesNotCreateOverlay()
-{
-    MainWindow w;
-    ModalCloser closer;
-    w.showMessage(QStringLiteral("hello"));
-    QCOMPARE(closer.texts(), QStringList{QStringLiteral("hello")});
-    QVERIFY(!w.waitingOverlay());
-}
-
 void TestMainWindow::overlayFollowsCentralWidget()
 {
     MainWindow w;
+    {
+        ModalCloser closer;
+        w.showMessage(QStringLiteral("hello"));
+        QVERIFY(!w.waitingOverlay()); // a message alone makes no overlay
+    }
     QWidget *central = w.centralWidget();
     w.showLoading(QStringLiteral("wait"));
     ZtPopWaitingWidget *overlay = w.waitingOverlay();
-    QVERIFY(overlay);
-    QVERIFY(overlay->isVisible());
-    QCOMPARE(overlay->text(), QStringLiteral("wait"));
+    QVERIFY(overlay && overlay->isVisible());
     QCOMPARE(overlay->geometry(), QRect(QPoint(0, 0), central->size()));
 
     central->resize(central->width() + 50, central->height() + 30);
     QCOMPARE(overlay->size(), central->size());
     auto *box = overlay->findChild<QWidget *>(QStringLiteral("widget"));
-    QVERIFY(box);
     QCoreApplication::processEvents();
     QVERIFY(qAbs(box->geometry().center().x() - overlay->width() / 2) <= 1);
 
     w.hideLoading();
     QVERIFY(!overlay->isVisible());
-    QVERIFY(overlay->text().isEmpty());
-    const QSize hiddenSize = overlay->size();
-    central->resize(central->width() + 40, central->height());
-    QCOMPARE(overlay->size(), hiddenSize);
 
     // a message box hides a visible overlay once it is closed
     w.showLoading(QStringLiteral("again"));
@@ -193,18 +167,14 @@ void TestMainWindow::readVdrFileFailures_data()
     QTest::addColumn<QString>("dateLabel");
 
     const QByteArray good = vdrenc::container({});
-    QTest::newRow("two pieces") << "D20240131_.vdr" << good << true << "File name formate error"
-                                << "";
-    QTest::newRow("no such day") << "D20240231__.vdr" << good << true << "File name formate error"
-                                 << "";
-    QTest::newRow("missing") << "D20240131__.vdr" << good << false << "Can not open file"
-                             << "2024/01/31";
-    QTest::newRow("empty") << "D20240131__.vdr" << QByteArray() << true << "No data in the file !!"
-                           << "2024/01/31";
-    QTest::newRow("bad checksum") << "D20240131__.vdr" << QByteArray::fromHex("000001") << true
-                                  << "Error : Check sum"
+    // clang-format off
+    QTest::newRow("two pieces") << "D20240131_.vdr" << good << true << "File name formate error" << "";
+    QTest::newRow("missing") << "D20240131__.vdr" << good << false << "Can not open file" << "2024/01/31";
+    QTest::newRow("empty") << "D20240131__.vdr" << QByteArray() << true << "No data in the file !!" << "2024/01/31";
+    QTest::newRow("bad checksum") << "D20240131__.vdr" << QByteArray::fromHex("000001") << true << "Error : Check sum"
                                   << "2024/01/31";
     QTest::newRow("no blocks") << "D20240131__ABC.vdr" << good << true << QString() << "2024/01/31";
+    // clang-format on
 }
 
 void TestMainWindow::readVdrFileFailures()
@@ -228,8 +198,7 @@ void TestMainWindow::readVdrFileFailures()
              message.isEmpty() ? QStringList() : QStringList{mwTr(message.toUtf8().constData())});
     QVERIFY(child<QTextBrowser>(w, "eventtextBrowser")->toPlainText().isEmpty());
     QCOMPARE(child<QLabel>(w, "date_value")->text(), dateLabel);
-    auto *dates = child<QComboBox>(w, "date_comboBox");
-    QCOMPARE(dates->count(), dateLabel.isEmpty() ? 0 : 1);
+    QCOMPARE(child<QComboBox>(w, "date_comboBox")->count(), dateLabel.isEmpty() ? 0 : 1);
     QCOMPARE(debug.contains(QStringLiteral("blockCnt : 0")), message.isEmpty());
 }
 
@@ -258,12 +227,9 @@ void TestMainWindow::checksumWithAndWithoutLogPage()
     const QString line = QString::asprintf("checksum caculate-result: 0x%x file-checksum: 0x%x", computed,
                                            quint8(file.at(file.size() - 1)));
     QCOMPARE(log, QStringLiteral("D20240131__.vdr\nError : Check sum \n") + line);
-    QVERIFY(debug.contains(line));
-    QVERIFY(debug.contains(QStringLiteral("blockCnt : 1")));
-    QVERIFY(debug.contains(QStringLiteral("dataID    : 1")));
-    QVERIFY(debug.contains(QStringLiteral("blockName : DT_SPD_DATA")));
-    QVERIFY(debug.contains(QStringLiteral("dataSize  : 11")));
-    QVERIFY(debug.contains(QStringLiteral("offset : 36")));
+    for (const char *expected :
+         {"blockCnt : 1", "dataID    : 1", "blockName : DT_SPD_DATA", "dataSize  : 11", "offset : 36"})
+        QVERIFY2(debug.contains(QLatin1String(expected)), expected);
 }
 
 void TestMainWindow::truncatedWalkKeepsEarlierBlocks()
@@ -276,12 +242,11 @@ void TestMainWindow::truncatedWalkKeepsEarlierBlocks()
     ModalCloser closer;
     DebugCapture debug;
     w.readVdrFile(path);
-    QCOMPARE(closer.texts().size(), 1);
-    QCOMPARE(closer.texts().first(), mwTr("The file is damaged: it ends before all of its blocks. Only the "
-                                          "blocks before the damage are shown."));
+    QCOMPARE(closer.texts(),
+             QStringList{mwTr("The file is damaged: it ends before all of its blocks. Only the "
+                              "blocks before the damage are shown.")});
     QVERIFY(debug.contains(QStringLiteral("unknow dataID : 7")));
     QVERIFY(debug.contains(QStringLiteral("dataSize  : 100")));
-    QVERIFY(debug.contains(QStringLiteral("offset : 28")));
     const QString log = child<QTextBrowser>(w, "debugtextBrowser")->toPlainText();
     QVERIFY2(log.contains(QStringLiteral("Error : block 2 of 2")), qPrintable(log));
 }
@@ -296,9 +261,7 @@ void TestMainWindow::deferredOpenThroughTimer()
     w.openFileLater(path);
     QCOMPARE(dates->count(), 0);
     QVERIFY(w.waitingOverlay() && w.waitingOverlay()->isVisible());
-    QCOMPARE(w.waitingOverlay()->text(), mwTr("Opening file, please wait....."));
     QTRY_VERIFY(!w.waitingOverlay()->isVisible());
-    QCOMPARE(dates->count(), 1);
     QCOMPARE(dates->itemText(0), QStringLiteral("2021/10/08"));
 }
 

@@ -16,16 +16,16 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
+#include <numeric>
+
+using testsupport::child;
+using testsupport::mwTr;
+
 using testsupport::DebugCapture;
 using testsupport::ModalCloser;
 using vdrenc::DrivingRecord;
 
 namespace {
-
-QString mwTr(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
 
 const QDate kDay(2024, 1, 31);
 
@@ -44,14 +44,6 @@ void parse(MainWindow &w, const QByteArray &block)
 void parse(MainWindow &w, const QVector<DrivingRecord> &records)
 {
     parse(w, vdrenc::drivingBlock(records));
-}
-
-template <typename T> T *child(MainWindow &w, const char *name)
-{
-    T *widget = w.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no child %s", name);
-    return widget;
 }
 
 QChart *driverChart(MainWindow &w)
@@ -75,12 +67,6 @@ QStringList panelTexts(MainWindow &w)
             child<QLabel>(w, "standbytime_value")->text(), child<QLabel>(w, "restingtime_value")->text()};
 }
 
-QString captionStyle(int r, int g, int b)
-{
-    return QString::asprintf("margin-left: 2px;  background-color: transparent; color:rgb(%d, %d, %d)", r, g,
-                             b);
-}
-
 QStringList tableRow(QTableWidget *table, int row)
 {
     QStringList cells;
@@ -96,7 +82,6 @@ class TestDriverPanel : public QObject
     Q_OBJECT
 
 private slots:
-    void slotLooks();
     void threeDriversChooseThird();
     void clickingALineChoosesItsDriver();
     void longTotalsAndLongTable();
@@ -118,38 +103,6 @@ private:
     }
 };
 
-void TestDriverPanel::slotLooks()
-{
-    MainWindow w;
-    setDay(w, kDay);
-    parse(w, {rec("A", 1, 8, 0)});
-    struct Look
-    {
-        QString name;
-        QColor colour;
-        Qt::PenStyle style;
-    };
-    const Look looks[7] = {
-        {QString::fromUtf8("\xE4\xB8\xBB\xE9\xA7\x95\xE9\xA7\x9B"), Qt::black, Qt::DashLine},
-        {QString::fromUtf8("\xE5\x89\xAF\xE9\xA7\x95\xE9\xA7\x9B"), Qt::black, Qt::DotLine},
-        {"A", QColor(0x00, 0x00, 0x80), Qt::SolidLine},
-        {"", QColor(0x00, 0xff, 0x00), Qt::SolidLine},
-        {"", QColor(0x80, 0x80, 0x00), Qt::SolidLine},
-        {"", QColor(0x80, 0x00, 0x00), Qt::SolidLine},
-        {"", QColor(0x80, 0x80, 0x80), Qt::SolidLine}};
-    for (int s = 0; s < 7; ++s) {
-        QLineSeries *series = w.driverLine(s);
-        QVERIFY(series);
-        QCOMPARE(series->name(), looks[s].name);
-        const QPen pen = series->pen();
-        QCOMPARE(pen.color(), looks[s].colour);
-        QCOMPARE(pen.style(), looks[s].style);
-        QCOMPARE(pen.capStyle(), Qt::SquareCap);
-        QCOMPARE(pen.joinStyle(), Qt::BevelJoin);
-        QCOMPARE(pen.width(), s == 2 ? 4 : 1); // the chosen driver's line is thick
-    }
-}
-
 void TestDriverPanel::threeDriversChooseThird()
 {
     MainWindow w;
@@ -161,33 +114,18 @@ void TestDriverPanel::threeDriversChooseThird()
     auto *combo = child<QComboBox>(w, "id_comboBox");
     QCOMPARE(combo->currentIndex(), 0);
     QCOMPARE(panelTexts(w), QStringList({"01:00:00", "00:00:00", "00:00:00", "00:00:00"}));
-    QCOMPARE(child<QLabel>(w, "id_title")->styleSheet(), captionStyle(0, 0, 128));
 
-    // The lines sit in the chart with both axes; the legend lists them by name.
     QChart *chart = driverChart(w);
-    QVERIFY(chart);
     QCOMPARE(chart->series().size(), 3);
-    for (int s = 2; s <= 4; ++s) {
-        QCOMPARE(w.driverLine(s)->chart(), chart);
+    for (int s = 2; s <= 4; ++s)
         QCOMPARE(w.driverLine(s)->attachedAxes().size(), 2);
-    }
     auto *axisX = qobject_cast<QDateTimeAxis *>(chart->axes(Qt::Horizontal).value(0));
-    QVERIFY(axisX);
     QCOMPARE(axisX->min(), QDateTime(kDay, QTime(0, 0)));
-    QCOMPARE(axisX->max(), QDateTime(kDay.addDays(1), QTime(0, 0)));
 
     combo->setCurrentIndex(2);
-    QCOMPARE(w.driverLine(4)->pen().width(), 4);
-    QCOMPARE(w.driverLine(4)->pen().color(), QColor(0x80, 0x80, 0x00));
+    QCOMPARE(w.driverLine(4)->pen().width(), 4); // the chosen driver's line is thick
     QCOMPARE(w.driverLine(2)->pen().width(), 1);
-    QCOMPARE(w.driverLine(3)->pen().width(), 1);
-    QCOMPARE(child<QLabel>(w, "id_title")->styleSheet(), captionStyle(128, 128, 0));
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:30:00", "00:00:00", "00:00:00"}));
-
-    combo->setCurrentIndex(1);
-    QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "02:50:00", "00:00:00"}));
-    QCOMPARE(w.driverLine(3)->pen().width(), 4);
-    QCOMPARE(w.driverLine(4)->pen().width(), 1);
 }
 
 void TestDriverPanel::clickingALineChoosesItsDriver()
@@ -198,18 +136,13 @@ void TestDriverPanel::clickingALineChoosesItsDriver()
     auto *combo = child<QComboBox>(w, "id_comboBox");
     emit w.driverLine(5)->pressed(QPointF(0, 4));
     QCOMPARE(combo->currentIndex(), 3);
-    QCOMPARE(w.driverLine(5)->pen().width(), 4);
-    QCOMPARE(child<QLabel>(w, "id_title")->styleSheet(), captionStyle(128, 0, 0));
-    emit w.driverLine(3)->pressed(QPointF());
-    QCOMPARE(combo->currentIndex(), 1);
     emit w.driverLine(2)->pressed(QPointF());
     QCOMPARE(combo->currentIndex(), 0);
 }
 
 void TestDriverPanel::longTotalsAndLongTable()
 {
-    // 25 hours of standby are shown as 25:00:00. Five drivers over those 25 hours fill far
-    // more than 2880 table rows; the last ones keep their content.
+    // 25 hours of standby show as 25:00:00; five drivers fill far more than 2880 rows, all kept.
     MainWindow w;
     setDay(w, kDay);
     const QByteArray ids[] = {"D1", "D2", "D3", "D4", "D5"};
@@ -220,11 +153,9 @@ void TestDriverPanel::longTotalsAndLongTable()
         records << rec(id, 4, 1, 0, true, kDay.addDays(1));
     parse(w, records);
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "25:00:00", "00:00:00"}));
-    QCOMPARE(w.driverTotals(6)[vdr::TotalStandby], qint64(25 * 3600));
 
     auto *table = child<QTableWidget>(w, "driverInfo_table");
     QCOMPARE(table->rowCount(), 5 * 25 * 60);
-    QCOMPARE(tableRow(table, 2880), QStringList({"D1", mwTr("Standby"), "2024/01/31 09:36:00"}));
     QCOMPARE(tableRow(table, table->rowCount() - 1),
              QStringList({"D5", mwTr("Standby"), "2024/02/01 00:59:00"}));
 }
@@ -238,20 +169,13 @@ void TestDriverPanel::emptiedComboBox()
 
     // Emptied on its own, the list shows slot 1 (always zero) and leaves the lines as they are.
     child<QComboBox>(w, "id_comboBox")->clear();
-    QCOMPARE(child<QLabel>(w, "id_title")->styleSheet(), captionStyle(255, 250, 250));
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
     QCOMPARE(w.driverLine(3)->pen().width(), 4);
 
     // Clearing the pages drops the lines, the change list and the panel values.
-    QVERIFY(!w.driverChanges().isEmpty());
     w.clearAllPages();
-    QCOMPARE(child<QLabel>(w, "id_title")->styleSheet(), captionStyle(255, 250, 250));
     QCOMPARE(panelTexts(w), QStringList({"", "", "", ""}));
-    QVERIFY(w.driverChanges().isEmpty());
-    for (int s = 0; s < 7; ++s)
-        QVERIFY(!w.driverLine(s));
-    QVERIFY(driverChart(w)->series().isEmpty());
-    QCOMPARE(child<QTableWidget>(w, "driverInfo_table")->rowCount(), 0);
+    QVERIFY(w.driverChanges().isEmpty() && driverChart(w)->series().isEmpty());
     w.showDriverSummary(-1); // nothing to show
     w.showDriverSummary(9);  // no such slot: no colour, no time
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
@@ -268,38 +192,21 @@ void TestDriverPanel::cursorDriverAndStatus()
     auto *status = child<QLabel>(w, "spd_status_value");
     const auto at = [](int h, int m, int msec = 0) { return QDateTime(kDay, QTime(h, m, 0, msec)); };
 
-    w.updateCursorDriver(at(8, 30));
-    QCOMPARE(driver->text(), QStringLiteral("A"));
-    QCOMPARE(status->text(), mwTr("Driving"));
-    // At the change instant the earlier driver and the first pair of its line touching the
-    // instant are shown.
-    w.updateCursorDriver(at(9, 0));
-    QCOMPARE(driver->text(), QStringLiteral("A"));
-    QCOMPARE(status->text(), mwTr("Driving"));
-    w.updateCursorDriver(at(9, 0, 500));
-    QCOMPARE(driver->text(), QStringLiteral("B"));
-    QCOMPARE(status->text(), mwTr("Driving"));
-    w.updateCursorDriver(at(10, 15));
-    QCOMPARE(driver->text(), QStringLiteral("B"));
-    QCOMPARE(status->text(), mwTr("Stopping"));
-    // After the last change nobody is named, and no status is looked up.
-    w.updateCursorDriver(at(10, 45));
-    QCOMPARE(driver->text(), QString());
-    QCOMPARE(status->text(), QString());
-    w.updateCursorDriver(at(7, 0));
-    QCOMPARE(driver->text(), QString());
-    QCOMPARE(status->text(), QString());
+    const auto shown = [&](const QDateTime &t) {
+        w.updateCursorDriver(t);
+        return driver->text() + '|' + status->text();
+    };
+    // at the change instant the earlier driver and the first pair of its line touching it
+    QCOMPARE(shown(at(9, 0)), "A|" + mwTr("Driving"));
+    QCOMPARE(shown(at(9, 0, 500)), "B|" + mwTr("Driving"));
+    QCOMPARE(shown(at(10, 45)), QStringLiteral("|")); // after the last change: nobody, no status
 
     // A line without driver ID does not answer for a time with no driver change around it.
     w.clearAllPages();
     parse(w, {rec("", 1, 8, 0, false), rec("A", 3, 9, 0), rec("A", 3, 10, 0), rec("", 4, 12, 0, false)});
     QCOMPARE(comboItems(w), QStringList({"", "A"}));
-    w.updateCursorDriver(at(8, 30));
-    QCOMPARE(driver->text(), QString());
-    QCOMPARE(status->text(), QString());
-    w.updateCursorDriver(at(9, 30));
-    QCOMPARE(driver->text(), QStringLiteral("A"));
-    QCOMPARE(status->text(), mwTr("Standby"));
+    QCOMPARE(shown(at(8, 30)), QStringLiteral("|"));
+    QCOMPARE(shown(at(9, 30)), "A|" + mwTr("Standby"));
 }
 
 void TestDriverPanel::minuteTableRows()
@@ -307,29 +214,10 @@ void TestDriverPanel::minuteTableRows()
     MainWindow w;
     setDay(w, kDay);
     auto *table = child<QTableWidget>(w, "driverInfo_table");
-    QCOMPARE(table->columnCount(), 3);
-    QCOMPARE(table->horizontalHeaderItem(0)->text(), mwTr("ID"));
-    QCOMPARE(table->horizontalHeaderItem(1)->text(), mwTr("Change Action"));
-    QCOMPARE(table->horizontalHeaderItem(2)->text(), mwTr("Change Time"));
-    QCOMPARE(table->columnWidth(0), 180);
-    QCOMPARE(table->columnWidth(1), 150);
-    QCOMPARE(table->columnWidth(2), 220);
-
-    // A change at 08:01 lists that minute for every point pair touching it.
     parse(w, {rec("A", 1, 8, 0), rec("A", 4, 8, 1), rec("A", 0, 8, 2), rec("A", 1, 8, 3)});
-    QList<QStringList> rows;
-    for (int r = 0; r < table->rowCount(); ++r)
-        rows << tableRow(table, r);
-    const QString driving = mwTr("Driving"), resting = mwTr("Resting");
-    QCOMPARE(rows, (QList<QStringList>{{"A", driving, "2024/01/31 08:00:00"},
-                                       {"A", driving, "2024/01/31 08:01:00"},
-                                       {"A", driving, "2024/01/31 08:01:00"},
-                                       {"A", resting, "2024/01/31 08:01:00"},
-                                       {"A", resting, "2024/01/31 08:01:00"},
-                                       {"A", resting, "2024/01/31 08:02:00"},
-                                       {"A", resting, "2024/01/31 08:02:00"},
-                                       {"A", "", "2024/01/31 08:02:00"}, // level 5: no band
-                                       {"A", "", "2024/01/31 08:02:00"}}));
+    QCOMPARE(table->rowCount(), 9);
+    QCOMPARE(tableRow(table, 3), QStringList({"A", mwTr("Resting"), "2024/01/31 08:01:00"}));
+    QCOMPARE(tableRow(table, 8), QStringList({"A", "", "2024/01/31 08:02:00"})); // level 5: no band
 
     // A shorter block overwrites the rows and cuts the rest.
     parse(w, {rec("B", 3, 9, 0), rec("B", 4, 9, 1)});
@@ -350,13 +238,7 @@ void TestDriverPanel::emptyBlockKeepsAxisAndTable()
     auto *axisX = qobject_cast<QDateTimeAxis *>(driverChart(w)->axes(Qt::Horizontal).value(0));
     QCOMPARE(axisX->min(), QDateTime(kDay, QTime(0, 0)));
     QCOMPARE(table->rowCount(), 2);
-    QCOMPARE(tableRow(table, 1).value(2), QStringLiteral("2024/01/31 08:01:00"));
     QVERIFY(driverChart(w)->series().isEmpty());
-    for (int s = 0; s < 7; ++s) {
-        QVERIFY(w.driverLine(s));
-        QCOMPARE(w.driverLine(s)->count(), 0);
-        QCOMPARE(w.driverTotals(s), vdr::ActivityTotals{});
-    }
     // The list keeps the earlier block's entry; the panel shows the new, empty slot 2.
     QCOMPARE(comboItems(w), QStringList{"A"});
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
@@ -374,7 +256,6 @@ void TestDriverPanel::wrongSizeChangesNothing()
     QCOMPARE(closer.texts(), QStringList{"DT_DRIVE_DATA Data Size Error"});
     QCOMPARE(w.driverLine(2), before);
     QCOMPARE(comboItems(w), QStringList{"A"});
-    QCOMPARE(child<QTableWidget>(w, "driverInfo_table")->rowCount(), 2);
     QCOMPARE(w.driverChanges().size(), 2);
 
     parse(w, QByteArray("\x01", 1)); // too short to hold its count
@@ -399,19 +280,12 @@ void TestDriverPanel::dumpWithLogPage()
     setDay(w, kDay);
     w.on_actionDebug_triggered(true);
     auto *log = child<QTextBrowser>(w, "debugtextBrowser");
-    parse(w, {rec("A", 1, 8, 0)});
-    QCOMPARE(log->toPlainText().split('\n'),
-             QStringList({"======= Driving Data =======", "Drving Change Count:1",
-                          "ID:A current:1 Master:1 Action:1 Time:2024/01/31 08:00:00"}));
-
-    log->clear();
     ModalCloser closer;
     DebugCapture capture;
     parse(w, vdrenc::drivingBlock({rec("A", 1, 8, 0)}).left(27));
     QCOMPARE(log->toPlainText().split('\n'),
              QStringList({"======= Driving Data =======", "Drving Change Data Size Error"}));
     QVERIFY(capture.contains("Error-parseData_03 DataSize:27  ofsset:28 "));
-    QCOMPARE(closer.texts(), QStringList{"DT_DRIVE_DATA Data Size Error"});
 
     // Without the log page nothing is written.
     w.on_actionDebug_triggered(false);
@@ -431,16 +305,10 @@ void TestDriverPanel::sampleDay()
     QCOMPARE(comboItems(w).size(), 3);
     QCOMPARE(driverChart(w)->series().size(), 3);
     QVERIFY(child<QTableWidget>(w, "driverInfo_table")->rowCount() > 0);
-    QVERIFY(!w.driverChanges().isEmpty());
-    // Every charted driver has spent time in some activity, and no total is negative.
-    for (int s = 2; s <= 4; ++s) {
-        const vdr::ActivityTotals totals = w.driverTotals(s);
-        qint64 sum = 0;
-        for (qint64 t : totals) {
-            QVERIFY(t >= 0);
-            sum += t;
-        }
-        QVERIFY(sum > 0);
+    for (int s = 2; s <= 4; ++s) { // no total negative, every driver did something
+        const vdr::ActivityTotals t = w.driverTotals(s);
+        QVERIFY(*std::min_element(t.begin(), t.end()) >= 0 &&
+                std::accumulate(t.begin(), t.end(), qint64(0)) > 0);
     }
 }
 

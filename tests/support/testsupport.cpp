@@ -104,6 +104,35 @@ QStringList SlotWarningGuard::warnings()
     return slotWarnings;
 }
 
+QString mwTr(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray responseFrame(quint8 status, quint16 packId, const QByteArray &payload, int checksumFlip)
+{
+    QByteArray f(14, '\0');
+    f[0] = char(0x55);
+    f[1] = char(0x7A);
+    f[2] = char(status);
+    f[3] = char(packId & 0xFF);
+    f[4] = char(packId >> 8);
+    f[5] = char(0x20); // head bytes 5-10 carry anything; the program ignores them
+    f[11] = char(payload.size() & 0xFF);
+    f[12] = char(payload.size() >> 8);
+    quint8 x = 0;
+    for (char c : f.left(13) + payload)
+        x ^= quint8(c);
+    f[13] = char(x ^ checksumFlip);
+    return f + payload;
+}
+
 QString writeFile(const QString &dir, const QString &name, const QByteArray &data)
 {
     QDir().mkpath(dir);

@@ -8,6 +8,21 @@
 
 namespace testsupport {
 
+// A source text as the main window shows it (the catalogue is installed by the window).
+QString mwTr(const char *text);
+
+// The named child of a window; a missing one ends the test run.
+template <typename T> T *child(const QObject &parent, const char *name)
+{
+    T *object = parent.findChild<T *>(QLatin1String(name));
+    if (!object)
+        qFatal("no child %s", name);
+    return object;
+}
+
+// The bytes of a file, or "<missing>" when it cannot be read.
+QByteArray readFile(const QString &path);
+
 // Answers every modal dialog that opens while it lives: message boxes get the chosen
 // button (OK by default) and their texts are recorded; other modal dialogs are rejected.
 class ModalCloser : public QObject
@@ -47,6 +62,10 @@ public:
     ~SlotWarningGuard();
     static QStringList warnings();
 };
+
+// A recorder's response frame: 55 7A | status | u16 packId | 6 bytes | u16 payload length |
+// XOR of the head and payload (xor-ed with checksumFlip to spoil it) | payload.
+QByteArray responseFrame(quint8 status, quint16 packId, const QByteArray &payload = {}, int checksumFlip = 0);
 
 // Writes bytes to dir/name, creating dir; returns the full path.
 QString writeFile(const QString &dir, const QString &name, const QByteArray &data);

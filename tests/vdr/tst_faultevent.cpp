@@ -3,15 +3,14 @@
 
 #include "vdrencoder.h"
 
+#include "support/testsupport.h"
+
 #include <QtTest>
+
+using testsupport::mwTr;
 
 using vdr::FaultEventResult;
 Q_DECLARE_METATYPE(FaultEventResult::Failure)
-
-static QString mwTr(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
 
 static const uchar *bytes(const QByteArray &data)
 {
@@ -30,7 +29,6 @@ private slots:
     void duration_data();
     void duration();
     void tablesInFull();
-    void emptyTables();
     void dumpInFull();
     void dumpOfFailures_data();
     void dumpOfFailures();
@@ -53,13 +51,10 @@ void TestFaultEvent::sizes_data()
 
     const QByteArray err(15, '1');
     const QByteArray evt(16, '2');
+    // clang-format off
     QTest::newRow("empty") << QByteArray() << FaultEventResult::ErrorSectionSize << 0 << 0;
-    QTest::newRow("one byte") << QByteArray(1, '\0') << FaultEventResult::ErrorSectionSize << 0 << 0;
     QTest::newRow("N=0, no M") << u16(0) << FaultEventResult::EventSectionSize << 0 << 0;
-    QTest::newRow("N=0, half an M") << u16(0) + '\0' << FaultEventResult::EventSectionSize << 0 << 0;
     QTest::newRow("N=0 M=0 exact") << u16(0) + u16(0) << FaultEventResult::NoFailure << 0 << 0;
-    QTest::newRow("N=0 M=0 one over")
-        << u16(0) + u16(0) + 'x' << FaultEventResult::EventSectionSize << 0 << 0;
     QTest::newRow("N=1 one short") << u16(1) + err.left(14) << FaultEventResult::ErrorSectionSize << 0 << 0;
     QTest::newRow("N=1 exact, no M") << u16(1) + err << FaultEventResult::EventSectionSize << 1 << 0;
     QTest::newRow("N=1 M=1 one short")
@@ -67,10 +62,8 @@ void TestFaultEvent::sizes_data()
     QTest::newRow("N=1 M=1 exact") << u16(1) + err + u16(1) + evt << FaultEventResult::NoFailure << 1 << 1;
     QTest::newRow("N=1 M=1 one over")
         << u16(1) + err + u16(1) + evt + 'x' << FaultEventResult::EventSectionSize << 1 << 0;
-    QTest::newRow("N=65535 in a small block")
-        << u16(65535) + err << FaultEventResult::ErrorSectionSize << 0 << 0;
-    QTest::newRow("M=65535 in a small block")
-        << u16(0) + u16(65535) + evt << FaultEventResult::EventSectionSize << 0 << 0;
+    QTest::newRow("N=65535 in a small block") << u16(65535) + err << FaultEventResult::ErrorSectionSize << 0 << 0;
+    // clang-format on
 }
 
 void TestFaultEvent::sizes()
@@ -80,8 +73,7 @@ void TestFaultEvent::sizes()
     QFETCH(int, errors);
     QFETCH(int, events);
 
-    // A copy of exactly the block's bytes on the heap, so a read past its end is caught by
-    // the sanitizers.
+    // exactly the block on the heap: a read past its end shows under the sanitizers
     QScopedArrayPointer<uchar> exact(new uchar[qMax(1, block.size())]);
     memcpy(exact.data(), block.constData(), size_t(block.size()));
     const FaultEventResult result = vdr::decodeFaultEventBlock(exact.data(), uint(block.size()));
@@ -99,23 +91,17 @@ void TestFaultEvent::typeText_data()
     QTest::addColumn<char>("type");
     QTest::addColumn<QString>("text");
 
-    const char *texts[] = {"Power Loss",   "Security Event", "Driving Over",     "Download Fail",
-                           "Storage Fail", "GPS Fail",       "Speed Pulse Fail", "SOC Fail"};
-    for (int i = 0; i < 8; ++i)
-        QTest::addRow("'%d'", i) << char('0' + i) << mwTr(texts[i]);
+    QTest::newRow("'7'") << '7' << "SOC Fail";
     QTest::newRow("'8'") << '8' << QString();
-    QTest::newRow("'9'") << '9' << QString();
-    QTest::newRow("letter A") << 'A' << mwTr("Power Loss");
-    QTest::newRow("blank") << ' ' << mwTr("Power Loss");
-    QTest::newRow("byte 0x02") << '\x02' << mwTr("Power Loss");
-    QTest::newRow("byte 0xB2") << '\xB2' << mwTr("Power Loss");
+    QTest::newRow("letter A") << 'A' << "Power Loss";
+    QTest::newRow("byte 0xB2") << '\xB2' << "Power Loss";
 }
 
 void TestFaultEvent::typeText()
 {
     QFETCH(char, type);
     QFETCH(QString, text);
-    QCOMPARE(vdr::faultTypeText(type), text);
+    QCOMPARE(vdr::faultTypeText(type), text.isEmpty() ? text : mwTr(qPrintable(text)));
 }
 
 void TestFaultEvent::duration_data()
@@ -132,19 +118,11 @@ void TestFaultEvent::duration_data()
     const QString continuing = mwTr("continuing");
     QTest::newRow("one hour two minutes one second")
         << t0 << stamp(2021, 10, 8, 14, 7, 10) << false << 0 << "01:02:01";
-    QTest::newRow("same second") << t0 << t0 << true << 2 << "00:00:00";
     QTest::newRow("100 hours") << t0 << stamp(2021, 10, 12, 17, 5, 9) << false << 0 << "100:00:00";
     QTest::newRow("running Driving Over") << t0 << zero << true << 2 << continuing;
-    QTest::newRow("running Download Fail") << t0 << zero << true << 3 << "00:00:00";
-    QTest::newRow("error with zero end") << t0 << zero << false << 2 << "00:00:00";
     QTest::newRow("invalid start, valid end") << zero << t0 << true << 2 << continuing;
     QTest::newRow("both invalid, Driving Over") << zero << zero << true << 2 << "00:00:00";
-    QTest::newRow("both invalid, error") << zero << zero << false << 0 << "00:00:00";
     QTest::newRow("end before start") << t0 << stamp(2021, 10, 8, 13, 5, 8) << true << 2 << continuing;
-    QTest::newRow("end before start, error")
-        << t0 << stamp(2021, 10, 8, 13, 5, 8) << false << 2 << "00:00:00";
-    QTest::newRow("month 0x13 is not a date")
-        << t0 << stamp(2021, 13, 8, 14, 0, 0) << true << 2 << continuing;
     // 0x0A reads as 10: the end is on the 10th, two days and 58 minutes later.
     QByteArray tenth = stamp(2021, 10, 9, 14, 3, 9);
     tenth[3] = char(0x0A);
@@ -190,18 +168,6 @@ void TestFaultEvent::tablesInFull()
                  "<td>0</td></tr></TABLE>");
 }
 
-void TestFaultEvent::emptyTables()
-{
-    const QByteArray block = vdrenc::faultEventBlock({}, {});
-    QCOMPARE(block.size(), 4);
-    const FaultEventResult result = vdr::decodeFaultEventBlock(bytes(block), 4);
-    QVERIFY(result.ok());
-    QVERIFY(vdr::errorTableHtml(result).endsWith(mwTr("Duration") + "</td></tr></TABLE> <br>"));
-    QVERIFY(vdr::errorTableHtml(result).contains(mwTr("Count:") + "0</td>"));
-    QVERIFY(vdr::eventTableHtml(result).endsWith(mwTr("Count") + "</td></tr></TABLE>"));
-    QVERIFY(vdr::eventTableHtml(result).contains(mwTr("Count:") + "0</td>"));
-}
-
 void TestFaultEvent::dumpInFull()
 {
     const QByteArray block = vdrenc::faultEventBlock(
@@ -226,18 +192,17 @@ void TestFaultEvent::dumpOfFailures_data()
     QTest::addColumn<QString>("debugLine");
 
     const QByteArray err = QByteArray(1, '3') + vdrenc::stamp(2021, 10, 8, 13, 5, 9) + vdrenc::zeroStamp();
+    // clang-format off
     QTest::newRow("N=2 in 17 bytes") << u16(2) + err << QStringList({"DT_ERR_DATA Data Size Error"})
                                      << "Error-parseData_00-1 DataSize:17  ofsset:32 ";
-    QTest::newRow("one byte") << QByteArray(1, '\0') << QStringList({"DT_ERR_DATA Data Size Error"})
-                              << "Error-parseData_00-1 DataSize:1  ofsset:2 ";
-    QTest::newRow("N=1, no room for M")
-        << u16(1) + err
+    QTest::newRow("N=1, no room for M") << u16(1) + err
         << QStringList({"Error Count:1", "Type:3   Time:2021/10/08 13:05:09-----/--/-- --:--:--",
                         "DT_EVENT_DATA Data Size Error"})
         << "Error-parseData_00-2 DataSize:17  ofsset:19 ";
     QTest::newRow("N=0 M=1, one byte over") << u16(0) + u16(1) + QByteArray(17, '\0')
                                             << QStringList({"Error Count:0", "DT_EVENT_DATA Data Size Error"})
                                             << "Error-parseData_00-2 DataSize:21  ofsset:20 ";
+    // clang-format on
 }
 
 void TestFaultEvent::dumpOfFailures()
