@@ -12,8 +12,8 @@
 
 #include <QtCharts/QChartGlobal>
 
-#include "vdr/driving.h"
 #include "serial/download.h"
+#include "vdr/driving.h"
 
 QT_CHARTS_BEGIN_NAMESPACE
 class QChart;
@@ -217,8 +217,8 @@ private:
     QDateTimeAxis *speedAxisX = nullptr;
     QValueAxis *speedAxisY = nullptr;
     QLineSeries *speedSeries = nullptr;
-    QVector<qint64> speedStarts;  // record starts of speedData, ms since the epoch
-    QVector<QPointF> speedPoints; // every point of the speed line; the series holds its envelope
+    QVector<qint64> speedStarts;      // record starts of speedData, ms since the epoch
+    QVector<QPointF> speedPoints;     // every point of the speed line; the series holds its envelope
     QVector<double> speedEnvelopeKey; // time range and plot columns the series was built for
 
     // driver activity chart
