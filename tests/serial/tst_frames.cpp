@@ -64,6 +64,10 @@ void TestFrames::requestFrames_data()
         << QStringLiteral("AA 75 00 00 00 19 99 12 09 00 00 00 %1")
                .arg(0xAA ^ 0x75 ^ 0x19 ^ 0x99 ^ 0x12 ^ 0x09, 2, 16, QLatin1Char('0'))
                .toUpper();
+    // Found by fuzzing: a year before year 0 made the BCD encoding shift a negative value.
+    // Such a day cannot be named in a request; its year bytes read 00.
+    QTest::newRow("year before the first century")
+        << serial::dayRequest(QDate(-5, 3, 4)) << QStringLiteral("AA 75 00 00 00 00 00 03 04 00 00 00 00");
     QTest::newRow("last 24 hours") << serial::commandFrame(serial::recentHoursRequest(24), serial::CmdRequest)
                                    << QStringLiteral("AA 75 00 00 00 00 00 00 00 18 01 00 C6");
     QTest::newRow("last hour, package answer")
