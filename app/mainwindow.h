@@ -248,6 +248,7 @@ private:
     QDate startDate;
     serial::Download download;
     QByteArray serialRxBuffer; // received bytes not yet taken as frames
+    QMetaObject::Connection serialErrorConnection; // the port vanishing ends as a link error
     void runDownloadActions(const QVector<serial::DownloadAction> &actions);
     void serialLinkError();
     void serialRecorderError();

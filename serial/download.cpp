@@ -50,6 +50,7 @@ QVector<DownloadAction> Download::handleFrame(const ResponseFrame &frame)
             QCoreApplication::translate("MainWindow", "DVR creat vdr file.....") + dayText());
         m_lastPackId = 0;
         m_dayFileData.clear();
+        m_dayTooLarge = false;
     } else if (frame.status == StatusPackage) {
         add(DownloadAction::ShowProgress,
             QCoreApplication::translate("MainWindow", "Downlog Package.....") + dayText());
@@ -57,11 +58,21 @@ QVector<DownloadAction> Download::handleFrame(const ResponseFrame &frame)
         add(DownloadAction::Send, QString(), commandFrame(m_requestFrame, CmdPackageAck));
     }
 
-    if (!frame.payload.isEmpty())
-        m_dayFileData.append(frame.payload);
+    if (!frame.payload.isEmpty() && !m_dayTooLarge) {
+        if (m_dayFileData.size() > kMaxDayFileSize - frame.payload.size()) {
+            m_dayTooLarge = true;
+            m_dayFileData = QByteArray();
+            add(DownloadAction::DebugLine, QStringLiteral("day file too large: ") + dayText());
+        } else {
+            m_dayFileData.append(frame.payload);
+        }
+    }
 
     // The recorder numbers its end frame one below the last data package.
-    if (frame.status == StatusFileEnd && int(m_lastPackId) == int(frame.packId) + 1) {
+    if (frame.status == StatusFileEnd && m_dayTooLarge) {
+        if (!m_unwritten.contains(m_currentDate))
+            m_unwritten.append(m_currentDate);
+    } else if (frame.status == StatusFileEnd && int(m_lastPackId) == int(frame.packId) + 1) {
         add(DownloadAction::WriteDay, QString(), m_dayFileData, m_currentDate);
         add(DownloadAction::Send, QString(), commandFrame(m_requestFrame, CmdFileWritten));
     }
@@ -82,6 +93,7 @@ void Download::resetAfterError()
 {
     m_lastPackId = 0;
     m_dayFileData.clear();
+    m_dayTooLarge = false;
 }
 
 void Download::noteUnwritten(const QDate &day)

@@ -10,6 +10,10 @@
 
 namespace serial {
 
+// The most bytes collected for one day file. A real day is about 1 MB; a recorder (or line
+// noise) that sends packages without end must not make the program grow without bound.
+constexpr int kMaxDayFileSize = 32 * 1024 * 1024;
+
 // One thing the window has to do in answer to a received frame, in the order given.
 struct DownloadAction
 {
@@ -34,7 +38,9 @@ struct DownloadAction
 // each answered with command 0x01), an end frame (0x12, answered with command 0x03 once the
 // file is written) and a day-finished frame (0x14 or 0x15). The payloads of every frame
 // since the start frame, concatenated, are the day file. The file is written only when the
-// end frame's package number is one less than the last data package's number.
+// end frame's package number is one less than the last data package's number, and only
+// when the day's data stayed within kMaxDayFileSize; a day that grew beyond it is dropped
+// and counted as unwritten.
 class Download
 {
 public:
@@ -71,6 +77,7 @@ private:
     QByteArray m_requestFrame; // the last command 0x00, its checksum byte 0
     quint16 m_lastPackId = 0;
     QByteArray m_dayFileData;
+    bool m_dayTooLarge = false; // the day's data outgrew kMaxDayFileSize and was dropped
     QList<QDate> m_unwritten;
 };
 

@@ -4,8 +4,12 @@ namespace serial {
 
 namespace {
 
+// Packed BCD of the last two decimal digits; a negative value (a year before year 0 has no
+// request encoding) gives 00.
 quint8 bcd(int value)
 {
+    if (value < 0)
+        return 0;
     return quint8(((value / 10) % 10) << 4 | (value % 10));
 }
 

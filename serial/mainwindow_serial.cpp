@@ -49,6 +49,18 @@ bool MainWindow::connectSerialPort(ZtSerialPortDialog &dialog, const QString &po
     // Bytes left from an earlier connection are no part of this one's frames.
     serialRxBuffer.clear();
     connect(&serialPort, &QSerialPort::readyRead, this, &MainWindow::readyReadSlot, Qt::UniqueConnection);
+    // The device went away (adapter pulled, peer closed): the port then reports a read or
+    // resource error on every turn of the event loop. Handled like a link error once the
+    // port's own notification is over, so the user gets a message and can connect again.
+    if (!serialErrorConnection)
+        serialErrorConnection = connect(
+            &serialPort, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) {
+                if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) &&
+                    serialPort.isOpen())
+                    serialLinkError();
+            },
+            Qt::QueuedConnection);
     setConnectionState(true);
     return true;
 }

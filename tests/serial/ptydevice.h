@@ -45,6 +45,15 @@ public:
     }
 
     QString path() const { return devicePath; }
+    // The device vanishes: the master side closes, as when a USB adapter is pulled.
+    void hangUp()
+    {
+        delete notifier;
+        notifier = nullptr;
+        if (master >= 0)
+            ::close(master);
+        master = -1;
+    }
     QByteArray received() const { return bytes; }
     void clear() { bytes.clear(); }
     void send(const QByteArray &data)

@@ -83,6 +83,7 @@ private slots:
     void threeDaysMiddleEmpty();
     void recentHoursWriteToday();
     void errorResetsDayData();
+    void endlessPackagesStayBounded();
     void writeFailureLeavesNoFile();
 };
 
@@ -170,6 +171,35 @@ void TestDownload::errorResetsDayData()
     // the end frame that would have matched package 4 now writes nothing
     for (const DownloadAction &a : d.handleFrame(frame(serial::StatusFileEnd, 3)))
         QVERIFY(a.kind != DownloadAction::WriteDay);
+}
+
+// A recorder (or a noisy line) that sends packages without end must not make the day's data
+// grow without bound: beyond the limit the day is dropped and reported unwritten, and the
+// next day downloads normally.
+void TestDownload::endlessPackagesStayBounded()
+{
+    QTemporaryDir tmp;
+    Player p;
+    p.dir = tmp.path();
+    p.download.startRange(QDate(2024, 1, 1), QDate(2024, 1, 2));
+    p.download.requestDay(QDate(2024, 1, 1));
+    const QByteArray package(0xFFFF, 'p');
+    p.play(frame(serial::StatusFileStart));
+    const int packages = serial::kMaxDayFileSize / package.size() + 2;
+    for (int i = 1; i <= packages; ++i) {
+        p.play(frame(serial::StatusPackage, quint16(i), package));
+        QVERIFY(p.download.dayFileData().size() <= serial::kMaxDayFileSize);
+    }
+    p.play(frame(serial::StatusFileEnd, quint16(packages - 1)));
+    QCOMPARE(p.written, QList<QDate>());
+    QCOMPARE(p.file(QDate(2024, 1, 1)), QByteArray("<missing>"));
+    QCOMPARE(p.download.unwrittenDays(), QList<QDate>{QDate(2024, 1, 1)});
+    p.play(frame(serial::StatusDayDone));
+    QCOMPARE(p.requested, QList<QDate>{QDate(2024, 1, 2)});
+    p.day({"ab", "cd"});
+    QCOMPARE(p.file(QDate(2024, 1, 2)), QByteArray("abcd"));
+    QVERIFY(p.finished);
+    QCOMPARE(p.download.unwrittenDays(), QList<QDate>{QDate(2024, 1, 1)});
 }
 
 void TestDownload::writeFailureLeavesNoFile()

@@ -39,6 +39,9 @@ void TestFrames::requestFrames_data()
                                       << QStringLiteral("AA 75 00 00 00 20 24 01 31 00 00 00 EB");
     QTest::newRow("package answer repeats the parameters") << serial::commandFrame(day, serial::CmdPackageAck)
         << QStringLiteral("AA 75 01 00 00 20 24 01 31 00 00 00 EA");
+    // Found by fuzzing: a year before year 0 made the BCD encoding shift a negative value.
+    QTest::newRow("year before the first century")
+        << serial::dayRequest(QDate(-5, 3, 4)) << QStringLiteral("AA 75 00 00 00 00 00 03 04 00 00 00 00");
     QTest::newRow("last 24 hours") << serial::commandFrame(serial::recentHoursRequest(24), serial::CmdRequest)
                                    << QStringLiteral("AA 75 00 00 00 00 00 00 00 18 01 00 C6");
     // clang-format on

@@ -1,0 +1,108 @@
+// Faults on the serial link during a download, against a real pseudo-terminal: the device
+// vanishing in the middle of a day. The user gets a clear message and a window to go on
+// with; the days written before stay whole and no partial day file is left behind.
+#include "app/mainwindow.h"
+#include "app/ztpopwaitingwidget.h"
+#include "serial/ptydevice.h"
+#include "serial/ztserialportdialog.h"
+#include "support/testsupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+QByteArray response(quint8 status, quint16 id, const QByteArray &payload = {})
+{
+    QByteArray f(14, '\0');
+    f[0] = char(0x55);
+    f[1] = char(0x7A);
+    f[2] = char(status);
+    f[3] = char(id & 0xFF);
+    f[4] = char(id >> 8);
+    f[11] = char(payload.size() & 0xFF);
+    f[12] = char(payload.size() >> 8);
+    quint8 x = 0;
+    for (char c : f.left(13) + payload)
+        x ^= quint8(c);
+    f[13] = char(x);
+    return f + payload;
+}
+
+} // namespace
+
+class TestSerialFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void peerVanishesMidDownload_data();
+    void peerVanishesMidDownload();
+};
+
+void TestSerialFaults::peerVanishesMidDownload_data()
+{
+    // How far the second day got when the device went away.
+    QTest::addColumn<int>("packagesSent");
+    QTest::newRow("after its start frame") << 0;
+    QTest::newRow("after two packages") << 2;
+}
+
+void TestSerialFaults::peerVanishesMidDownload()
+{
+    QFETCH(int, packagesSent);
+    testsupport::ModalCloser closer;
+    PtyDevice pty;
+    MainWindow w;
+    ZtSerialPortDialog dialog(&w);
+    QVERIFY(w.connectSerialPort(dialog, pty.path()));
+    w.startRangeDownload(QDate(2024, 3, 3), QDate(2024, 3, 4));
+    QVERIFY(pty.waitForRequests(1));
+
+    // The first day arrives whole and is written.
+    pty.send(response(0x10, 0) + response(0x11, 1, "first-") + response(0x11, 2, "day") + response(0x12, 1));
+    const QString first = w.workingDirectory() + QStringLiteral("/D20240303__.vdr");
+    QTRY_VERIFY(QFile::exists(first));
+    pty.send(response(0x14, 0));
+    QTRY_COMPARE(w.downloadState().currentDate(), QDate(2024, 3, 4));
+
+    // The second day starts, then the device is gone.
+    QByteArray partial = response(0x10, 0);
+    for (int i = 1; i <= packagesSent; ++i)
+        partial += response(0x11, quint16(i), "part");
+    pty.send(partial);
+    QTest::qWait(50);
+    pty.hangUp();
+
+    // A clear message, the link closed, the buttons back to connecting.
+    QTRY_VERIFY_WITH_TIMEOUT(!w.isSerialPortOpen(), 3000);
+    QVERIFY(!w.waitingOverlay()->isHidden());
+    QCOMPARE(w.waitingOverlay()->text(), translated("Serial port error. Please check Serial port...."));
+    QCOMPARE(w.findChild<QPushButton *>("rs232")->text(), translated("Connet RS232..."));
+    QVERIFY(w.findChild<QPushButton *>("importTar")->isEnabled());
+    QVERIFY(w.downloadState().dayFileData().isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(w.waitingOverlay()->isHidden(), 4000);
+
+    // The first day is whole, the second left no file at all (nor one written aside).
+    QFile f(first);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("first-day"));
+    QCOMPARE(QDir(w.workingDirectory()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList{QStringLiteral("D20240303__.vdr")});
+    QVERIFY(closer.texts().isEmpty());
+
+    // The window goes on: the downloaded day opens from the date list.
+    auto *dates = w.findChild<QComboBox *>("date_comboBox");
+    QVERIFY(dates->count() >= 1);
+    QCOMPARE(dates->itemText(0), QStringLiteral("2024/03/03"));
+}
+
+QTEST_MAIN(TestSerialFaults)
+#include "tst_serialfaults.moc"
