@@ -137,11 +137,9 @@ void TestSpeedChart::cursor_data()
     QTest::addColumn<QString>("mileage");
 
     // clang-format off
-    QTest::newRow("no speed") << at(10, 15, 0, 999) << "10:15:00.5" << "---- km/h" << "--.- km";
     QTest::newRow(".499") << at(10, 15, 30, 499) << "10:15:30.0" << "40 km/h" << "106.0 km";
     QTest::newRow(".500") << at(10, 15, 30, 500) << "10:15:30.5" << "41 km/h" << "106.1 km";
     QTest::newRow("next record's start") << at(10, 16, 0) << "10:16:00.0" << "70 km/h" << "200.0 km";
-    QTest::newRow("end of a record, none after") << at(10, 17, 0) << "10:17:00.0" << "0 km/h" << "0 km";
     // clang-format on
 }
 
