@@ -379,23 +379,12 @@ void TestCli::exportSpeedFullDay()
 void TestCli::exportEveryTable()
 {
     const QString path = write("tables/" + dayFileName(kDay), container(everyBlock()));
-    CliRun run = runCli({"export", path, "--table", "events"});
+    // the events and driver tables are compared with the viewer in tst_cliviewer
+    CliRun run = runCli({"export", path, "--table", "location"});
     QCOMPARE(run.exitCode, 0);
-    QList<QStringList> records = parseCsv(run.out);
-    QCOMPARE(records.size(), 4);
-    QCOMPARE(records.at(1),
-             QStringList({"Error Record", "1", "GPS Fail", "2024/01/31 08:00:00", "00:01:30", ""}));
-
-    run = runCli({"export", path, "--table", "location"});
-    records = parseCsv(run.out);
+    const QList<QStringList> records = parseCsv(run.out);
     QCOMPARE(records.size(), 3);
     QCOMPARE(records.at(2), QStringList({"2024/01/31 07:05:00", "0", "0", "0", "42 km/h"}));
-
-    run = runCli({"export", path, "--table", "driver"});
-    records = parseCsv(run.out);
-    QCOMPARE(records.first(), QStringList({"ID", "Change Action", "Change Time"}));
-    QVERIFY(records.size() > 100); // a row per minute and driver from 06:00 to 08:00
-    QCOMPARE(records.at(1), QStringList({"A1", "Driving", "2024/01/31 06:00:00"}));
 
     QCOMPARE(runCli({"export", path, "--table", "nonsense"}).exitCode, 2);
     run = runCli({"export", path, "--table", "speed", "-o", dir.path() + "/no/such/folder/x.csv"});
