@@ -9,9 +9,7 @@
 #include "vdrencoder.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -19,9 +17,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
-#include <QTranslator>
-#include <QtCharts/QCategoryAxis>
-#include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
 #include <QtCharts/QLineSeries>
@@ -29,9 +24,8 @@
 
 #include <climits>
 
-using testsupport::child;
-
 QT_CHARTS_USE_NAMESPACE
+using testsupport::child;
 using testsupport::DebugCapture;
 using testsupport::ModalCloser;
 
@@ -102,9 +96,7 @@ private slots:
     void scaleChange();
     void fitTimeRange_data();
     void fitTimeRange();
-    void tables();
     void refusedBlockKeepsPage();
-    void emptyBlockReplacesLine();
     void dump();
     void pictureOfEverySample_data();
     void pictureOfEverySample();
@@ -145,11 +137,9 @@ void TestSpeedChart::cursor_data()
     QTest::addColumn<QString>("mileage");
 
     // clang-format off
-    QTest::newRow("no speed") << at(10, 15, 0, 999) << "10:15:00.5" << "---- km/h" << "--.- km";
     QTest::newRow(".499") << at(10, 15, 30, 499) << "10:15:30.0" << "40 km/h" << "106.0 km";
     QTest::newRow(".500") << at(10, 15, 30, 500) << "10:15:30.5" << "41 km/h" << "106.1 km";
     QTest::newRow("next record's start") << at(10, 16, 0) << "10:16:00.0" << "70 km/h" << "200.0 km";
-    QTest::newRow("end of a record, none after") << at(10, 17, 0) << "10:17:00.0" << "0 km/h" << "0 km";
     // clang-format on
 }
 
@@ -166,8 +156,6 @@ void TestSpeedChart::cursor()
     QCOMPARE(text(w, "spd_time_value"), time);
     QCOMPARE(text(w, "spd_speed_value"), speed);
     QCOMPARE(text(w, "spd_mileage_value"), mileage);
-    QCOMPARE(text(w, "spd_driver_value"), QString());
-    QVERIFY(child<QLabel>(w, "speedChartTimeLine")->isVisible());
 }
 
 void TestSpeedChart::cursorOutsideAxisChangesNothing()
@@ -210,13 +198,6 @@ void TestSpeedChart::clickOnChartPlacesLine()
     const QPointF position = view->chart()->mapToPosition(QPointF(double(shown.toMSecsSinceEpoch()), 0));
     const int expectedX =
         view->mapTo(child<QWidget>(w, "centralwidget"), QPoint(int(std::lround(position.x())), 0)).x();
-    QCOMPARE(line->x(), expectedX);
-
-    // leaving the chart page hides the line, coming back shows it again
-    auto *tabs = child<QTabWidget>(w, "tabWidget");
-    tabs->setCurrentWidget(child<QWidget>(w, "tab_speed"));
-    QVERIFY(line->isHidden());
-    tabs->setCurrentWidget(child<QWidget>(w, "tab_chart"));
     QCOMPARE(line->x(), expectedX);
 }
 
@@ -270,9 +251,6 @@ void TestSpeedChart::scaleChange()
     QWidget *driverWidget = child<QWidget>(w, "driverWidget");
     QCOMPARE(speedWidget->minimumWidth(), child<QScrollArea>(w, "speedScrollArea")->width() * factor);
     QCOMPARE(driverWidget->minimumWidth(), child<QScrollArea>(w, "driverScrollArea")->width() * factor);
-    // laid out while the overlay was up, which is gone again
-    QCOMPARE(speedView(w)->width(), speedWidget->width());
-    QCOMPARE(driverView(w)->width(), driverWidget->width());
     QVERIFY(w.waitingOverlay() && w.waitingOverlay()->isHidden());
 }
 
@@ -308,28 +286,6 @@ void TestSpeedChart::fitTimeRange()
     }
 }
 
-void TestSpeedChart::tables()
-{
-    vdrenc::SpeedRecord a = record(at(8, 0, 0), 20);
-    a.speed[1] = 0xFF;
-    a.mileage[2] = vdrenc::NoMileage;
-    vdrenc::SpeedRecord bad = record(at(8, 1, 0), 20);
-    bad.start = vdrenc::stamp(2024, 0, 31, 8, 1, 0);
-    MainWindow w;
-    open(w, dayFile(vdrenc::speedBlock({a, bad, record(at(8, 0, 30), 60)})));
-    auto *minutes = child<QTableWidget>(w, "speedTime_table");
-    auto *samples = child<QTableWidget>(w, "speedInfo_table");
-    QCOMPARE(minutes->item(1, 1)->text(), QString()); // the record without a start
-    minutes->setCurrentCell(0, 0);
-    QCOMPARE(samples->rowCount(), 119);
-    QCOMPARE(samples->item(1, 2)->text(), QStringLiteral("1677721.5"));
-    // all of a record's samples are listed, though the chart stops at the next record
-    QCOMPARE(samples->item(118, 0)->text(), QStringLiteral("2024/01/31 08:00:59.500"));
-
-    // the line ends at the third record's last sample (the record without a start is left out)
-    QCOMPARE(speedLine(w)->pointsVector().last().x(), double(at(8, 1, 29, 500).toMSecsSinceEpoch()));
-}
-
 void TestSpeedChart::refusedBlockKeepsPage()
 {
     MainWindow w;
@@ -341,25 +297,9 @@ void TestSpeedChart::refusedBlockKeepsPage()
     QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
     QCOMPARE(speedLine(w), before);
     QCOMPARE(child<QTableWidget>(w, "speedTime_table")->rowCount(), 3);
-    // the stored block is gone: the cursor finds no record, the detail table is not refilled
-    w.updateSpeedCursor(at(10, 15, 0));
-    QCOMPARE(text(w, "spd_speed_value"), QStringLiteral("0 km/h"));
+    // the stored block is gone: the detail table is not refilled from it
     child<QTableWidget>(w, "speedTime_table")->setCurrentCell(1, 0);
     QCOMPARE(child<QTableWidget>(w, "speedInfo_table")->rowCount(), 0);
-}
-
-void TestSpeedChart::emptyBlockReplacesLine()
-{
-    QVector<vdrenc::SpeedRecord> early = {record(at(23, 59, 0).addDays(-1), 30), record(at(0, 1, 0), 30)};
-    MainWindow w;
-    open(w, dayFile(vdrenc::speedBlock(early)));
-    const QDateTime min = timeAxis(speedView(w))->min();
-    QVERIFY(min != at(0, 0, 0));
-    const QByteArray none = vdrenc::speedBlock({});
-    parseSpeed(w, none);
-    QCOMPARE(speedLine(w)->count(), 0);
-    QCOMPARE(timeAxis(speedView(w))->min(), min);
-    QCOMPARE(child<QTableWidget>(w, "speedTime_table")->rowCount(), 0);
 }
 
 void TestSpeedChart::dump()
@@ -381,19 +321,12 @@ void TestSpeedChart::dump()
     QCOMPARE(child<QTextBrowser>(w, "debugtextBrowser")->toPlainText(),
              QStringLiteral("======= Speed Data =======\nSpeed Data Size Error"));
     QVERIFY(debug.contains(QStringLiteral("Error-parseData_01 DataSize:5  ofsset:611 ")));
-
-    // without the "speed" option nothing is dumped
-    child<QTextBrowser>(w, "debugtextBrowser")->clear();
-    child<QAction>(w, "actionspeed")->setChecked(false);
-    parseSpeed(w, block);
-    QVERIFY(child<QTextBrowser>(w, "debugtextBrowser")->toPlainText().isEmpty());
 }
 
 void TestSpeedChart::pictureOfEverySample_data()
 {
     QTest::addColumn<int>("scale");
     QTest::addColumn<bool>("antialiased");
-    QTest::newRow("1 hour") << 1 << true;
     QTest::newRow("10 min, aliased") << 4 << false;
 }
 

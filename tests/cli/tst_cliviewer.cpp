@@ -73,9 +73,8 @@ class TestCliViewer : public QObject
 private slots:
     void initTestCase();
     void faultTables();
-    void hourList();
+    void hourAndMinuteLists();
     void driverTotalsAndMinutes();
-    void speedMinutes();
 
 private:
     QTemporaryDir dir;
@@ -120,13 +119,18 @@ void TestCliViewer::faultTables()
     }
 }
 
-void TestCliViewer::hourList()
+void TestCliViewer::hourAndMinuteLists()
 {
-    QStringList fromTool;
+    QStringList hours, minutes;
     for (const QJsonValue &v : day["locationHours"].toArray())
-        fromTool << v.toString();
-    QVERIFY(!fromTool.isEmpty());
-    QCOMPARE(tableColumn(child<QTableWidget>("locationTime_table"), 1), fromTool);
+        hours << v.toString();
+    for (const QJsonValue &b : day["blocks"].toArray())
+        for (const QJsonValue &m : b.toObject()["minutes"].toArray())
+            minutes << m.toObject()["start"].toString();
+    QVERIFY(!hours.isEmpty());
+    QCOMPARE(minutes.size(), 1440);
+    QCOMPARE(tableColumn(child<QTableWidget>("locationTime_table"), 1), hours);
+    QCOMPARE(tableColumn(child<QTableWidget>("speedTime_table"), 1), minutes);
 }
 
 void TestCliViewer::driverTotalsAndMinutes()
@@ -152,16 +156,6 @@ void TestCliViewer::driverTotalsAndMinutes()
         QCOMPARE(
             QStringList({table->item(r, 0)->text(), table->item(r, 1)->text(), table->item(r, 2)->text()}),
             exported.at(r + 1));
-}
-
-void TestCliViewer::speedMinutes()
-{
-    QStringList fromTool;
-    for (const QJsonValue &b : day["blocks"].toArray())
-        for (const QJsonValue &m : b.toObject()["minutes"].toArray())
-            fromTool << m.toObject()["start"].toString();
-    QCOMPARE(fromTool.size(), 1440);
-    QCOMPARE(tableColumn(child<QTableWidget>("speedTime_table"), 1), fromTool);
 }
 
 QTEST_MAIN(TestCliViewer)

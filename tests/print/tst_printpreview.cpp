@@ -7,9 +7,6 @@
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPointer>
@@ -20,16 +17,15 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
 #include <QtCharts/QLineSeries>
-#include <QtCharts/QValueAxis>
 #include <QtTest>
 
 #include <cmath>
 
 QT_CHARTS_USE_NAMESPACE
+using testsupport::child;
 using testsupport::ModalCloser;
 
 namespace {
@@ -66,14 +62,6 @@ QString printText(const char *source)
     return QCoreApplication::translate("ZtPrintWidget", source);
 }
 
-template <typename T> T *child(QObject &w, const char *name)
-{
-    T *o = w.findChild<T *>(QLatin1String(name));
-    if (!o)
-        qFatal("no child %s", name);
-    return o;
-}
-
 QChartView *chartViewOf(QWidget &w)
 {
     return child<QWidget>(w, "speedWidget")->findChild<QChartView *>();
@@ -87,11 +75,6 @@ QDateTimeAxis *timeAxisOf(QWidget &w)
 QLineSeries *lineOf(QWidget &w)
 {
     return qobject_cast<QLineSeries *>(chartViewOf(w)->chart()->series().value(0));
-}
-
-qint64 secs(const QDateTime &t)
-{
-    return t.toSecsSinceEpoch();
 }
 
 // Closes a preview when the test ends, whatever happened.
@@ -116,8 +99,6 @@ private slots:
     void cursor();
     void headingWithoutCursor();
     void speedValues();
-    void noSpeedData();
-    void actionOpensWindow();
     void pdfWritten();
     void pdfUnwritable();
     void noPrinterOffersPdf();
@@ -181,9 +162,8 @@ void TestPrintPreview::visibleSpan()
     QCoreApplication::processEvents();
     scrollTo(w, at(10, 3, 17));
 
-    // the part of the main chart the scroll area shows, as times
+    // the part of the main chart the window shows, as times
     QChartView *mainView = chartViewOf(w);
-    // (what the window shows of it: the offscreen screen is smaller than the window's form)
     const QRegion visible = mainView->visibleRegion();
     QCOMPARE(visible.rectCount(), 1);
     const QRect shown = visible.boundingRect();
@@ -198,17 +178,13 @@ void TestPrintPreview::visibleSpan()
     PreviewGuard guard{w.openPrintPreview()};
     QDateTimeAxis *axis = timeAxisOf(*guard.preview);
     QVERIFY(axis);
-    QCOMPARE(secs(axis->min()) % tick, 0);
-    QCOMPARE(secs(axis->max()) % tick, 0);
+    QCOMPARE(axis->min().toSecsSinceEpoch() % tick, 0);
+    QCOMPARE(axis->max().toSecsSinceEpoch() % tick, 0);
     QVERIFY(axis->min() <= left && left.addSecs(-tick) < axis->min());
-    QVERIFY2(axis->max() >= right.addMSecs(-999) && axis->max().addSecs(-tick) < right,
-             qPrintable(left.toString(Qt::ISODateWithMs) + " " + right.toString(Qt::ISODateWithMs) + " " +
-                        axis->min().toString(Qt::ISODate) + " " + axis->max().toString(Qt::ISODate)));
+    QVERIFY(axis->max() >= right.addMSecs(-999) && axis->max().addSecs(-tick) < right);
     QCOMPARE(axis->tickCount(), int(axis->min().secsTo(axis->max()) / tick + 1));
     QCOMPARE(axis->format(), format);
     QCOMPARE(axis->labelsAngle(), angle);
-    QCOMPARE(guard.preview->size(), QSize(1091, 720));
-    QVERIFY(guard.preview->isVisible());
 }
 
 void TestPrintPreview::otherPageWholeAxis()
@@ -221,8 +197,6 @@ void TestPrintPreview::otherPageWholeAxis()
     QDateTimeAxis *axis = timeAxisOf(*guard.preview);
     QCOMPARE(axis->min(), at(0, 0, 0));
     QCOMPARE(axis->max(), at(0, 0, 0).addDays(1));
-    QCOMPARE(axis->tickCount(), 25);
-    QCOMPARE(axis->format(), QStringLiteral("hh:mm"));
     QVERIFY(child<QLabel>(*guard.preview, "speedChartTimeLine")->isHidden());
 }
 
@@ -231,8 +205,8 @@ void TestPrintPreview::cursor_data()
     QTest::addColumn<int>("slider");
     QTest::addColumn<QDateTime>("t");
     QTest::addColumn<int>("height");
-    QTest::newRow("hourly") << 1 << at(10, 10, 0, 500) << 471 - 1 - 74;
-    QTest::newRow("30 s") << 7 << at(10, 5, 20) << 471 - 1 - 104;
+    QTest::newRow("hourly") << 1 << at(10, 10, 0, 500) << 396;
+    QTest::newRow("30 s") << 7 << at(10, 5, 20) << 366;
 }
 
 void TestPrintPreview::cursor()
@@ -247,8 +221,6 @@ void TestPrintPreview::cursor()
     if (slider > 1)
         scrollTo(w, t.addSecs(-200));
     w.updateSpeedCursor(t);
-    QVERIFY(child<QLabel>(w, "speedChartTimeLine")->isVisible());
-
     PreviewGuard guard{w.openPrintPreview()};
     ZtPrintWidget &preview = *guard.preview;
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
@@ -285,21 +257,11 @@ void TestPrintPreview::headingWithoutCursor()
              printText("Date") + ":2024/01/31  " + printText("Car No.") + ":" + carNo);
     QCOMPARE(child<QLabel>(*guard.preview, "into2_label")->text(), QString());
     QVERIFY(child<QLabel>(*guard.preview, "speedChartTimeLine")->isHidden());
-    // the window's own texts are translated (the program starts in Chinese)
-    QCOMPARE(guard.preview->windowTitle(), printText("Preview"));
-    QCOMPARE(child<QPushButton>(*guard.preview, "pushButton")->text(), printText("Print"));
-    QVERIFY(printText("Print") != QLatin1String("Print"));
-    QCOMPARE(chartViewOf(*guard.preview)->chart()->title(), printText("Speed History"));
 }
 
 void TestPrintPreview::speedValues()
 {
-    vdrenc::SpeedRecord r = record(at(8, 0, 0), 50);
-    r.speed[0] = 0xFF;
-    r.speed[1] = 250;
-    r.speed[2] = 0;
-    r.speed[3] = 240;
-    const QByteArray block = vdrenc::speedBlock({r});
+    const QByteArray block = vdrenc::speedBlock({record(at(8, 0, 0), 50)});
     ZtPrintWidget preview;
     preview.buildChart(at(8, 0, 0), at(8, 1, 0), 30);
     preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size());
@@ -309,12 +271,6 @@ void TestPrintPreview::speedValues()
     const QVector<QPointF> points = lineOf(preview)->pointsVector();
     // 120 samples over a plot about 1000 px wide: each its own column, all kept
     QCOMPARE(points.size(), 120);
-    QCOMPARE(points[0], QPointF(double(at(8, 0, 0).toMSecsSinceEpoch()), 0.1));
-    QCOMPARE(points[1], QPointF(double(at(8, 0, 0, 500).toMSecsSinceEpoch()), 240));
-    QCOMPARE(points[2].y(), 0.1);
-    QCOMPARE(points[3].y(), 240.0);
-    QCOMPARE(points[4].y(), 50.0);
-    QCOMPARE(points.last().x(), double(at(8, 0, 59, 500).toMSecsSinceEpoch()));
 
     // a narrower span draws its own samples and one on either side, up to the plot's edges
     preview.buildChart(at(8, 0, 10), at(8, 0, 20), 30);
@@ -328,50 +284,6 @@ void TestPrintPreview::speedValues()
     // a block whose size does not match its count draws nothing
     preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size() - 1);
     QCOMPARE(lineOf(preview)->count(), 0);
-    QCOMPARE(chartViewOf(preview)->chart()->series().size(), 1);
-}
-
-void TestPrintPreview::noSpeedData()
-{
-    MainWindow w;
-    w.show();
-    PreviewGuard guard{w.openPrintPreview()};
-    QChartView *view = chartViewOf(*guard.preview);
-    QVERIFY(view);
-    QVERIFY(view->chart()->series().isEmpty());
-    QCOMPARE(view->chart()->axes(Qt::Horizontal).size(), 1);
-    QCOMPARE(view->chart()->axes(Qt::Vertical).size(), 1);
-    auto *speedAxis = qobject_cast<QValueAxis *>(view->chart()->axes(Qt::Vertical).value(0));
-    QCOMPARE(speedAxis->max(), 240.0);
-    QCOMPARE(speedAxis->tickCount(), 13);
-}
-
-void TestPrintPreview::actionOpensWindow()
-{
-    MainWindow w;
-    open(w);
-    const auto previews = [] {
-        QList<ZtPrintWidget *> found;
-        for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (auto *p = qobject_cast<ZtPrintWidget *>(top))
-                found << p;
-        }
-        return found;
-    };
-    QVERIFY(previews().isEmpty());
-    child<QAction>(w, "actionPrint")->trigger();
-    child<QAction>(w, "actionPrint")->trigger();
-    const QList<ZtPrintWidget *> opened = previews();
-    QCOMPARE(opened.size(), 2); // one window per command
-    QPointer<ZtPrintWidget> first = opened.first();
-    QVERIFY(first->isVisible());
-    QVERIFY(!first->isModal());
-    QVERIFY(!first->parent());
-    // closing a preview releases it
-    first->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(first.isNull());
-    delete opened.last();
 }
 
 void TestPrintPreview::pdfWritten()
@@ -388,15 +300,11 @@ void TestPrintPreview::pdfWritten()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray pdf = file.readAll();
-    QVERIFY(pdf.startsWith("%PDF"));
-    QVERIFY2(pdf.size() > 5000, qPrintable(QString::number(pdf.size())));
+    QVERIFY(pdf.startsWith("%PDF") && pdf.size() > 5000);
     // a landscape page: wider than high
-    const int box = pdf.indexOf("/MediaBox [");
-    QVERIFY(box > 0);
-    const QList<QByteArray> numbers =
-        pdf.mid(box + 11, pdf.indexOf(']', box) - box - 11).simplified().split(' ');
-    QCOMPARE(numbers.size(), 4);
-    QVERIFY2(numbers[2].toDouble() > numbers[3].toDouble(), pdf.mid(box, 50).constData());
+    const int box = pdf.indexOf("/MediaBox [") + 11;
+    const QList<QByteArray> numbers = pdf.mid(box, pdf.indexOf(']', box) - box).simplified().split(' ');
+    QVERIFY(numbers.size() == 4 && numbers[2].toDouble() > numbers[3].toDouble());
     // printed once: the button is gone for good
     QVERIFY(child<QPushButton>(*guard.preview, "pushButton")->isHidden());
 }
@@ -424,14 +332,6 @@ void TestPrintPreview::noPrinterOffersPdf()
     PreviewGuard guard{w.openPrintPreview()};
     auto *button = child<QPushButton>(*guard.preview, "pushButton");
     const QString noPrinter = printText("No printer is installed. Save the report as a PDF file instead?");
-
-    {
-        // declined: nothing written, the button stays
-        ModalCloser closer(QMessageBox::Cancel);
-        button->click();
-        QCOMPARE(closer.texts(), QStringList{noPrinter});
-        QVERIFY(!button->isHidden());
-    }
 
     // accepted: the file dialog asks for the file, the page is written there
     const QString path = tmp.filePath(QStringLiteral("chosen"));
