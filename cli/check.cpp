@@ -22,14 +22,8 @@ int runCheck(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("check"), QStringLiteral("the command"));
     parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("day files or folders"),
                                  QStringLiteral("FILE|FOLDER..."));
-    if (!parser.parse(arguments)) {
-        printError(QStringLiteral("tavrin-vdr check: ") + parser.errorText());
-        return ExitUsage;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        printOut(parser.helpText());
-        return ExitOk;
-    }
+    if (const int exitNow = parseArguments(parser, QStringLiteral("check"), arguments); exitNow >= 0)
+        return exitNow;
     const QStringList paths = parser.positionalArguments();
     if (paths.isEmpty()) {
         printError(QStringLiteral("tavrin-vdr check: no file or folder given"));

@@ -2,6 +2,7 @@
 
 #include "vdr/dayreport.h"
 
+#include <QCommandLineParser>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,15 @@ int runDownload(const QStringList &arguments);
 
 // Reads a whole file; false with a reason when it cannot be opened or read.
 bool readFile(const QString &path, QByteArray *data, QString *error);
+
+// Parses a command's arguments. Returns -1 when the command goes on, or the exit code to
+// return at once: a usage error (reported) or --help (shown).
+int parseArguments(QCommandLineParser &parser, const QString &command, const QStringList &arguments);
+
+// The one day file a command was given, read whole; the exit code to return at once when
+// there is not exactly one or it cannot be read (reported), else -1.
+int readSingleDayFile(const QCommandLineParser &parser, const QString &command, QString *path,
+                      QByteArray *data);
 
 // Everything the viewer shows for the day, as one JSON object.
 QJsonObject dayJson(const vdr::DayReport &report);

@@ -28,6 +28,36 @@ bool readFile(const QString &path, QByteArray *data, QString *error)
     return true;
 }
 
+int parseArguments(QCommandLineParser &parser, const QString &command, const QStringList &arguments)
+{
+    if (!parser.parse(arguments)) {
+        printError(QStringLiteral("tavrin-vdr %1: %2").arg(command, parser.errorText()));
+        return ExitUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        printOut(parser.helpText());
+        return ExitOk;
+    }
+    return -1;
+}
+
+int readSingleDayFile(const QCommandLineParser &parser, const QString &command, QString *path,
+                      QByteArray *data)
+{
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+        printError(QStringLiteral("tavrin-vdr %1: give exactly one day file").arg(command));
+        return ExitUsage;
+    }
+    *path = files.first();
+    QString error;
+    if (!readFile(*path, data, &error)) {
+        printError(QStringLiteral("%1: cannot read: %2").arg(*path, error));
+        return ExitUsage;
+    }
+    return -1;
+}
+
 void printError(const QString &text)
 {
     const QByteArray bytes = text.toUtf8() + '\n';

@@ -309,12 +309,8 @@ int runDownload(const QStringList &arguments)
         printError(QStringLiteral("tavrin-vdr download: ") + text);
         return int(ExitUsage);
     };
-    if (!parser.parse(arguments))
-        return usage(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        printOut(parser.helpText());
-        return ExitOk;
-    }
+    if (const int exitNow = parseArguments(parser, QStringLiteral("download"), arguments); exitNow >= 0)
+        return exitNow;
     if (!parser.positionalArguments().isEmpty())
         return usage(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().at(0)));
 

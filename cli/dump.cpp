@@ -23,26 +23,13 @@ int runDump(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("dump"), QStringLiteral("the command"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the day file"),
                                  QStringLiteral("FILE"));
-    if (!parser.parse(arguments)) {
-        printError(QStringLiteral("tavrin-vdr dump: ") + parser.errorText());
-        return ExitUsage;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        printOut(parser.helpText());
-        return ExitOk;
-    }
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1) {
-        printError(QStringLiteral("tavrin-vdr dump: give exactly one day file"));
-        return ExitUsage;
-    }
+    if (const int exitNow = parseArguments(parser, QStringLiteral("dump"), arguments); exitNow >= 0)
+        return exitNow;
+    QString path;
     QByteArray data;
-    QString error;
-    if (!readFile(files.first(), &data, &error)) {
-        printError(QStringLiteral("%1: cannot read: %2").arg(files.first(), error));
-        return ExitUsage;
-    }
-    const QJsonObject day = dayJson(vdr::analyseDayFile(QFileInfo(files.first()).fileName(), data));
+    if (const int exitNow = readSingleDayFile(parser, QStringLiteral("dump"), &path, &data); exitNow >= 0)
+        return exitNow;
+    const QJsonObject day = dayJson(vdr::analyseDayFile(QFileInfo(path).fileName(), data));
     if (parser.isSet(json)) {
         const QByteArray bytes = QJsonDocument(day).toJson(QJsonDocument::Indented);
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);

@@ -31,34 +31,21 @@ int runExport(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("export"), QStringLiteral("the command"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the day file"),
                                  QStringLiteral("FILE"));
-    if (!parser.parse(arguments)) {
-        printError(QStringLiteral("tavrin-vdr export: ") + parser.errorText());
-        return ExitUsage;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        printOut(parser.helpText());
-        return ExitOk;
-    }
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1) {
-        printError(QStringLiteral("tavrin-vdr export: give exactly one day file"));
-        return ExitUsage;
-    }
+    if (const int exitNow = parseArguments(parser, QStringLiteral("export"), arguments); exitNow >= 0)
+        return exitNow;
     vdr::ExportTable which = vdr::ExportTable::Events;
     if (!exportTableFromName(parser.value(table), &which)) {
         printError(QStringLiteral("tavrin-vdr export: --table must be one of: %1")
                        .arg(vdr::exportTableNames().join(QStringLiteral(", "))));
         return ExitUsage;
     }
+    QString path;
     QByteArray data;
-    QString error;
-    if (!readFile(files.first(), &data, &error)) {
-        printError(QStringLiteral("%1: cannot read: %2").arg(files.first(), error));
-        return ExitUsage;
-    }
-    const vdr::DayReport report = vdr::analyseDayFile(QFileInfo(files.first()).fileName(), data);
+    if (const int exitNow = readSingleDayFile(parser, QStringLiteral("export"), &path, &data); exitNow >= 0)
+        return exitNow;
+    const vdr::DayReport report = vdr::analyseDayFile(QFileInfo(path).fileName(), data);
     for (const QString &problem : report.problems())
-        printError(QStringLiteral("%1: %2").arg(files.first(), problem));
+        printError(QStringLiteral("%1: %2").arg(path, problem));
     const QByteArray csv = vdr::csvDocument(vdr::exportRows(report, which));
 
     if (!parser.isSet(output)) {
