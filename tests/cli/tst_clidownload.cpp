@@ -2,6 +2,7 @@
 // against a recorder played by the test that goes silent: byte-identical day files, the
 // timeout and its exit code, the short error frame, garbage on the line.
 #include "serial/ptydevice.h"
+#include "serial/recordersim.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"
@@ -13,35 +14,6 @@
 #include <QtTest>
 
 namespace {
-
-// The simulator as a child process; its first output line is the device path.
-class Simulator
-{
-public:
-    bool start(const QString &dir, const QStringList &switches)
-    {
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral(TAVRIN_RECORDER_SIM),
-                      QStringList{QStringLiteral("--dir"), dir} + switches);
-        if (!process.waitForStarted(5000))
-            return false;
-        while (!process.canReadLine() && process.waitForReadyRead(5000)) {
-        }
-        devicePath = QString::fromLocal8Bit(process.readLine()).trimmed();
-        return devicePath.startsWith(QLatin1Char('/'));
-    }
-    ~Simulator()
-    {
-        process.closeWriteChannel(); // the simulator ends when its input closes
-        if (!process.waitForFinished(3000))
-            process.kill();
-        process.waitForFinished(1000);
-    }
-    QString devicePath;
-
-private:
-    QProcess process;
-};
 
 struct Result
 {

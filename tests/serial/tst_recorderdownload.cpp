@@ -6,6 +6,7 @@
 #include "serial/recenttimewidget.h"
 #include "serial/ztserialportdialog.h"
 
+#include "serial/recordersim.h"
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
@@ -31,35 +32,6 @@ QString dayPath(const QDate &day, const char *tail = ".vdr")
 {
     return day.toString(QStringLiteral("/DyyyyMMdd__")) + QLatin1String(tail);
 }
-
-// The simulator as a child process; its first output line is the device path.
-class Simulator
-{
-public:
-    bool start(const QString &dir, const QStringList &switches)
-    {
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral(TAVRIN_RECORDER_SIM),
-                      QStringList{QStringLiteral("--dir"), dir} + switches);
-        if (!process.waitForStarted(5000))
-            return false;
-        while (!process.canReadLine() && process.waitForReadyRead(5000)) {
-        }
-        devicePath = QString::fromLocal8Bit(process.readLine()).trimmed();
-        return devicePath.startsWith(QLatin1Char('/'));
-    }
-    ~Simulator()
-    {
-        process.closeWriteChannel(); // the simulator ends when its input closes
-        if (!process.waitForFinished(3000))
-            process.kill();
-        process.waitForFinished(1000);
-    }
-    QString devicePath;
-
-private:
-    QProcess process;
-};
 
 QString overlayText(const MainWindow &w)
 {
