@@ -66,6 +66,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     setupLocationTables();
 
     ui->tabWidget->removeTab(ui->tabWidget->indexOf(ui->tab_map));
+    setupDesktopConveniences();
 }
 
 MainWindow::~MainWindow()

@@ -25,6 +25,9 @@ class QLineSeries;
 QT_CHARTS_END_NAMESPACE
 QT_CHARTS_USE_NAMESPACE
 
+class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QTranslator;
 class ZtPopWaitingWidget;
 class RecentTimeWidget;
@@ -160,6 +163,23 @@ public:
     // the preview is a window of its own, released when it is closed.
     ZtPrintWidget *openPrintPreview();
 
+    // --- desktop conveniences (app/mainwindow_desktop.cpp) ---
+    // Drops, the keyboard shortcuts and "Tool" > "Export table...".
+    void setupDesktopConveniences();
+    void retranslateDesktopTexts();
+    // Remembers the bytes of the day file on display (empty data: none), for the export.
+    void setDisplayedDayFile(const QString &path, const QByteArray &data);
+    QString displayedDayFile() const { return displayedFilePath; }
+    // Writes the table(s) of the current page as CSV; false (with a reason) when the page
+    // has no table, no day is shown or the file cannot be written.
+    bool exportCurrentPage(const QString &path, QString *error = nullptr);
+    // Enables "Export table..." when a day is shown and the current page has a table.
+    void updateExportAction();
+    QAction *exportTableAction() const { return exportAction; }
+    // Reopens the day on display (F5); moves the date list by one (Page Up / Page Down).
+    void reloadCurrentDay();
+    void stepDateList(int step);
+
 public slots:
     void on_actionEnglish_triggered();
     void on_actionChinese_triggered();
@@ -202,6 +222,8 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void retranslateTexts();
@@ -255,4 +277,10 @@ private:
 
     QString workingDirPath;
     QString archiveDirPath;
+
+    // desktop conveniences (app/mainwindow_desktop.cpp)
+    QAction *exportAction = nullptr;
+    QString displayedFilePath; // the day file on display, empty when none
+    QByteArray displayedFileData;
+    void exportTableChosen();
 };

@@ -96,6 +96,7 @@ void MainWindow::retranslateTexts()
     }
     // The connect button's text depends on the port's state.
     setConnectionState(serialPort.isOpen());
+    retranslateDesktopTexts();
     const QList<QTableWidget *> tables = findChildren<QTableWidget *>();
     for (QTableWidget *table : tables)
         retranslateTableCaptions(table);

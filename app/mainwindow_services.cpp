@@ -65,6 +65,7 @@ void MainWindow::hideLoading()
 
 void MainWindow::clearAllPages()
 {
+    setDisplayedDayFile(QString(), QByteArray());
     ui->carno_value->setText(QString());
     ui->date_value->setText(QString());
     ui->id_comboBox->clear();

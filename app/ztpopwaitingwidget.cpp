@@ -11,6 +11,8 @@ ZtPopWaitingWidget::ZtPopWaitingWidget(QWidget *parent) : QWidget(parent), ui(ne
     if (layout() != ui->horizontalLayout)
         setLayout(ui->horizontalLayout);
     ui->waitting_slider->hide();
+    // It reports progress; it is not a control.
+    ui->waitting_slider->setAttribute(Qt::WA_TransparentForMouseEvents);
     movie = new QMovie(QStringLiteral(":/image/loading"));
     ui->circle->setMovie(movie);
 }
@@ -43,5 +45,32 @@ void ZtPopWaitingWidget::stopWaiting()
     movie->stop();
     ui->text->clear();
     ui->waitting_slider->setValue(0);
+    ui->waitting_slider->hide();
     hide();
+}
+
+void ZtPopWaitingWidget::setProgress(int done, int total)
+{
+    if (total <= 0) {
+        ui->waitting_slider->hide();
+        return;
+    }
+    ui->waitting_slider->setRange(0, total);
+    ui->waitting_slider->setValue(qBound(0, done, total));
+    ui->waitting_slider->show();
+}
+
+int ZtPopWaitingWidget::progressValue() const
+{
+    return ui->waitting_slider->value();
+}
+
+int ZtPopWaitingWidget::progressMaximum() const
+{
+    return ui->waitting_slider->maximum();
+}
+
+bool ZtPopWaitingWidget::progressShown() const
+{
+    return !ui->waitting_slider->isHidden();
 }

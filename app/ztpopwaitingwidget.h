@@ -22,6 +22,11 @@ public:
     QString text() const;
     void startWaiting();
     void stopWaiting();
+    // Shows the progress bar at `done` of `total` (a download's days); stopWaiting hides it.
+    void setProgress(int done, int total);
+    int progressValue() const;
+    int progressMaximum() const;
+    bool progressShown() const;
 
 private:
     Ui::ZtPopWaitingWidget *ui;

@@ -3,6 +3,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/platform.h"
+#include "app/ztpopwaitingwidget.h"
 #include "serial/frames.h"
 #include "serial/recenttimewidget.h"
 #include "serial/ztselectdatesdialog.h"
@@ -132,6 +133,7 @@ bool MainWindow::startRecentDownload(int hours)
         return false;
     clearDateList();
     platform::removeWorkingDirectory(workingDirPath);
+    startDate = QDate(); // not a range: no progress in days
     const QDate today = QDate::currentDate();
     const QByteArray frame = download.startRecentHours(today, hours);
     ui->date_comboBox->addItem(vdr::dayListText(today));
@@ -202,6 +204,10 @@ void MainWindow::runDownloadActions(const QVector<serial::DownloadAction> &actio
         switch (action.kind) {
         case serial::DownloadAction::ShowProgress:
             showLoading(action.text);
+            // A range download also shows how many of its days are finished.
+            if (startDate.isValid() && waitingWidget)
+                waitingWidget->setProgress(int(startDate.daysTo(download.currentDate())),
+                                           int(startDate.daysTo(download.endDate())) + 1);
             break;
         case serial::DownloadAction::Send:
             serialWrite(action.bytes);

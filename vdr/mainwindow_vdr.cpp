@@ -66,6 +66,7 @@ void MainWindow::readVdrFile(const QString &path)
         showMessage(tr("No data in the file !!"));
         return;
     }
+    setDisplayedDayFile(path, data);
     parseVdrContainer(data);
 }
 

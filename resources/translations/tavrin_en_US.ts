@@ -523,6 +523,30 @@
         <source>Item</source>
         <translation>Item</translation>
     </message>
+    <message>
+        <source>Export table…</source>
+        <translation>Export table…</translation>
+    </message>
+    <message>
+        <source>Export table</source>
+        <translation>Export table</translation>
+    </message>
+    <message>
+        <source>CSV files(*.csv)</source>
+        <translation>CSV files(*.csv)</translation>
+    </message>
+    <message>
+        <source>Can not write %1</source>
+        <translation>Can not write %1</translation>
+    </message>
+    <message>
+        <source>Disconnect the serial port before opening files dropped on the window</source>
+        <translation>Disconnect the serial port before opening files dropped on the window</translation>
+    </message>
+    <message>
+        <source>Only a &apos;vdr&apos; file, a folder or a &apos;tar&apos; archive can be dropped here</source>
+        <translation>Only a &apos;vdr&apos; file, a folder or a &apos;tar&apos; archive can be dropped here</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>

@@ -523,6 +523,30 @@
         <source>Item</source>
         <translation>項目</translation>
     </message>
+    <message>
+        <source>Export table…</source>
+        <translation>匯出表格…</translation>
+    </message>
+    <message>
+        <source>Export table</source>
+        <translation>匯出表格</translation>
+    </message>
+    <message>
+        <source>CSV files(*.csv)</source>
+        <translation>CSV 檔案(*.csv)</translation>
+    </message>
+    <message>
+        <source>Can not write %1</source>
+        <translation>無法寫入 %1</translation>
+    </message>
+    <message>
+        <source>Disconnect the serial port before opening files dropped on the window</source>
+        <translation>請先中斷串列埠連線，再開啟拖放到視窗的檔案</translation>
+    </message>
+    <message>
+        <source>Only a &apos;vdr&apos; file, a folder or a &apos;tar&apos; archive can be dropped here</source>
+        <translation>此處只能拖放 &apos;vdr&apos; 檔案、資料夾或 &apos;tar&apos; 壓縮檔</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>
