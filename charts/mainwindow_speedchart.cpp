@@ -12,6 +12,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -181,6 +182,10 @@ void MainWindow::retranslateCharts()
         for (int i = 0; i < 4 && i < labels.size(); ++i)
             driverAxisY->replaceLabel(labels.at(i), tr(names[i]));
     }
+    // The still images of the axis strips show the old texts: take them again once the
+    // charts have laid out the new ones.
+    if (ui->tabWidget->currentWidget() == ui->tab_chart)
+        QTimer::singleShot(0, this, &MainWindow::resetZtScrollAreaFixedWidth);
 }
 
 void MainWindow::on_verticalSlider_valueChanged(int value)

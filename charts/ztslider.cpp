@@ -111,6 +111,9 @@ bool ZtSlider::event(QEvent *e)
 {
     if (e->type() == QEvent::Move && m_valueLabel)
         placeExtraWidgets();
+    // The scale name follows the interface language at once.
+    if (e->type() == QEvent::LanguageChange)
+        setValueText(value());
     return QSlider::event(e);
 }
 

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChartView>
+#include <QLabel>
 #include <QtTest>
 
 using testsupport::child;
@@ -134,12 +135,19 @@ void TestLanguage::chartCategoriesFollow()
         for (QAbstractAxis *a : view->chart()->axes())
             axis = axis ? axis : qobject_cast<QCategoryAxis *>(a);
     QVERIFY(axis);
+    // the scale slider's label follows too, without a change of its value
+    auto labelShows = [&w](const QString &text) {
+        const QList<QLabel *> labels = w.findChildren<QLabel *>();
+        return std::any_of(labels.begin(), labels.end(), [&](QLabel *l) { return l->text() == text; });
+    };
     w.setLanguage(0);
     settle();
     QCOMPARE(axis->categoriesLabels().last(), QStringLiteral("Driving"));
+    QVERIFY(labelShows(QStringLiteral("Scale\n1 hour")));
     w.setLanguage(1);
     settle();
     QCOMPARE(axis->categoriesLabels().last(), QStringLiteral("行駛中"));
+    QVERIFY(labelShows(QStringLiteral("刻度\n1小時")));
 }
 
 void TestLanguage::aboutBox()
