@@ -5,13 +5,13 @@
 #include "support/testsupport.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChartView>
-#include <QLabel>
 #include <QtTest>
 
 using testsupport::child;
