@@ -269,7 +269,7 @@ private:
     // template, the package number and the day's data live in `download`.
     QDate startDate;
     serial::Download download;
-    QByteArray serialRxBuffer; // received bytes not yet taken as frames
+    QByteArray serialRxBuffer;                     // received bytes not yet taken as frames
     QMetaObject::Connection serialErrorConnection; // the port vanishing ends as a link error
     void runDownloadActions(const QVector<serial::DownloadAction> &actions);
     void serialLinkError();
