@@ -27,18 +27,6 @@ QString writeBytes(const QString &path, const QByteArray &data)
     return testsupport::writeFile(QFileInfo(path).absolutePath(), QFileInfo(path).fileName(), data);
 }
 
-// Every file and link below dir, as relative paths.
-QStringList tree(const QString &dir)
-{
-    QStringList found;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << QDir(dir).relativeFilePath(it.next());
-    found.sort();
-    return found;
-}
-
 } // namespace
 
 class TestDayImport : public QObject
@@ -190,7 +178,7 @@ void TestDayImport::realArchiverIntoAwkwardPaths()
     const QString target = base + QStringLiteral("/out dir/ZtTar");
     const UnpackResult result = dayimport::unpackArchive(archiver, archive, target);
     QVERIFY2(result.ok(), qPrintable(result.archiverMessage));
-    QCOMPARE(tree(target), QStringList({"D20240130__A.vdr", "D20240131__A.vdr"}));
+    QCOMPARE(testsupport::fileTree(target), QStringList({"D20240130__A.vdr", "D20240131__A.vdr"}));
     QCOMPARE(readFile(target + QStringLiteral("/D20240131__A.vdr")), QByteArray("day 31"));
     QVERIFY(result.commandText.contains(QLatin1String(" x \"") + archive + QLatin1String("\" -y \"-o")));
 }
@@ -220,7 +208,7 @@ void TestDayImport::hostileArchivesRefused()
     const QString outside = tmp.path() + QStringLiteral("/outside");
     QDir().mkpath(outside);
     writeBytes(outside + QStringLiteral("/secret"), "secret");
-    const QStringList outsideBefore = tree(outside);
+    const QStringList outsideBefore = testsupport::fileTree(outside);
 
     const QString work = tmp.path() + QStringLiteral("/hostile/") + QLatin1String(QTest::currentDataTag());
     const QString archive = writeBytes(work + QStringLiteral("/D20240131__A.tar"), tartest::archive(entries));
@@ -228,8 +216,8 @@ void TestDayImport::hostileArchivesRefused()
     const UnpackResult result = dayimport::unpackArchive(platform::archiverProgram(), archive, target);
     QCOMPARE(result.status, UnpackResult::UnsafeEntries);
     QVERIFY2(result.unsafeEntries.contains(badEntry), qPrintable(result.unsafeEntries.join(", ")));
-    QCOMPARE(tree(outside), outsideBefore);
-    QCOMPARE(tree(work), QStringList{"D20240131__A.tar"});
+    QCOMPARE(testsupport::fileTree(outside), outsideBefore);
+    QCOMPARE(testsupport::fileTree(work), QStringList{"D20240131__A.tar"});
 }
 
 void TestDayImport::corruptAndMissingArchives()
@@ -282,7 +270,7 @@ void TestDayImport::fakeArchiverArgumentsAndLinks()
              QStringList({"x", archive, "-y", "-o" + target}));
     QVERIFY(!QFileInfo::exists(QDir::currentPath() + QStringLiteral("/pwned")));
     QCOMPARE(result.removedLinks, QStringList({"root", "sub/D20240130__.vdr"}));
-    QCOMPARE(tree(target), QStringList({"D20240131__.vdr", "sub"}));
+    QCOMPARE(testsupport::fileTree(target), QStringList({"D20240131__.vdr", "sub"}));
 
     qputenv("FAKE_EXIT", "7");
     result = dayimport::unpackArchive(script, archive, target);

@@ -40,17 +40,6 @@ QStringList filesIn(const QString &dir)
                                QDir::Name);
 }
 
-QStringList treeOf(const QString &dir)
-{
-    QStringList found;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << QDir(dir).relativeFilePath(it.next());
-    found.sort();
-    return found;
-}
-
 int countLines(const QStringList &lines, const QString &prefix)
 {
     return int(
@@ -357,7 +346,7 @@ void TestImport::tarHostileEntries()
     w.importTarArchive(archive);
     QTRY_COMPARE(closer.texts(), QStringList{mwTr("Open Tar File error")});
     QTRY_VERIFY(settled(w));
-    QVERIFY(treeOf(outside).isEmpty());
+    QVERIFY(testsupport::fileTree(outside).isEmpty());
     QVERIFY(!QFileInfo::exists(w.archiveDirectory()));
     QVERIFY(dates(w).isEmpty());
     QVERIFY2(log(w).contains(QStringLiteral("directory: evil\n")), qPrintable(log(w)));

@@ -12,32 +12,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-namespace {
-
-QString translated(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
-
-QByteArray response(quint8 status, quint16 id, const QByteArray &payload = {})
-{
-    QByteArray f(14, '\0');
-    f[0] = char(0x55);
-    f[1] = char(0x7A);
-    f[2] = char(status);
-    f[3] = char(id & 0xFF);
-    f[4] = char(id >> 8);
-    f[11] = char(payload.size() & 0xFF);
-    f[12] = char(payload.size() >> 8);
-    quint8 x = 0;
-    for (char c : f.left(13) + payload)
-        x ^= quint8(c);
-    f[13] = char(x);
-    return f + payload;
-}
-
-} // namespace
-
 class TestSerialFaults : public QObject
 {
     Q_OBJECT
@@ -67,16 +41,17 @@ void TestSerialFaults::peerVanishesMidDownload()
     QVERIFY(pty.waitForRequests(1));
 
     // The first day arrives whole and is written.
-    pty.send(response(0x10, 0) + response(0x11, 1, "first-") + response(0x11, 2, "day") + response(0x12, 1));
+    pty.send(testsupport::responseFrame(0x10, 0) + testsupport::responseFrame(0x11, 1, "first-") +
+             testsupport::responseFrame(0x11, 2, "day") + testsupport::responseFrame(0x12, 1));
     const QString first = w.workingDirectory() + QStringLiteral("/D20240303__.vdr");
     QTRY_VERIFY(QFile::exists(first));
-    pty.send(response(0x14, 0));
+    pty.send(testsupport::responseFrame(0x14, 0));
     QTRY_COMPARE(w.downloadState().currentDate(), QDate(2024, 3, 4));
 
     // The second day starts, then the device is gone.
-    QByteArray partial = response(0x10, 0);
+    QByteArray partial = testsupport::responseFrame(0x10, 0);
     for (int i = 1; i <= packagesSent; ++i)
-        partial += response(0x11, quint16(i), "part");
+        partial += testsupport::responseFrame(0x11, quint16(i), "part");
     pty.send(partial);
     QTest::qWait(50);
     pty.hangUp();
@@ -84,8 +59,9 @@ void TestSerialFaults::peerVanishesMidDownload()
     // A clear message, the link closed, the buttons back to connecting.
     QTRY_VERIFY_WITH_TIMEOUT(!w.isSerialPortOpen(), 3000);
     QVERIFY(!w.waitingOverlay()->isHidden());
-    QCOMPARE(w.waitingOverlay()->text(), translated("Serial port error. Please check Serial port...."));
-    QCOMPARE(w.findChild<QPushButton *>("rs232")->text(), translated("Connet RS232..."));
+    QCOMPARE(w.waitingOverlay()->text(),
+             testsupport::mwTr("Serial port error. Please check Serial port...."));
+    QCOMPARE(w.findChild<QPushButton *>("rs232")->text(), testsupport::mwTr("Connet RS232..."));
     QVERIFY(w.findChild<QPushButton *>("importTar")->isEnabled());
     QVERIFY(w.downloadState().dayFileData().isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(w.waitingOverlay()->isHidden(), 4000);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QMutex>
 #include <QTest>
@@ -131,6 +132,17 @@ QByteArray responseFrame(quint8 status, quint16 packId, const QByteArray &payloa
         x ^= quint8(c);
     f[13] = char(x ^ checksumFlip);
     return f + payload;
+}
+
+QStringList fileTree(const QString &dir)
+{
+    QStringList found;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << QDir(dir).relativeFilePath(it.next());
+    found.sort();
+    return found;
 }
 
 QString writeFile(const QString &dir, const QString &name, const QByteArray &data)

@@ -67,6 +67,9 @@ public:
 // XOR of the head and payload (xor-ed with checksumFlip to spoil it) | payload.
 QByteArray responseFrame(quint8 status, quint16 packId, const QByteArray &payload = {}, int checksumFlip = 0);
 
+// Every file and link below dir, as sorted relative paths.
+QStringList fileTree(const QString &dir);
+
 // Writes bytes to dir/name, creating dir; returns the full path.
 QString writeFile(const QString &dir, const QString &name, const QByteArray &data);
 
