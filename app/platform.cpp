@@ -22,7 +22,7 @@ const char *const kArchiveDirName = "ZtTar";
 QString localDataDirectory(const char *name)
 {
 #ifdef Q_OS_WIN
-    return QString::asprintf("C:/Users/%s/AppData/Local/%s", userName().toLocal8Bit().constData(), name);
+    return windowsLocalDataPath(userName(), QLatin1String(name));
 #else
     // Same folder names, under the per-user local data location (~/.local/share).
     QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -37,16 +37,23 @@ QString localDataDirectory(const char *name)
 QString userName()
 {
 #ifdef Q_OS_WIN
-    char buffer[257] = {};
-    DWORD size = sizeof(buffer);
-    if (!GetUserNameA(buffer, &size))
+    // Wide text: a name outside the ANSI code page (a Chinese login name on a Western
+    // system, say) comes through whole.
+    wchar_t buffer[257] = {};
+    DWORD size = DWORD(sizeof(buffer) / sizeof(buffer[0]));
+    if (!GetUserNameW(buffer, &size))
         return QString();
-    return QString::fromLocal8Bit(buffer);
+    return QString::fromWCharArray(buffer);
 #else
     if (const passwd *pw = getpwuid(getuid()); pw && pw->pw_name)
         return QString::fromLocal8Bit(pw->pw_name);
     return qEnvironmentVariable("USER");
 #endif
+}
+
+QString windowsLocalDataPath(const QString &userName, const QString &directoryName)
+{
+    return QStringLiteral("C:/Users/") + userName + QStringLiteral("/AppData/Local/") + directoryName;
 }
 
 QString workingDirectoryPath()
@@ -59,13 +66,18 @@ QString archiveDirectoryPath()
     return localDataDirectory(kArchiveDirName);
 }
 
-QString archiverProgram()
+QString archiverBesideProgram()
 {
 #ifdef Q_OS_WIN
-    const QString besideExe = QCoreApplication::applicationDirPath() + QStringLiteral("/7za.exe");
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/7za.exe");
 #else
-    const QString besideExe = QCoreApplication::applicationDirPath() + QStringLiteral("/7za");
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/7za");
 #endif
+}
+
+QString archiverProgram()
+{
+    const QString besideExe = archiverBesideProgram();
     if (QFileInfo(besideExe).isExecutable())
         return besideExe;
     for (const char *name : {"7za", "7z", "7zz"}) {

@@ -9,11 +9,19 @@ namespace platform {
 // Login name of the current user; empty when it cannot be read.
 QString userName();
 
+// A directory of the Windows program under the user's local application data:
+// "C:/Users/<userName>/AppData/Local/<directoryName>". The name goes in as text, whatever
+// its script, never through an 8-bit code page.
+QString windowsLocalDataPath(const QString &userName, const QString &directoryName);
+
 // Directory that holds the day files of the date list ("ZtTemp").
 QString workingDirectoryPath();
 
 // Directory into which a tar archive is unpacked ("ZtTar").
 QString archiveDirectoryPath();
+
+// Where the console archiver is expected: beside the program's executable.
+QString archiverBesideProgram();
 
 // Full path of the console archiver, or an empty string when none is found.
 // Looked up beside the program's executable first, then on the PATH.

@@ -7,6 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStorageInfo>
+
+#include <algorithm>
+#include <limits>
 
 namespace dayimport {
 
@@ -121,23 +125,41 @@ ProcessRun runProcess(const QString &program, const QStringList &arguments, int 
 
 } // namespace
 
-QStringList unsafeListedEntries(const QByteArray &listing)
+namespace {
+
+constexpr qint64 kUnknownSize = std::numeric_limits<qint64>::max();
+
+qint64 addSizes(qint64 a, qint64 b)
 {
-    // Blocks of "Key = value" lines, one block per entry, each starting with its "Path = "
-    // line; without -ba a header block comes first, ended by a line of ten dashes. A mark
-    // of a link is never cleared by a later line, so a crafted name cannot hide one.
-    QStringList unsafe;
+    return a > kUnknownSize - b ? kUnknownSize : a + b;
+}
+
+} // namespace
+
+ArchiveListing readArchiveListing(const QByteArray &listing)
+{
+    ArchiveListing result;
     QString path;
     bool link = false;
+    bool folder = false;
+    bool haveSize = false;
+    qint64 size = 0;
     bool haveEntry = false;
     auto finish = [&] {
-        if (haveEntry && (link || !isSafeEntryPath(path)))
-            unsafe << path;
+        if (!haveEntry)
+            return;
+        ++result.entryCount;
+        if (link || !isSafeEntryPath(path))
+            result.unsafeEntries << path;
+        // A folder has nothing to unpack; a file whose size cannot be read could be anything.
+        const qint64 counted = haveSize ? size : folder ? 0 : kUnknownSize;
+        if (counted > kMaxDayFileSize && path.endsWith(QLatin1String(".vdr"), Qt::CaseInsensitive))
+            result.oversizedDayFiles << path;
+        result.totalSize = addSizes(result.totalSize, counted);
     };
-    const QStringList lines = QString::fromUtf8(listing).split(QLatin1Char('\n'));
     const QString dashes = QStringLiteral("----------");
-    bool inEntries = !lines.contains(dashes) && !lines.contains(dashes + QLatin1Char('\r'));
-    for (QString line : lines) {
+    bool inEntries = false;
+    for (QString line : QString::fromUtf8(listing).split(QLatin1Char('\n'))) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         if (line == dashes) {
@@ -152,37 +174,82 @@ QStringList unsafeListedEntries(const QByteArray &listing)
         if (key == QLatin1String("Path")) {
             finish();
             path = value;
-            link = false;
+            link = folder = haveSize = false;
+            size = 0;
             haveEntry = true;
         } else if (key == QLatin1String("Symbolic Link") || key == QLatin1String("Hard Link")) {
             link |= !value.isEmpty();
         } else if (key == QLatin1String("Mode")) {
             link |= value.startsWith(QLatin1Char('l')) || value.startsWith(QLatin1Char('h'));
+        } else if (key == QLatin1String("Folder")) {
+            folder = value == QLatin1String("+");
+        } else if (key == QLatin1String("Size") && !value.isEmpty()) {
+            bool ok = false;
+            qint64 v = value.toLongLong(&ok);
+            if (!ok || v < 0)
+                v = kUnknownSize;
+            // Of two sizes for one entry, the larger counts.
+            size = haveSize ? std::max(size, v) : v;
+            haveSize = true;
         }
     }
     finish();
-    return unsafe;
+    // Without that line the listing tells nothing, and the archive could hold anything.
+    if (!inEntries)
+        result.totalSize = kUnknownSize;
+    return result;
+}
+
+qint64 archiveSizeLimit(qint64 freeBytes)
+{
+    return freeBytes < 0 ? kMaxArchiveSize : std::min(kMaxArchiveSize, freeBytes);
+}
+
+Refusal refusalOf(const ArchiveListing &listing, qint64 freeBytes)
+{
+    if (!listing.unsafeEntries.isEmpty())
+        return Refusal::UnsafeEntries;
+    if (!listing.oversizedDayFiles.isEmpty())
+        return Refusal::OversizedDayFiles;
+    if (listing.totalSize > archiveSizeLimit(freeBytes))
+        return Refusal::TooLarge;
+    return Refusal::None;
 }
 
 QStringList extractionArguments(const QString &archivePath, const QString &targetDir)
 {
-    // An absolute archive path can never be taken for a switch of the archiver.
+    // An absolute archive path can never be taken for a switch or a list file of the archiver.
     const QString archive = QFileInfo(archivePath).absoluteFilePath();
     const QString target = QDir::cleanPath(QFileInfo(targetDir).absoluteFilePath());
-    return {QStringLiteral("x"), archive, QStringLiteral("-y"), QStringLiteral("-o") + target};
+    return {QStringLiteral("x"), archive, QStringLiteral("-ttar"), QStringLiteral("-y"),
+            QStringLiteral("-o") + target};
 }
 
-QString commandText(const QString &program, const QStringList &arguments)
+QString commandText(const QString &program, const QString &archivePath, const QString &targetDir)
 {
-    QStringList shown;
-    for (const QString &piece : QStringList{program} + arguments) {
-        if (piece.contains(QLatin1Char(' ')) || piece.contains(QLatin1Char('"')))
-            shown << QLatin1Char('"') + piece + QLatin1Char('"');
-        else
-            shown << piece;
-    }
-    return shown.join(QLatin1Char(' '));
+    const QStringList arguments = extractionArguments(archivePath, targetDir);
+    return QLatin1Char('"') + program + QStringLiteral("\" x \"") + arguments.at(1) +
+           QStringLiteral("\" -ttar -y ") + arguments.at(4);
 }
+
+namespace {
+
+// Bytes free for the user on the disk that holds dir, or its nearest existing parent;
+// -1 when that cannot be told.
+qint64 freeSpaceFor(const QString &dir)
+{
+    QString probe = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+    while (!QFileInfo::exists(probe)) {
+        const QString parent = QFileInfo(probe).absolutePath();
+        if (parent == probe)
+            return -1;
+        probe = parent;
+    }
+    const QStorageInfo storage(probe);
+    return storage.isValid() && storage.isReady() ? storage.bytesAvailable() : -1;
+}
+
+} // namespace
 
 UnpackResult unpackArchive(const QString &archiver, const QString &archivePath, const QString &targetDir,
                            int timeoutMs)
@@ -190,8 +257,9 @@ UnpackResult unpackArchive(const QString &archiver, const QString &archivePath, 
     UnpackResult result;
     const QStringList arguments = extractionArguments(archivePath, targetDir);
     const QString archive = arguments.at(1);
-    const QString target = arguments.at(3).mid(2);
-    result.commandText = commandText(archiver.isEmpty() ? QStringLiteral("7za") : archiver, arguments);
+    const QString target = arguments.at(4).mid(2);
+    result.commandText =
+        commandText(archiver.isEmpty() ? QStringLiteral("7za") : archiver, archivePath, targetDir);
 
     if (archiver.isEmpty()) {
         result.status = UnpackResult::ArchiverMissing;
@@ -201,16 +269,33 @@ UnpackResult unpackArchive(const QString &archiver, const QString &archivePath, 
         return result;
     }
 
-    const ProcessRun listing = runProcess(
-        archiver, {QStringLiteral("l"), QStringLiteral("-slt"), QStringLiteral("-ba"), archive}, timeoutMs);
-    if (listing.exitCode != 0) {
-        result.exitCode = listing.exitCode;
-        result.archiverMessage = QString::fromLocal8Bit(listing.err).trimmed();
+    // The full listing, header included: every archiver version writes it the same way.
+    const ProcessRun listed = runProcess(
+        archiver, {QStringLiteral("l"), QStringLiteral("-slt"), QStringLiteral("-ttar"), archive}, timeoutMs);
+    if (listed.exitCode != 0) {
+        result.exitCode = listed.exitCode;
+        result.archiverMessage = QString::fromLocal8Bit(listed.err).trimmed();
         return result;
     }
-    result.unsafeEntries = unsafeListedEntries(listing.out);
-    if (!result.unsafeEntries.isEmpty()) {
+    const ArchiveListing listing = readArchiveListing(listed.out);
+    result.listedSize = listing.totalSize;
+    const qint64 freeBytes = freeSpaceFor(target);
+    result.sizeLimit = archiveSizeLimit(freeBytes);
+    switch (refusalOf(listing, freeBytes)) {
+    case Refusal::None:
+        break;
+    case Refusal::UnsafeEntries:
         result.status = UnpackResult::UnsafeEntries;
+        result.refusedEntries = listing.unsafeEntries;
+        result.exitCode = 0;
+        return result;
+    case Refusal::OversizedDayFiles:
+        result.status = UnpackResult::OversizedDayFiles;
+        result.refusedEntries = listing.oversizedDayFiles;
+        result.exitCode = 0;
+        return result;
+    case Refusal::TooLarge:
+        result.status = UnpackResult::TooLarge;
         result.exitCode = 0;
         return result;
     }

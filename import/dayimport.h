@@ -54,43 +54,91 @@ CopyResult copyDayFile(const QString &source, const QString &target);
 
 // --- tar archives ---
 
+// The largest day file an archive may hold. A real day is about 1 MB; each day file is
+// copied and then read whole.
+constexpr qint64 kMaxDayFileSize = 32 * 1024 * 1024;
+// The most an archive may unpack to in all; never more than the free space of the disk.
+constexpr qint64 kMaxArchiveSize = qint64(2) * 1024 * 1024 * 1024;
+
+// What the archiver's technical listing ("l -slt") tells about an archive before anything
+// is unpacked.
+struct ArchiveListing
+{
+    int entryCount = 0;
+    // Absolute paths, paths with a ".." component, symbolic and hard links.
+    QStringList unsafeEntries;
+    // "*.vdr" entries larger than kMaxDayFileSize, or whose size cannot be read.
+    QStringList oversizedDayFiles;
+    // The listed sizes added up. A file entry without a readable size counts as the largest
+    // qint64, and so does any sum beyond it.
+    qint64 totalSize = 0;
+};
+
+// Reads the full technical listing: a header about the archive itself, ended by a line of
+// ten dashes, then one block of "Key = value" lines per entry, each starting with its
+// "Path = " line. A mark of a link is never cleared by a later line, so a crafted name
+// cannot hide one. Nothing before the dashes is taken as an entry; a listing without that
+// line counts as of unknown size.
+ArchiveListing readArchiveListing(const QByteArray &listing);
+
+enum class Refusal
+{
+    None,
+    UnsafeEntries,     // something would land outside the target directory
+    OversizedDayFiles, // a day file larger than kMaxDayFileSize
+    TooLarge           // more in all than archiveSizeLimit()
+};
+
+// The most an archive may unpack to on a disk with freeBytes available (negative when
+// that is not known): kMaxArchiveSize, or the free space when less.
+qint64 archiveSizeLimit(qint64 freeBytes);
+
+// Whether, and why, a listed archive must not be unpacked onto a disk with freeBytes free.
+Refusal refusalOf(const ArchiveListing &listing, qint64 freeBytes);
+
 struct UnpackResult
 {
     enum Status
     {
-        Unpacked,        // the archiver ran and returned 0
-        ArchiverMissing, // no archiver was found; exitCode is -2
-        ArchiverFailed,  // it could not be started, crashed, hung or returned non-zero
-        UnsafeEntries    // the archive holds entries that would land outside the target
+        Unpacked,          // the archiver ran and returned 0
+        ArchiverMissing,   // no archiver was found; exitCode is -2
+        ArchiverFailed,    // it could not be started, crashed, hung or returned non-zero
+                           // (a file that is not a tar archive is among these)
+        UnsafeEntries,     // the archive holds entries that would land outside the target
+        OversizedDayFiles, // the archive holds a day file larger than kMaxDayFileSize
+        TooLarge           // the archive unpacks to more than sizeLimit bytes
     };
     Status status = ArchiverFailed;
     // The archiver's exit code: -2 when it could not be started, -1 when it crashed or was
     // stopped after the time limit.
     int exitCode = -2;
-    QString commandText;       // the extraction command as shown in the debug output
-    QString archiverMessage;   // what the archiver wrote to its error output, trimmed
-    QStringList unsafeEntries; // entry paths that made the archive be refused
-    QStringList removedLinks;  // links found in the unpacked tree and removed (relative paths)
+    QString commandText;        // the extraction command as shown in the debug output
+    QString archiverMessage;    // what the archiver wrote to its error output, trimmed
+    QStringList refusedEntries; // the entries that made the archive be refused
+    qint64 listedSize = 0;      // what the listing adds up to
+    qint64 sizeLimit = 0;       // what it was allowed to add up to
+    QStringList removedLinks;   // links found in the unpacked tree and removed (relative paths)
     bool ok() const { return status == Unpacked; }
 };
 
-// The entries of the archiver's technical listing ("l -slt", with or without "-ba") that
-// must not be unpacked: absolute paths, paths with a ".." component, symbolic and hard links.
-QStringList unsafeListedEntries(const QByteArray &listing);
-
-// The arguments that extract archivePath into targetDir: x, the archive, -y, -o<dir>.
+// The arguments that extract the tar archive archivePath into targetDir:
+// x, the archive, -ttar, -y, -o<dir>.
 QStringList extractionArguments(const QString &archivePath, const QString &targetDir);
 
-// A command line as shown in the debug output: each piece that holds a blank or a quote is
-// put in double quotes. For showing only; nothing is ever run through a command string.
-QString commandText(const QString &program, const QStringList &arguments);
+// The extraction command as the debug output shows it: the program and the archive in
+// double quotes, the target directory right after -o:
+//   "<program>" x "<archive>" -ttar -y -o<dir>
+// For showing only; nothing is ever run through a command string.
+QString commandText(const QString &program, const QString &archivePath, const QString &targetDir);
 
 // Unpacks a tar archive with the console archiver into targetDir, run as a child process
-// with an argument list (x, archive, -y, -o<dir>). Before anything is written, the
-// archive's listing is read: an archive with an absolute entry, an entry with a ".."
-// component, or a symbolic or hard link entry is refused as a whole. After unpacking, any
-// link that still appears in the tree is removed, so nothing can lead out of targetDir.
-// Blocks until the archiver ends, or kills it after timeoutMs.
+// with an argument list; the archive is always opened as a tar, whatever it holds. Before
+// anything is written, the archive's listing is read and the archive is refused as a whole
+// when an entry is absolute, has a ".." component or is a symbolic or hard link, when a
+// day file is larger than kMaxDayFileSize, or when it would unpack to more than
+// archiveSizeLimit() of the target's disk. After unpacking, any link that still appears in
+// the tree is removed, so nothing can lead out of targetDir. Blocks until the archiver
+// ends, or kills it after timeoutMs.
 UnpackResult unpackArchive(const QString &archiver, const QString &archivePath, const QString &targetDir,
                            int timeoutMs = 300000);
 

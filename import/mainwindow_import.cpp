@@ -131,14 +131,31 @@ void MainWindow::OnParseTarFileLater()
 
     const QString archiver = platform::archiverProgram();
     qDebug("%s",
-           qUtf8Printable(dayimport::commandText(archiver.isEmpty() ? QStringLiteral("7za") : archiver,
-                                                 dayimport::extractionArguments(path, archiveDirPath))));
+           qUtf8Printable(dayimport::commandText(
+               archiver.isEmpty() ? platform::archiverBesideProgram() : archiver, path, archiveDirPath)));
     const dayimport::UnpackResult unpack = dayimport::unpackArchive(archiver, path, archiveDirPath);
 
-    if (unpack.status == dayimport::UnpackResult::UnsafeEntries) {
-        for (const QString &entry : unpack.unsafeEntries) {
-            const QString line =
-                QStringLiteral("Refused archive entry outside the archive directory: ") + entry;
+    QStringList refusal;
+    switch (unpack.status) {
+    case dayimport::UnpackResult::UnsafeEntries:
+        for (const QString &entry : unpack.refusedEntries)
+            refusal << QStringLiteral("Refused archive entry outside the archive directory: ") + entry;
+        break;
+    case dayimport::UnpackResult::OversizedDayFiles:
+        for (const QString &entry : unpack.refusedEntries)
+            refusal << QStringLiteral("Refused archive entry larger than %1 bytes: %2")
+                           .arg(QString::number(dayimport::kMaxDayFileSize), entry);
+        break;
+    case dayimport::UnpackResult::TooLarge:
+        refusal << QStringLiteral("Refused archive: it unpacks to %1 bytes, more than the %2 bytes allowed")
+                       .arg(unpack.listedSize)
+                       .arg(unpack.sizeLimit);
+        break;
+    default:
+        break;
+    }
+    if (!refusal.isEmpty()) {
+        for (const QString &line : qAsConst(refusal)) {
             qDebug("%s", qUtf8Printable(line));
             appendLog(line, red);
         }

@@ -2,7 +2,9 @@
 //   <dir>/dayfile: day files (a small valid day, damaged containers) and each block kind
 //                  alone, in the input layout of fuzz_dayfile;
 //   <dir>/serial:  received byte streams of whole downloads and of each frame kind, in the
-//                  input layout of fuzz_serial.
+//                  input layout of fuzz_serial;
+//   <dir>/tarlisting: listings of tar archives as the console archiver writes them
+//                  ("l -slt"), for fuzz_tarlisting.
 // Usage: tavrin-fuzz-seeds <dir>
 #include "serial/frames.h"
 #include "vdrencoder.h"
@@ -91,6 +93,27 @@ QByteArray dayDownload(const QByteArray &day, int packageSize)
     return s;
 }
 
+// The archiver's listing of an archive: its header, the line of dashes, one block per entry.
+QByteArray tarListing(const QByteArray &entries, const char *lineEnd = "\n")
+{
+    QByteArray text = "\n7-Zip 16.02\n\nScanning the drive for archives:\n1 file, 10240 bytes (10 KiB)\n\n"
+                      "Listing archive: /home/u/D20240131__A.tar\n\n--\nPath = /home/u/D20240131__A.tar\n"
+                      "Type = tar\nPhysical Size = 10240\nHeaders Size = 2048\nCode Page = UTF-8\n\n"
+                      "----------\n" +
+                      entries;
+    return text.replace("\n", lineEnd);
+}
+
+QByteArray listedEntry(const QByteArray &path, qint64 size, const char *mode = "-rw-r--r--",
+                       const QByteArray &link = QByteArray())
+{
+    return "Path = " + path + "\nFolder = " + (mode[0] == 'd' ? "+" : "-") +
+           "\nSize = " + QByteArray::number(size) +
+           "\nPacked Size = 512\nModified = 2024-01-31 23:59:59\nMode = " + mode +
+           "\nSymbolic Link = " + (mode[0] == 'l' ? link : QByteArray()) +
+           "\nHard Link = " + (mode[0] == 'h' ? link : QByteArray()) + "\n\n";
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -102,7 +125,8 @@ int main(int argc, char **argv)
     const QString root = QString::fromLocal8Bit(argv[1]);
     const QString dayDir = root + QStringLiteral("/dayfile");
     const QString serialDir = root + QStringLiteral("/serial");
-    if (!QDir().mkpath(dayDir) || !QDir().mkpath(serialDir))
+    const QString listingDir = root + QStringLiteral("/tarlisting");
+    if (!QDir().mkpath(dayDir) || !QDir().mkpath(serialDir) || !QDir().mkpath(listingDir))
         return 1;
     bool ok = true;
 
@@ -158,5 +182,29 @@ int main(int argc, char **argv)
     ok &= writeSeed(serialDir, QStringLiteral("frame-bad-checksum"), badSum + tail);
     ok &= writeSeed(serialDir, QStringLiteral("noise"),
                     QByteArray("\x55\x7A\x11\x00\x00garbage\x55\x7A\xFA\x00\xD5", 17) + tail);
+
+    // Archive listings: plain days, a folder, links and paths leading out, sizes beyond the
+    // bounds or unreadable, an archive in error, Windows line ends, an empty archive.
+    const QByteArray days =
+        listedEntry("D20240130__A.vdr", 1048576) + listedEntry("D20240131__A.vdr", 998000);
+    ok &= writeSeed(listingDir, QStringLiteral("days"), tarListing(days));
+    ok &= writeSeed(listingDir, QStringLiteral("days-crlf"), tarListing(days, "\r\n"));
+    ok &=
+        writeSeed(listingDir, QStringLiteral("folder"),
+                  tarListing(listedEntry("days", 0, "drwxr-xr-x") + listedEntry("days/D20240130__A.vdr", 9)));
+    ok &= writeSeed(listingDir, QStringLiteral("links"),
+                    tarListing(listedEntry("up", 5, "lrwxrwxrwx", "../..") +
+                               listedEntry("h.vdr", 0, "hrw-r--r--", "/etc/passwd")));
+    ok &= writeSeed(listingDir, QStringLiteral("paths-out"),
+                    tarListing(listedEntry("/etc/x.vdr", 1) + listedEntry("a/../../x", 1) +
+                               listedEntry("C:x.vdr", 1) + listedEntry("a\\..\\b", 1)));
+    ok &= writeSeed(listingDir, QStringLiteral("sizes"),
+                    tarListing(listedEntry("D20240131__A.vdr", 33554433) + listedEntry("blob", 3221225472) +
+                               "Path = odd.vdr\nSize = 12x\n\nPath = none.bin\n\n" +
+                               listedEntry("huge", 9000000000000000000)));
+    ok &= writeSeed(listingDir, QStringLiteral("errors"),
+                    tarListing(listedEntry("D20240131__A.vdr", 3221225472)) +
+                        "\nERRORS:\nUnexpected end of archive\n\nErrors: 1\n");
+    ok &= writeSeed(listingDir, QStringLiteral("empty"), tarListing(QByteArray()));
     return ok ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // Builds ustar archives byte by byte, so that tests can make entries a careful archiving
-// tool would refuse to write (absolute names, "..", links leading out).
+// tool would refuse to write (absolute names, "..", links leading out), and sparse files
+// that list as far larger than the archive.
 #include <QByteArray>
 #include <QVector>
 
@@ -11,8 +12,9 @@ struct Entry
 {
     QByteArray name;
     QByteArray data;
-    char type = '0'; // '0' file, '1' hard link, '2' symbolic link, '5' directory
+    char type = '0'; // '0' file, '1' hard link, '2' symbolic link, '5' directory, 'S' sparse
     QByteArray link; // target of a link
+    qint64 realSize = 0; // of a sparse file: its data is the last 512 bytes, the rest a hole
 };
 
 inline Entry file(const QByteArray &name, const QByteArray &data)
@@ -23,6 +25,12 @@ inline Entry file(const QByteArray &name, const QByteArray &data)
 inline Entry link(const QByteArray &name, const QByteArray &target, char type = '2')
 {
     return Entry{name, {}, type, target};
+}
+
+// A sparse file (old GNU form) that lists as size bytes but takes 2 KiB in the archive.
+inline Entry sparse(const QByteArray &name, qint64 size)
+{
+    return Entry{name, QByteArray(512, 'x'), 'S', {}, size};
 }
 
 inline void putField(QByteArray &header, int offset, int width, const QByteArray &value)
@@ -45,14 +53,21 @@ inline QByteArray archive(const QVector<Entry> &entries)
         putField(header, 100, 8, octal(entry.type == '5' ? 0755 : 0644, 8));
         putField(header, 108, 8, octal(0, 8));
         putField(header, 116, 8, octal(0, 8));
-        const qint64 size = entry.type == '0' ? entry.data.size() : 0;
+        const qint64 size = entry.type == '0' || entry.type == 'S' ? entry.data.size() : 0;
         putField(header, 124, 12, octal(size, 12));
         putField(header, 136, 12, octal(1700000000, 12));
         putField(header, 148, 8, QByteArray(8, ' '));
         header[156] = entry.type;
         putField(header, 157, 100, entry.link);
-        putField(header, 257, 6, QByteArray("ustar", 6));
-        putField(header, 263, 2, "00");
+        if (entry.type == 'S') {
+            putField(header, 257, 8, QByteArray("ustar  ", 8));
+            putField(header, 386, 12, octal(entry.realSize - size, 12)); // offset of the data
+            putField(header, 398, 12, octal(size, 12));
+            putField(header, 483, 12, octal(entry.realSize, 12));
+        } else {
+            putField(header, 257, 6, QByteArray("ustar", 6));
+            putField(header, 263, 2, "00");
+        }
         unsigned sum = 0;
         for (char c : qAsConst(header))
             sum += uchar(c);

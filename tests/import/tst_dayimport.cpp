@@ -1,5 +1,5 @@
 // The import core: which names give a day, listing and copying, running the archiver safely
-// (argument list, refused entries, links, exit codes, a hanging archiver), and where the
+// (argument list, refused entries and sizes, links, exit codes, a hanging archiver), and where the
 // working directories live and that removing one never touches anything else.
 #include "app/platform.h"
 #include "import/dayimport.h"
@@ -11,14 +11,15 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <limits>
 
 using testsupport::readFile;
 
 using dayimport::UnpackResult;
-
-Q_DECLARE_METATYPE(QVector<tartest::Entry>)
 
 namespace {
 
@@ -99,32 +100,71 @@ void TestDayImport::safeEntryPaths()
 void TestDayImport::archiveListing_data()
 {
     QTest::addColumn<QByteArray>("listing");
-    QTest::addColumn<QStringList>("unsafe");
-    const QByteArray file = "Path = D20240131__.vdr\nFolder = -\nMode = -rw-r--r--\nSymbolic Link = \n"
-                            "Hard Link = \n\n";
-    // clang-format off
-    QTest::newRow("plain files") << file + "Path = sub/x.vdr\nMode = -rw-r--r--\n" << QStringList();
-    QTest::newRow("header block before the dashes")
-        << "Path = /home/u/D20240131__A.tar\nType = tar\n\n----------\n" + file << QStringList();
-    QTest::newRow("windows line ends") << QByteArray("Path = ../x\r\nMode = -rw-r--r--\r\n") << QStringList{"../x"};
-    QTest::newRow("symbolic link") << file + "Path = evil\nMode = lrwxrwxrwx\nSymbolic Link = /etc\n"
-                                   << QStringList{"evil"};
-    QTest::newRow("hard link") << QByteArray("Path = h\nMode = -rw-r--r--\nHard Link = /etc/passwd\n")
-                               << QStringList{"h"};
+    QTest::addColumn<qint64>("freeBytes");
+    QTest::addColumn<QStringList>("refused"); // the unsafe entries, else the oversized day files
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<int>("refusal");
+    // The archiver's own header: its "Path" is the archive's (absolute) path, not an entry.
+    const QByteArray head = "7-Zip 16.02\n\nListing archive: /home/u/D20240131__A.tar\n\n--\n"
+                            "Path = /home/u/D20240131__A.tar\nType = tar\nPhysical Size = 99999999999\n\n"
+                            "----------\n";
+    const QByteArray file = "Path = D20240131__.vdr\nFolder = -\nSize = 6\nPacked Size = 512\n"
+                            "Mode = -rw-r--r--\nSymbolic Link = \nHard Link = \n\n";
+    const qint64 dayMax = dayimport::kMaxDayFileSize;
+    const qint64 unknown = std::numeric_limits<qint64>::max();
+    using R = dayimport::Refusal;
+    auto row = [](const char *tag, const QByteArray &listing, const QStringList &refused, qint64 total,
+                  R refusal, qint64 freeBytes = -1) {
+        QTest::newRow(tag) << listing << freeBytes << refused << total << int(refusal);
+    };
+    auto sized = [](const QByteArray &path, qint64 n) {
+        return "Path = " + path + "\nSize = " + QByteArray::number(n) + "\n\n";
+    };
+    row("plain files", head + file + "Path = sub\nFolder = +\n\n" + sized("sub/x.vdr", 10), {}, 16, R::None);
+    row("empty archive", head, {}, 0, R::None);
+    row("no line of dashes", sized("/abs", 5) + file, {}, unknown, R::TooLarge);
+    row("windows line ends", head + "Path = ../x\r\nSize = 1\r\nMode = -rw-r--r--\r\n", {"../x"}, 1,
+        R::UnsafeEntries);
+    row("symbolic link", head + file + "Path = evil\nSize = 4\nMode = lrwxrwxrwx\nSymbolic Link = /etc\n",
+        {"evil"}, 10, R::UnsafeEntries);
+    row("hard link", head + "Path = h\nSize = 0\nMode = -rw-r--r--\nHard Link = /etc/passwd\n", {"h"}, 0,
+        R::UnsafeEntries);
     // A later empty "Symbolic Link = " line (as a crafted name could add) clears nothing.
-    QTest::newRow("mark not cleared")
-        << QByteArray("Path = evil\nSymbolic Link = /etc\nSymbolic Link = \nMode = -rw-r--r--\n")
-        << QStringList{"evil"};
-    QTest::newRow("absolute and dot-dot") << file + "Path = /abs\n\nPath = a/../../b\n"
-                                          << QStringList({"/abs", "a/../../b"});
-    // clang-format on
+    row("mark not cleared",
+        head + "Path = evil\nSize = 0\nSymbolic Link = /etc\nSymbolic Link = \nMode = -rw-r--r--\n", {"evil"},
+        0, R::UnsafeEntries);
+    row("absolute and dot-dot", head + file + sized("/abs", 0) + sized("a/../../b", 0), {"/abs", "a/../../b"},
+        6, R::UnsafeEntries);
+    row("day file at the bound", head + sized("D20240131__.vdr", dayMax), {}, dayMax, R::None);
+    row("day file over the bound", head + file + sized("d/X.VDR", dayMax + 1), {"d/X.VDR"}, dayMax + 7,
+        R::OversizedDayFiles);
+    row("other file over the day bound", head + sized("notes.pdf", dayMax + 1), {}, dayMax + 1, R::None);
+    row("unreadable day size", head + "Path = D20240131__.vdr\nSize = 12x\n", {"D20240131__.vdr"}, unknown,
+        R::OversizedDayFiles);
+    // Of two sizes of one entry the larger counts.
+    row("two sizes", head + sized("D20240131__.vdr", dayMax + 1) + "Size = 1\n", {"D20240131__.vdr"},
+        dayMax + 1, R::OversizedDayFiles);
+    row("over 2 GiB in all", head + sized("a", 1610612736) + sized("b", 1610612736), {}, 3221225472,
+        R::TooLarge);
+    row("2 GiB exactly", head + sized("a", 2147483648), {}, 2147483648, R::None);
+    row("within free space", head + file, {}, 6, R::None, 6);
+    row("beyond free space", head + file, {}, 6, R::TooLarge, 5);
+    row("file without a size", head + "Path = a.bin\nFolder = -\n", {}, unknown, R::TooLarge);
+    row("sum beyond 64 bits", head + sized("a", 9000000000000000000) + sized("b", 9000000000000000000), {},
+        unknown, R::TooLarge);
 }
 
 void TestDayImport::archiveListing()
 {
     QFETCH(QByteArray, listing);
-    QFETCH(QStringList, unsafe);
-    QCOMPARE(dayimport::unsafeListedEntries(listing), unsafe);
+    QFETCH(qint64, freeBytes);
+    QFETCH(QStringList, refused);
+    QFETCH(qint64, total);
+    QFETCH(int, refusal);
+    const dayimport::ArchiveListing read = dayimport::readArchiveListing(listing);
+    QCOMPARE(read.unsafeEntries.isEmpty() ? read.oversizedDayFiles : read.unsafeEntries, refused);
+    QCOMPARE(read.totalSize, total);
+    QCOMPARE(int(dayimport::refusalOf(read, freeBytes)), refusal);
 }
 
 void TestDayImport::listingOrderAndLinks()
@@ -180,30 +220,50 @@ void TestDayImport::realArchiverIntoAwkwardPaths()
     QVERIFY2(result.ok(), qPrintable(result.archiverMessage));
     QCOMPARE(testsupport::fileTree(target), QStringList({"D20240130__A.vdr", "D20240131__A.vdr"}));
     QCOMPARE(readFile(target + QStringLiteral("/D20240131__A.vdr")), QByteArray("day 31"));
-    QVERIFY(result.commandText.contains(QLatin1String(" x \"") + archive + QLatin1String("\" -y \"-o")));
+    // Shown as the field logs show it: program and archive quoted, the target right after -o.
+    QCOMPARE(result.commandText, QLatin1Char('"') + archiver + QStringLiteral("\" x \"") + archive +
+                                     QStringLiteral("\" -ttar -y -o") + target);
 }
 
 void TestDayImport::hostileArchivesRefused_data()
 {
-    QTest::addColumn<QVector<tartest::Entry>>("entries");
+    QTest::addColumn<QByteArray>("archive");
+    QTest::addColumn<int>("status");
     QTest::addColumn<QString>("badEntry");
     const QByteArray outside = QDir(tmp.path()).absoluteFilePath(QStringLiteral("outside")).toUtf8();
+    const int unsafe = UnpackResult::UnsafeEntries;
+    using tartest::archive;
+    using tartest::file;
+    // A ZIP named like a tar archive: the archiver would unpack it if it guessed the type.
+    const QString zipDir = tmp.path() + QStringLiteral("/zip");
+    writeBytes(zipDir + QStringLiteral("/D20240130__A.vdr"), QByteArray(100000, '\0'));
+    QProcess zip;
+    zip.setWorkingDirectory(zipDir);
+    zip.start(platform::archiverProgram(), {"a", "-tzip", "day.zip", "D20240130__A.vdr"});
+    QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
     // clang-format off
-    QTest::newRow("absolute") << QVector<tartest::Entry>{tartest::file("D20240130__A.vdr", "ok"),
-                                                         tartest::file(outside + "/abs.vdr", "abs")}
-                              << QString::fromUtf8(outside + "/abs.vdr");
-    QTest::newRow("inner dot-dot") << QVector<tartest::Entry>{tartest::file("a/../../../outside/dot.vdr",
-                                                                            "dot")}
-                                   << "a/../../../outside/dot.vdr";
-    QTest::newRow("relative link out") << QVector<tartest::Entry>{tartest::link("up", "../../outside")} << "up";
-    QTest::newRow("hard link") << QVector<tartest::Entry>{tartest::link("h.vdr", outside + "/secret", '1')}
-                               << "h.vdr";
+    QTest::newRow("absolute") << archive({file("D20240130__A.vdr", "ok"), file(outside + "/abs.vdr", "abs")})
+                              << unsafe << QString::fromUtf8(outside + "/abs.vdr");
+    QTest::newRow("inner dot-dot") << archive({file("a/../../../outside/dot.vdr", "dot")})
+                                   << unsafe << "a/../../../outside/dot.vdr";
+    QTest::newRow("relative link out") << archive({tartest::link("up", "../../outside")}) << unsafe << "up";
+    QTest::newRow("hard link") << archive({tartest::link("h.vdr", outside + "/secret", '1')})
+                               << unsafe << "h.vdr";
+    // Sparse entries: a 2 KiB archive that would write 33 MiB, or 3 GiB.
+    QTest::newRow("day file over 32 MiB")
+        << archive({file("D20240130__A.vdr", "ok"), tartest::sparse("D20240131__A.vdr", (32 << 20) + 1)})
+        << int(UnpackResult::OversizedDayFiles) << "D20240131__A.vdr";
+    QTest::newRow("3 GiB in all") << archive({tartest::sparse("blob.bin", qint64(3) << 30)})
+                                  << int(UnpackResult::TooLarge) << QString();
+    QTest::newRow("ZIP named tar") << readFile(zipDir + QStringLiteral("/day.zip"))
+                                   << int(UnpackResult::ArchiverFailed) << QString();
     // clang-format on
 }
 
 void TestDayImport::hostileArchivesRefused()
 {
-    QFETCH(QVector<tartest::Entry>, entries);
+    QFETCH(QByteArray, archive);
+    QFETCH(int, status);
     QFETCH(QString, badEntry);
     const QString outside = tmp.path() + QStringLiteral("/outside");
     QDir().mkpath(outside);
@@ -211,11 +271,12 @@ void TestDayImport::hostileArchivesRefused()
     const QStringList outsideBefore = testsupport::fileTree(outside);
 
     const QString work = tmp.path() + QStringLiteral("/hostile/") + QLatin1String(QTest::currentDataTag());
-    const QString archive = writeBytes(work + QStringLiteral("/D20240131__A.tar"), tartest::archive(entries));
+    const QString path = writeBytes(work + QStringLiteral("/D20240131__A.tar"), archive);
     const QString target = work + QStringLiteral("/a/b/ZtTar");
-    const UnpackResult result = dayimport::unpackArchive(platform::archiverProgram(), archive, target);
-    QCOMPARE(result.status, UnpackResult::UnsafeEntries);
-    QVERIFY2(result.unsafeEntries.contains(badEntry), qPrintable(result.unsafeEntries.join(", ")));
+    const UnpackResult result = dayimport::unpackArchive(platform::archiverProgram(), path, target);
+    QCOMPARE(int(result.status), status);
+    if (!badEntry.isEmpty())
+        QVERIFY2(result.refusedEntries.contains(badEntry), qPrintable(result.refusedEntries.join(", ")));
     QCOMPARE(testsupport::fileTree(outside), outsideBefore);
     QCOMPARE(testsupport::fileTree(work), QStringList{"D20240131__A.tar"});
 }
@@ -240,7 +301,8 @@ void TestDayImport::corruptAndMissingArchives()
 }
 
 // A stand-in archiver (a shell script) shows exactly which arguments arrive, and can leave
-// links behind as a careless archiver would.
+// links behind as a careless archiver would. Like an older archiver it knows no -ba, and it
+// writes the full listing, header included.
 void TestDayImport::fakeArchiverArgumentsAndLinks()
 {
 #ifndef Q_OS_UNIX
@@ -249,25 +311,30 @@ void TestDayImport::fakeArchiverArgumentsAndLinks()
     const QString dir = tmp.path() + QStringLiteral("/fake");
     const QString argsFile = dir + QStringLiteral("/args.txt");
     const QString script =
-        writeBytes(dir + QStringLiteral("/fake7za"), "#!/bin/sh\n"
-                                                     "[ \"$1\" = l ] && exit 0\n"
-                                                     "for a in \"$@\"; do printf '%s\\n' \"$a\" >> '" +
-                                                         argsFile.toUtf8() +
-                                                         "'; done\n"
-                                                         "out=\"${4#-o}\"\n"
-                                                         "mkdir -p \"$out/sub\"\n"
-                                                         "echo day > \"$out/D20240131__.vdr\"\n"
-                                                         "ln -s / \"$out/root\"\n"
-                                                         "ln -s /etc/hostname \"$out/sub/D20240130__.vdr\"\n"
-                                                         "exit ${FAKE_EXIT:-0}\n");
+        writeBytes(dir + QStringLiteral("/fake7za"),
+                   "#!/bin/sh\n"
+                   "for a in \"$@\"; do printf '%s\\n' \"$a\" >> '" +
+                       argsFile.toUtf8() +
+                       "'; [ \"$a\" = -ba ] && exit 7; done\n"
+                       "if [ \"$1\" = l ]; then\n"
+                       "  printf 'Listing archive: %s\\n--\\nPath = %s\\nType = tar\\n\\n' \"$4\" \"$4\"\n"
+                       "  printf -- '----------\\nPath = D20240131__.vdr\\nSize = 4\\n'\n"
+                       "  exit 0\n"
+                       "fi\n"
+                       "out=\"${5#-o}\"\n"
+                       "mkdir -p \"$out/sub\"\n"
+                       "echo day > \"$out/D20240131__.vdr\"\n"
+                       "ln -s / \"$out/root\"\n"
+                       "ln -s /etc/hostname \"$out/sub/D20240130__.vdr\"\n"
+                       "exit ${FAKE_EXIT:-0}\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     const QString archive = dir + QStringLiteral("/a \"b\" $(touch pwned) D20240131__A.tar");
     const QString target = dir + QStringLiteral("/out; rm -rf x/ZtTar");
     UnpackResult result = dayimport::unpackArchive(script, archive, target);
-    QVERIFY(result.ok());
+    QVERIFY2(result.ok(), qPrintable(QString::number(result.status)));
     QCOMPARE(QString::fromUtf8(readFile(argsFile)).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-             QStringList({"x", archive, "-y", "-o" + target}));
+             QStringList({"l", "-slt", "-ttar", archive, "x", archive, "-ttar", "-y", "-o" + target}));
     QVERIFY(!QFileInfo::exists(QDir::currentPath() + QStringLiteral("/pwned")));
     QCOMPARE(result.removedLinks, QStringList({"root", "sub/D20240130__.vdr"}));
     QCOMPARE(testsupport::fileTree(target), QStringList({"D20240131__.vdr", "sub"}));
@@ -306,6 +373,13 @@ void TestDayImport::directoriesUnderLocalData()
     if (!dataHome.isEmpty())
         QCOMPARE(QFileInfo(work).absolutePath(), QDir::cleanPath(dataHome));
 #endif
+    // The Windows directories take the login name as text: a Chinese name (from a Big5
+    // system, say) stays whole; an unreadable name leaves its segment empty.
+    const QString chinese = QString::fromUtf8("\xe9\x99\xb3\xe5\xa4\xa7\xe6\x96\x87");
+    QCOMPARE(platform::windowsLocalDataPath(chinese, QStringLiteral("ZtTemp")),
+             QStringLiteral("C:/Users/") + chinese + QStringLiteral("/AppData/Local/ZtTemp"));
+    QCOMPARE(platform::windowsLocalDataPath(QString(), QStringLiteral("ZtTar")),
+             QStringLiteral("C:/Users//AppData/Local/ZtTar"));
 }
 
 void TestDayImport::removeRefusesOtherNames_data()

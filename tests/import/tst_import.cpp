@@ -63,7 +63,8 @@ private slots:
     void tarBadNamesRefusedBeforeArchiver();
     void tarCorruptArchive();
     void tarMissingArchiver();
-    void tarHostileEntries();
+    void tarRefusedArchives_data();
+    void tarRefusedArchives();
 
 private:
     static QStringList dates(MainWindow &w)
@@ -240,11 +241,12 @@ void TestImport::tarTwoDaysAtTopLevel()
     QVERIFY(w.tarArchivePath().isEmpty());
     // Opening the first day cleared the log page and wrote that day's lines.
     QVERIFY2(log(w).startsWith(QStringLiteral("D20240130__.vdr")), qPrintable(log(w)));
-    bool commandShown = false;
-    for (const QString &line : debug.lines())
-        commandShown |= line.endsWith(QStringLiteral(" x \"") + archive + QStringLiteral("\" -y -o") +
-                                      w.archiveDirectory());
-    QVERIFY2(commandShown, qPrintable(debug.lines().join('\n')));
+    const QString command =
+        QStringLiteral("\" x \"") + archive + QStringLiteral("\" -ttar -y -o") + w.archiveDirectory();
+    const QStringList lines = debug.lines();
+    QVERIFY2(std::any_of(lines.begin(), lines.end(),
+                         [&](const QString &l) { return l.startsWith('"') && l.endsWith(command); }),
+             qPrintable(lines.join('\n')));
 }
 
 void TestImport::tarFilesInSubFolder()
@@ -328,28 +330,44 @@ void TestImport::tarMissingArchiver()
     QVERIFY(dates(w).isEmpty());
 }
 
-void TestImport::tarHostileEntries()
+void TestImport::tarRefusedArchives_data()
 {
+    const QByteArray outside = (tmp.path() + "/outside").toUtf8();
+    QTest::addColumn<QByteArray>("archive");
+    QTest::addColumn<QString>("logLine");
+    QTest::newRow("entries leading out")
+        << tartest::archive({tartest::file("D20240130__A.vdr", dayBytes("30")),
+                             tartest::link("D20240131__A.vdr", "/etc/hostname"),
+                             tartest::link("evil", outside), tartest::file("evil/D20240201__.vdr", "pwn"),
+                             tartest::file("../../../../outside/dot.vdr", "dot"),
+                             tartest::file(outside + "/abs.vdr", "abs")})
+        << "Refused archive entry outside the archive directory: evil";
+    QTest::newRow("day file over 32 MiB")
+        << tartest::archive({tartest::file("D20240130__A.vdr", dayBytes("30")),
+                             tartest::sparse("D20240131__A.vdr", qint64(50) << 20)})
+        << "Refused archive entry larger than 33554432 bytes: D20240131__A.vdr";
+    QTest::newRow("3 GiB in all") << tartest::archive({tartest::sparse("blob", qint64(3) << 30)})
+                                  << "Refused archive: it unpacks to 3221225472 bytes, more than the";
+}
+
+void TestImport::tarRefusedArchives()
+{
+    QFETCH(QByteArray, archive);
+    QFETCH(QString, logLine);
     const QString outside = tmp.path() + "/outside";
     QDir().mkpath(outside);
-    const QString archive =
-        testsupport::writeFile(tmp.path() + "/hostile", "D20240131__A.tar",
-                               tartest::archive({tartest::file("D20240130__A.vdr", dayBytes("30")),
-                                                 tartest::link("D20240131__A.vdr", "/etc/hostname"),
-                                                 tartest::link("evil", outside.toUtf8()),
-                                                 tartest::file("evil/D20240201__.vdr", "pwn"),
-                                                 tartest::file("../../../../outside/dot.vdr", "dot"),
-                                                 tartest::file(outside.toUtf8() + "/abs.vdr", "abs")}));
+    const QString path = testsupport::writeFile(tmp.path() + "/refused/" + QTest::currentDataTag(),
+                                                "D20240131__A.tar", archive);
     MainWindow w;
     showLogPage(w);
     ModalCloser closer;
-    w.importTarArchive(archive);
+    w.importTarArchive(path);
     QTRY_COMPARE(closer.texts(), QStringList{mwTr("Open Tar File error")});
     QTRY_VERIFY(settled(w));
     QVERIFY(testsupport::fileTree(outside).isEmpty());
     QVERIFY(!QFileInfo::exists(w.archiveDirectory()));
     QVERIFY(dates(w).isEmpty());
-    QVERIFY2(log(w).contains(QStringLiteral("directory: evil\n")), qPrintable(log(w)));
+    QVERIFY2(log(w).contains('\n' + logLine), qPrintable(log(w)));
 }
 
 QTEST_MAIN(TestImport)
