@@ -39,6 +39,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     ui->statusbar->hide();
     ui->speedChartTimeLine->hide();
+    // The panel's values hold texts from the recorder's files (driver IDs, the car number):
+    // they show as the text they are, never as markup.
+    for (QLabel *value : {ui->date_value, ui->spd_driver_value, ui->spd_status_value, ui->spd_date_value,
+                          ui->spd_time_value, ui->spd_speed_value, ui->spd_mileage_value})
+        value->setTextFormat(Qt::PlainText);
 
     ui->centralwidget->installEventFilter(this);
     ui->speedWidget->installEventFilter(this);
