@@ -5,6 +5,8 @@
 #include "app/ztpopwaitingwidget.h"
 #include "serial/recenttimewidget.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -109,6 +111,21 @@ MainWindow::~MainWindow()
     driverAxisY = nullptr;
 
     delete ui;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    // The program ends with its main window. The windows opened beside it (print previews,
+    // the recent-hours window) close with it: left open, they would keep the program running,
+    // with the serial port open and the working directories in place.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
