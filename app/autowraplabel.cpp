@@ -2,11 +2,17 @@
 
 #include <QFontMetrics>
 
-AutoWrapLabel::AutoWrapLabel(QWidget *parent) : QLabel(parent) {}
+// The text is measured and broken character by character, so it is shown as the characters
+// it holds: plain text, never markup (it comes from the recorder's files).
+AutoWrapLabel::AutoWrapLabel(QWidget *parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+}
 
 AutoWrapLabel::AutoWrapLabel(const QString &text, QWidget *parent, Qt::WindowFlags f)
     : QLabel(parent, f), m_fullText(text)
 {
+    setTextFormat(Qt::PlainText);
     rewrap();
 }
 

@@ -5,6 +5,8 @@
 #include "app/ztpopwaitingwidget.h"
 #include "serial/recenttimewidget.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -39,6 +41,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     ui->statusbar->hide();
     ui->speedChartTimeLine->hide();
+    // The panel's values hold texts from the recorder's files (driver IDs, the car number):
+    // they show as the text they are, never as markup.
+    for (QLabel *value : {ui->date_value, ui->spd_driver_value, ui->spd_status_value, ui->spd_date_value,
+                          ui->spd_time_value, ui->spd_speed_value, ui->spd_mileage_value})
+        value->setTextFormat(Qt::PlainText);
 
     ui->centralwidget->installEventFilter(this);
     ui->speedWidget->installEventFilter(this);
@@ -104,6 +111,21 @@ MainWindow::~MainWindow()
     driverAxisY = nullptr;
 
     delete ui;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    // The program ends with its main window. The windows opened beside it (print previews,
+    // the recent-hours window) close with it: left open, they would keep the program running,
+    // with the serial port open and the working directories in place.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

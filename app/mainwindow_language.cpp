@@ -113,9 +113,9 @@ void MainWindow::on_actionsnapshot_triggered()
 {
     const QString dir =
         QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + QStringLiteral("/snapshot/");
-    QDir snapshotDir(dir);
-    if (!snapshotDir.exists())
-        snapshotDir.mkdir(dir); // one level only; a failure shows up as a failed save
+    // With every missing folder of the path: a new account may have no desktop folder yet.
+    // A failure shows up as a failed save.
+    QDir().mkpath(dir);
 
     QWidget *window = QApplication::activeWindow();
     if (!window)

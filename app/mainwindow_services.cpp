@@ -6,6 +6,10 @@
 #include "app/ztpopwaitingwidget.h"
 
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
 
@@ -18,9 +22,22 @@ void MainWindow::appendLog(const QString &text, const QColor &colour)
 {
     if (!isLogPageShown())
         return;
-    ui->debugtextBrowser->setTextColor(colour);
-    ui->debugtextBrowser->append(text);
-    ui->debugtextBrowser->setTextColor(QColor(QStringLiteral("black")));
+    // Log lines carry names and texts from files: they go in as text, never as markup (the
+    // browser's own append would take a line that looks like HTML as HTML, and load what an
+    // image tag names). A new paragraph in the colour, as append makes one.
+    QTextBrowser *log = ui->debugtextBrowser;
+    QScrollBar *bar = log->verticalScrollBar();
+    const bool atBottom = bar->value() >= bar->maximum();
+    QTextCharFormat format;
+    format.setForeground(colour);
+    QTextCursor cursor(log->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!log->document()->isEmpty())
+        cursor.insertBlock(QTextBlockFormat(), format);
+    cursor.insertText(text, format);
+    if (atBottom)
+        bar->setValue(bar->maximum());
+    log->setTextColor(QColor(QStringLiteral("black")));
 }
 
 void MainWindow::on_actionDebug_triggered(bool checked)
@@ -40,6 +57,7 @@ void MainWindow::on_actionDebug_triggered(bool checked)
 void MainWindow::showMessage(const QString &text)
 {
     QMessageBox box;
+    box.setTextFormat(Qt::PlainText); // messages name files and days taken from files
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();

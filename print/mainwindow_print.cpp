@@ -55,7 +55,14 @@ ZtPrintWidget *MainWindow::openPrintPreview()
     // The car number label wraps its text to its width (with line breaks, and drops what
     // does not fit): the heading takes the whole number.
     const QString carNo = ui->carno_value->fullText();
-    if (!ui->speedChartTimeLine->isHidden()) {
+    // The cursor is the instant on the "Speed Info" panel. Its line on the main chart is no
+    // guide: it is hidden too while the instant is scrolled out of view or another page is
+    // shown.
+    const bool hasCursor = QDateTime::fromString(ui->spd_date_value->text() + QLatin1Char(' ') +
+                                                     ui->spd_time_value->text().left(8),
+                                                 QStringLiteral("yyyy/MM/dd hh:mm:ss"))
+                               .isValid();
+    if (hasCursor) {
         preview->setCursorInfo(carNo, ui->spd_date_value->text(), ui->spd_time_value->text(),
                                ui->spd_driver_value->text(), ui->spd_status_value->text(),
                                ui->spd_speed_value->text(), ui->spd_mileage_value->text());

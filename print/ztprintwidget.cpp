@@ -28,6 +28,9 @@ ZtPrintWidget::ZtPrintWidget(QWidget *parent) : QWidget(parent), ui(new Ui::ZtPr
 {
     ui->setupUi(this);
     ui->speedChartTimeLine->hide();
+    // The heading and footer carry the car number and the driver's ID from the day file.
+    ui->into1_label->setTextFormat(Qt::PlainText);
+    ui->into2_label->setTextFormat(Qt::PlainText);
 }
 
 // The chart view is a child of speedWidget and owns the chart, which owns its axes and series.

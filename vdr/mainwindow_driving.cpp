@@ -10,6 +10,8 @@
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 
 namespace {
@@ -78,6 +80,10 @@ void MainWindow::parseDrivingData(const uchar *data, int size)
                 series->attachAxis(driverAxisX);
             if (driverAxisY)
                 series->attachAxis(driverAxisY);
+            // The legend draws its labels as rich text; a driver's ID shows as itself.
+            const QList<QLegendMarker *> markers = driverChart->legend()->markers(series);
+            for (QLegendMarker *marker : markers)
+                marker->setLabel(series->name().toHtmlEscaped());
         }
     }
 
@@ -132,7 +138,7 @@ void MainWindow::dumpDrivingData(const uchar *data, int size)
     appendLog(QStringLiteral("======= Driving Data ======="), QColor(QStringLiteral("blue")));
     const vdr::DrivingData block = vdr::decodeDrivingRecords(data, size);
     for (const QString &line : vdr::drivingDumpLines(block))
-        ui->debugtextBrowser->append(line);
+        appendLog(line, Qt::black);
     if (!block.sizeOk)
         qDebug("Error-parseData_03 DataSize:%d  ofsset:%d ", size, int(block.expectedSize));
 }

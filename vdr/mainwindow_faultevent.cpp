@@ -32,7 +32,7 @@ void MainWindow::dumpFaultEventData(const char *data, uint size)
     const vdr::BlockDump dump =
         vdr::faultEventDump(vdr::decodeFaultEventBlock(reinterpret_cast<const uchar *>(data), size));
     for (const QString &line : dump.lines)
-        ui->debugtextBrowser->append(line);
+        appendLog(line, Qt::black);
     if (!dump.debugLine.isEmpty())
         qDebug("%s", qUtf8Printable(dump.debugLine));
 }

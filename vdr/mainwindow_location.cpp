@@ -48,7 +48,7 @@ void MainWindow::dumpLocationData(const uchar *data, int size)
         return;
     }
     for (const QString &line : dump.lines)
-        ui->debugtextBrowser->append(line);
+        appendLog(line, Qt::black);
     ui->debugtextBrowser->moveCursor(QTextCursor::Start);
 }
 

@@ -79,12 +79,12 @@ void MainWindow::dumpSpeedData(const uchar *data, int size)
     appendLog(QStringLiteral("======= Speed Data ======="), QColor(QStringLiteral("blue")));
     const vdr::SpeedRecords block(data, size);
     if (!block.sizeOk()) {
-        ui->debugtextBrowser->append(QStringLiteral("Speed Data Size Error"));
+        appendLog(QStringLiteral("Speed Data Size Error"), Qt::black);
         qDebug("Error-parseData_01 DataSize:%d  ofsset:%lld ", size, block.expectedSize());
         return;
     }
     for (const QString &entry : vdr::speedDumpLines(block))
-        ui->debugtextBrowser->append(entry);
+        appendLog(entry, Qt::black);
 }
 
 void MainWindow::initSpeedTables()

@@ -5,18 +5,6 @@
 #include "vdr/technology.h"
 
 #include <QTextCursor>
-#include <QTextDocument>
-
-namespace {
-
-// A dump line holds texts from the file; the browser would take a line that looks like
-// markup as HTML, so such a line is handed over as converted plain text.
-void appendPlainLine(QTextBrowser *browser, const QString &line)
-{
-    browser->append(Qt::mightBeRichText(line) ? Qt::convertFromPlainText(line, Qt::WhiteSpacePre) : line);
-}
-
-} // namespace
 
 void MainWindow::parseTechnologyData(const uchar *data, uint size)
 {
@@ -61,7 +49,7 @@ void MainWindow::dumpTechnologyData(const uchar *data, uint size)
     const vdr::BlockDump dump =
         vdr::technologyDump(vdr::decodeTechnologyBlock(data, size, useNewTechnologyLayout(data, size)));
     for (const QString &line : dump.lines)
-        appendPlainLine(ui->debugtextBrowser, line);
+        appendLog(line, Qt::black);
     if (!dump.debugLine.isEmpty())
         qDebug("%s", qUtf8Printable(dump.debugLine));
 }

@@ -13,12 +13,14 @@ QDateTime recorderDateTime(const uchar *p)
 QString recorderTimeText(const uchar *p)
 {
     // A valid date with an invalid time would make a valid date-time at midnight, so the
-    // two are checked on their own.
+    // two are checked on their own. Both valid can still name no local time at all: the hour
+    // skipped when the clocks go forward.
     const QDate date(bcdValue(p[0]) * 100 + bcdValue(p[1]), bcdValue(p[2]), bcdValue(p[3]));
     const QTime time(bcdValue(p[4]), bcdValue(p[5]), bcdValue(p[6]));
     if (!date.isValid() || !time.isValid())
         return noTimeText();
-    return QDateTime(date, time, Qt::LocalTime).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+    const QDateTime t(date, time, Qt::LocalTime);
+    return t.isValid() ? t.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")) : noTimeText();
 }
 
 } // namespace vdr

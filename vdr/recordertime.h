@@ -26,7 +26,8 @@ inline int bcdValue(uchar byte)
 // date-time, a valid date with an invalid time gives that day at midnight.
 QDateTime recorderDateTime(const uchar *p);
 
-// "yyyy/MM/dd hh:mm:ss", or noTimeText() when date or time is not valid.
+// "yyyy/MM/dd hh:mm:ss", or noTimeText() when date or time is not valid, or when they name a
+// local time that does not exist (skipped when the clocks go forward).
 QString recorderTimeText(const uchar *p);
 
 } // namespace vdr

@@ -1,6 +1,8 @@
 // The main window's start-up state, its shared services and the opening of a day file.
 #include "app/mainwindow.h"
 #include "app/ztpopwaitingwidget.h"
+#include "print/ztprintwidget.h"
+#include "serial/recenttimewidget.h"
 #include "vdr/dayfile.h"
 
 #include "support/testsupport.h"
@@ -9,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -30,7 +33,7 @@ private slots:
     void logPageOnOffOn();
     void overlayFollowsCentralWidget();
     void clearAllPagesKeepsDateList();
-    void destructionRemovesWorkingDirectories();
+    void closingEndsTheProgram();
     void readVdrFileFailures_data();
     void readVdrFileFailures();
     void checksumWithAndWithoutLogPage();
@@ -140,9 +143,12 @@ void TestMainWindow::clearAllPagesKeepsDateList()
     QVERIFY(child<QTextBrowser>(w, "eventtextBrowser")->toPlainText().isEmpty());
 }
 
-void TestMainWindow::destructionRemovesWorkingDirectories()
+// Closing the window ends the event loop even with a print preview and the recent-hours
+// window open; the window's end removes the working directories.
+void TestMainWindow::closingEndsTheProgram()
 {
     QString work, archive;
+    QPointer<ZtPrintWidget> preview;
     {
         MainWindow w;
         work = w.workingDirectory();
@@ -152,7 +158,22 @@ void TestMainWindow::destructionRemovesWorkingDirectories()
             testsupport::writeFile(dir + QStringLiteral("/sub"), QStringLiteral("deep"), "y");
         }
         testsupport::writeFile(QFileInfo(work).absolutePath(), QStringLiteral("neighbour.txt"), "z");
+
+        w.show();
+        preview = w.openPrintPreview();
+        w.on_recenttime_clicked();
+        QVERIFY(preview->isVisible() && w.recentTimeWindow()->isVisible());
+        QTimer::singleShot(0, &w, &QWidget::close);
+        QTimer stuck;
+        stuck.setSingleShot(true);
+        connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        stuck.start(10000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        stuck.stop();
+        QVERIFY(!w.recentTimeWindow() || !w.recentTimeWindow()->isVisible());
     }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!preview);
     QVERIFY(!QFileInfo::exists(work));
     QVERIFY(!QFileInfo::exists(archive));
     QVERIFY(QFile::exists(QFileInfo(work).absolutePath() + QStringLiteral("/neighbour.txt")));

@@ -205,8 +205,13 @@ void TestPrintPreview::cursor_data()
     QTest::addColumn<int>("slider");
     QTest::addColumn<QDateTime>("t");
     QTest::addColumn<int>("height");
-    QTest::newRow("hourly") << 1 << at(10, 10, 0, 500) << 396;
-    QTest::newRow("30 s") << 7 << at(10, 5, 20) << 366;
+    QTest::addColumn<QString>("then"); // what hides the main chart's line before printing
+    QTest::newRow("hourly") << 1 << at(10, 10, 0, 500) << 396 << "";
+    QTest::newRow("30 s") << 7 << at(10, 5, 20) << 366 << "";
+    // the cursor still counts when its line is hidden; the preview's span, cut at whole
+    // ticks, still holds the instant
+    QTest::newRow("scrolled out of view") << 7 << at(10, 5, 2) << 366 << "scroll";
+    QTest::newRow("another page") << 1 << at(10, 10, 0, 500) << 396 << "page";
 }
 
 void TestPrintPreview::cursor()
@@ -214,6 +219,7 @@ void TestPrintPreview::cursor()
     QFETCH(int, slider);
     QFETCH(QDateTime, t);
     QFETCH(int, height);
+    QFETCH(QString, then);
     MainWindow w;
     open(w);
     child<QSlider>(w, "verticalSlider")->setValue(slider);
@@ -221,6 +227,11 @@ void TestPrintPreview::cursor()
     if (slider > 1)
         scrollTo(w, t.addSecs(-200));
     w.updateSpeedCursor(t);
+    if (then == QLatin1String("scroll"))
+        scrollTo(w, t.addSecs(10));
+    else if (then == QLatin1String("page"))
+        child<QTabWidget>(w, "tabWidget")->setCurrentWidget(child<QWidget>(w, "tab_speed"));
+    QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->isHidden(), !then.isEmpty());
     PreviewGuard guard{w.openPrintPreview()};
     ZtPrintWidget &preview = *guard.preview;
     QVERIFY(QTest::qWaitForWindowExposed(&preview));

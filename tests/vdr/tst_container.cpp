@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <ctime>
+
 using vdr::ContainerWalk;
 Q_DECLARE_METATYPE(ContainerWalk::Stop)
 
@@ -52,20 +54,50 @@ void TestContainer::recorderTime_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("zone"); // local time zone, empty: the test's own
 
     const QString none = vdr::noTimeText();
-    QTest::newRow("valid") << QByteArray::fromHex("20211008130509") << "2021/10/08 13:05:09";
-    QTest::newRow("all zero") << QByteArray(7, '\0') << none;
-    QTest::newRow("month 0x13") << QByteArray::fromHex("20211308130509") << none;
-    QTest::newRow("hour 0x24") << QByteArray::fromHex("20211008240509") << none;
-    QTest::newRow("day 0x0A reads 10") << QByteArray::fromHex("2021100A130509") << "2021/10/10 13:05:09";
-    QTest::newRow("0xFF is negative") << QByteArray::fromHex("2021FF08130509") << none;
+    const QByteArray own;
+    QTest::newRow("valid") << QByteArray::fromHex("20211008130509") << "2021/10/08 13:05:09" << own;
+    QTest::newRow("all zero") << QByteArray(7, '\0') << none << own;
+    QTest::newRow("month 0x13") << QByteArray::fromHex("20211308130509") << none << own;
+    QTest::newRow("hour 0x24") << QByteArray::fromHex("20211008240509") << none << own;
+    QTest::newRow("day 0x0A reads 10")
+        << QByteArray::fromHex("2021100A130509") << "2021/10/10 13:05:09" << own;
+    QTest::newRow("0xFF is negative") << QByteArray::fromHex("2021FF08130509") << none << own;
+    // Date and time each valid, but the clocks skip that hour; the hour that comes twice is kept.
+    QTest::newRow("Berlin spring gap")
+        << QByteArray::fromHex("20240331023000") << none << QByteArray("Europe/Berlin");
+    QTest::newRow("New York spring gap")
+        << QByteArray::fromHex("20240310021500") << none << QByteArray("America/New_York");
+    QTest::newRow("Berlin autumn hour twice")
+        << QByteArray::fromHex("20241027023000") << "2024/10/27 02:30:00" << QByteArray("Europe/Berlin");
 }
 
 void TestContainer::recorderTime()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
+    QFETCH(QByteArray, zone);
+    struct ZoneGuard
+    {
+        const bool had = qEnvironmentVariableIsSet("TZ");
+        const QByteArray old = qgetenv("TZ");
+        explicit ZoneGuard(const QByteArray &zone)
+        {
+            if (!zone.isEmpty())
+                qputenv("TZ", zone);
+            tzset();
+        }
+        ~ZoneGuard()
+        {
+            if (had)
+                qputenv("TZ", old);
+            else
+                qunsetenv("TZ");
+            tzset();
+        }
+    } guard(zone);
     const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
     QCOMPARE(vdr::recorderTimeText(p), text);
     if (text != vdr::noTimeText())

@@ -2,15 +2,25 @@
 // from a day file, on size failures, with the log page shown, and on hour selection.
 #include "app/autowraplabel.h"
 #include "app/mainwindow.h"
+#include "print/ztprintwidget.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
 #include <QAction>
+#include <QGraphicsTextItem>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTabWidget>
 #include <QTableWidget>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QtCharts/QChartView>
 #include <QtTest>
 
+#include <memory>
+
+QT_CHARTS_USE_NAMESPACE
 using testsupport::child;
 using testsupport::DebugCapture;
 using testsupport::ModalCloser;
@@ -219,22 +229,79 @@ void TestReportPages::locationDumpNeedsGps()
     QCOMPARE(lines.size(), 1 + 4 * 3);
 }
 
-// Markup-like texts of the device record are shown as text, on the page and in the log.
+// Texts of a file that look like markup show as the text they are wherever they appear: the
+// technology page, the log (a coloured line keeps its colour), the panel labels, the driver
+// chart's legend, the print preview's heading and footer, and message boxes.
 void TestReportPages::fileTextsStayText()
 {
     MainWindow w;
+    const QString boxText = QStringLiteral("<b>D20240131__.vdr</b>");
+    Qt::TextFormat boxFormat = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxFormat = box->textFormat();
+            box->accept();
+        }
+    });
+    w.showMessage(boxText);
+    QCOMPARE(boxFormat, Qt::PlainText);
+
     ModalCloser closer;
     showLogPage(w);
     DeviceInfo info;
     info.vendor = "<b>Tavrin</b> & Co";
     info.address = "<a href=\"file:///etc\">x</a>";
-    info.carNo = "ABC-567";
-    parse(w, TechnologyId, technologyBlock(info, {}, {}, {}, {}));
+    info.carNo = "<i>ABC</i>-567";
+    const QByteArray id = "<img src=\"a.png\">";
+    SpeedRecord minute;
+    minute.start = stamp(2024, 1, 31, 8, 0, 0);
+    minute.speed.fill(50);
+    const QByteArray file =
+        container({{TechnologyId, "DT_TECH_DATA", technologyBlock(info, {}, {}, {}, {})},
+                   {SpeedId, "DT_SPD_DATA", speedBlock({minute})},
+                   {DrivingId, "DT_DRIVE_DATA",
+                    drivingBlock({{id, drivingStatus(true, Driving, 1), stamp(2024, 1, 31, 8, 0, 0)},
+                                  {id, drivingStatus(true, Resting, 1), stamp(2024, 1, 31, 9, 0, 0)}})}});
+    const QString name = QStringLiteral("D20240131__<u>x.vdr");
+    w.readVdrFile(testsupport::writeFile(tmp.path(), name, file));
     QCOMPARE(closer.texts(), QStringList());
+
     const QString page = text(w, "techtextBrowser");
     QVERIFY(page.contains("<b>Tavrin</b> & Co") && page.contains("<a href=\"file:///etc\">x</a>"));
+    QVERIFY(page.contains("<i>ABC</i>-567"));
+
+    const QTextBlock first = child<QTextBrowser>(w, "debugtextBrowser")->document()->firstBlock();
+    QCOMPARE(first.text(), name);
+    QCOMPARE(first.begin().fragment().charFormat().foreground().color(), QColor(QStringLiteral("green")));
     const QStringList log = text(w, "debugtextBrowser").split('\n');
     QVERIFY(log.contains(QStringLiteral("Address:        <a href=\"file:///etc\">x</a>")));
+    QVERIFY(log.contains(QStringLiteral("ID:") + id +
+                         QStringLiteral(" current:1 Master:1 Action:1 Time:2024/01/31 08:00:00")));
+
+    w.updateSpeedCursor(QDateTime(QDate(2024, 1, 31), QTime(8, 0, 30)));
+    for (const char *name : {"carno_value", "spd_driver_value"})
+        QCOMPARE(child<QLabel>(w, name)->textFormat(), Qt::PlainText);
+    QCOMPARE(child<AutoWrapLabel>(w, "carno_value")->fullText(), QStringLiteral("<i>ABC</i>-567"));
+    QCOMPARE(child<QLabel>(w, "spd_driver_value")->text(), QString(id));
+
+    w.resize(1600, 900);
+    w.show();
+    child<QTabWidget>(w, "tabWidget")->setCurrentWidget(child<QWidget>(w, "tab_chart"));
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCoreApplication::processEvents();
+    QStringList legend;
+    auto *driverView = child<QWidget>(w, "driverWidget")->findChild<QChartView *>();
+    for (QGraphicsItem *item : driverView->scene()->items()) {
+        if (auto *label = dynamic_cast<QGraphicsTextItem *>(item))
+            legend << label->toPlainText();
+    }
+    QVERIFY2(legend.contains(QString(id)), qPrintable(legend.join(", ")));
+
+    std::unique_ptr<ZtPrintWidget> preview(w.openPrintPreview());
+    for (const char *name : {"into1_label", "into2_label"})
+        QCOMPARE(child<QLabel>(*preview, name)->textFormat(), Qt::PlainText);
+    QVERIFY(child<QLabel>(*preview, "into1_label")->text().contains("<i>ABC</i>-567"));
+    QVERIFY(child<QLabel>(*preview, "into2_label")->text().contains(QString(id)));
 }
 
 QTEST_MAIN(TestReportPages)
