@@ -10,9 +10,15 @@
 #include <QEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
+
+namespace {
+// Lines (paragraphs) the log page keeps, the oldest going first: a day's whole dump fits.
+constexpr int kLogPageMaxLines = 20000;
+} // namespace
 
 static void initTavrinResources()
 {
@@ -34,6 +40,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->setupUi(this);
 
     ui->tabWidget->removeTab(ui->tabWidget->indexOf(ui->tab_debug));
+    // Every frame received adds its lines to the log page, shown or not: the page keeps the
+    // latest only, so that downloads do not make the program grow without end.
+    ui->debugtextBrowser->document()->setMaximumBlockCount(kLogPageMaxLines);
     ui->tabWidget->removeTab(ui->tabWidget->indexOf(ui->tab_speed2));
     ui->tabWidget->removeTab(ui->tabWidget->indexOf(ui->tab_location2));
 

@@ -27,6 +27,7 @@ QT_CHARTS_USE_NAMESPACE
 
 class QAction;
 class QCloseEvent;
+class QTimer;
 class QDragEnterEvent;
 class QDropEvent;
 class QTranslator;
@@ -157,6 +158,13 @@ public:
     bool parseSerialFrame(QByteArray &buffer);
     bool saveDownloadedDay(const QByteArray &data);
     const serial::Download &downloadState() const { return download; }
+    // A download that hears nothing from the recorder for this long while it waits for an
+    // answer ends as a link error (serial::kAnswerTimeoutMs unless set).
+    void setAnswerTimeout(int ms) { answerTimeoutMs = ms; }
+    // Keys and entries that would change the date list or the day shown are refused while
+    // a download runs (and, with alsoWhileConnected, while the port is open): tells the
+    // user and returns true.
+    bool refuseDuringDownload(bool alsoWhileConnected);
     RecentTimeWidget *recentTimeWindow() const { return recentTimeWidget; }
 
     // --- printing (print/mainwindow_print.cpp) ---
@@ -196,6 +204,8 @@ public slots:
     void on_recenttime_clicked();
     void onCalendarDate_clicked(QDate day);
     void onRecentTime_slot(bool confirm);
+    // The overlay's "Cancel" during a download: disconnects as the "Disconnet..." button does.
+    void cancelDownload();
     void on_tabWidget_currentChanged(int index);
     void readyReadSlot();
     void OnParseTarFileLater();
@@ -273,8 +283,15 @@ private:
     serial::Download download;
     QByteArray serialRxBuffer;                     // received bytes not yet taken as frames
     QMetaObject::Connection serialErrorConnection; // the port vanishing ends as a link error
+    QTimer *answerTimer = nullptr;                 // runs while a download waits for the recorder
+    int answerTimeoutMs = serial::kAnswerTimeoutMs;
     void runDownloadActions(const QVector<serial::DownloadAction> &actions);
-    void serialLinkError();
+    void restartAnswerTimer();
+    // Ends the download that runs or has just finished: drops the date list entries of days
+    // without a file and tells the user which days are missing; after an error (`reason`,
+    // which the message repeats) once the error has had its time on the overlay.
+    void closeDownload(const QString &reason = QString());
+    void serialLinkError(const QString &reason = QString());
     void serialRecorderError();
 
     QString workingDirPath;

@@ -64,7 +64,10 @@ void MainWindow::setupDesktopConveniences()
         addAction(action);
         connect(action, &QAction::triggered, this, slot);
     };
-    addShortcut(QKeySequence(Qt::CTRL + Qt::Key_O), "openFileShortcut", [this] { on_openfile_clicked(); });
+    addShortcut(QKeySequence(Qt::CTRL + Qt::Key_O), "openFileShortcut", [this] {
+        if (!refuseDuringDownload(true))
+            on_openfile_clicked();
+    });
     addShortcut(QKeySequence(Qt::Key_F5), "reloadShortcut", [this] { reloadCurrentDay(); });
     addShortcut(QKeySequence(Qt::CTRL + Qt::Key_Q), "quitShortcut", [this] {
         if (close())
@@ -144,6 +147,8 @@ void MainWindow::exportTableChosen()
 
 void MainWindow::reloadCurrentDay()
 {
+    if (refuseDuringDownload(false))
+        return;
     if (displayedFilePath.isEmpty())
         return;
     // A day of the date list is opened through the list, which it keeps.
@@ -156,6 +161,8 @@ void MainWindow::reloadCurrentDay()
 
 void MainWindow::stepDateList(int step)
 {
+    if (refuseDuringDownload(false))
+        return;
     const int index = ui->date_comboBox->currentIndex() + step;
     if (index >= 0 && index < ui->date_comboBox->count())
         ui->date_comboBox->setCurrentIndex(index);

@@ -1,6 +1,7 @@
 #include "app/ztpopwaitingwidget.h"
 #include "ui_ztpopwaitingwidget.h"
 
+#include <QEvent>
 #include <QMovie>
 
 ZtPopWaitingWidget::ZtPopWaitingWidget(QWidget *parent) : QWidget(parent), ui(new Ui::ZtPopWaitingWidget)
@@ -13,6 +14,8 @@ ZtPopWaitingWidget::ZtPopWaitingWidget(QWidget *parent) : QWidget(parent), ui(ne
     ui->waitting_slider->hide();
     // It reports progress; it is not a control.
     ui->waitting_slider->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui->cancel_pushButton->hide();
+    connect(ui->cancel_pushButton, &QPushButton::clicked, this, &ZtPopWaitingWidget::cancelRequested);
     movie = new QMovie(QStringLiteral(":/image/loading"));
     ui->circle->setMovie(movie);
 }
@@ -46,6 +49,7 @@ void ZtPopWaitingWidget::stopWaiting()
     ui->text->clear();
     ui->waitting_slider->setValue(0);
     ui->waitting_slider->hide();
+    ui->cancel_pushButton->hide();
     hide();
 }
 
@@ -73,4 +77,21 @@ int ZtPopWaitingWidget::progressMaximum() const
 bool ZtPopWaitingWidget::progressShown() const
 {
     return !ui->waitting_slider->isHidden();
+}
+
+void ZtPopWaitingWidget::setCancelShown(bool shown)
+{
+    ui->cancel_pushButton->setVisible(shown);
+}
+
+bool ZtPopWaitingWidget::cancelShown() const
+{
+    return !ui->cancel_pushButton->isHidden();
+}
+
+void ZtPopWaitingWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QWidget::changeEvent(event);
 }

@@ -27,6 +27,15 @@ public:
     int progressValue() const;
     int progressMaximum() const;
     bool progressShown() const;
+    // The "Cancel" button, for a wait that the user may end (a download); stopWaiting hides it.
+    void setCancelShown(bool shown);
+    bool cancelShown() const;
+
+signals:
+    void cancelRequested();
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     Ui::ZtPopWaitingWidget *ui;

@@ -18,6 +18,9 @@ namespace cli {
 
 namespace {
 
+// A 13-byte request leaves the port in about 0.1 s even at 1200 baud.
+constexpr int kWriteDeadlineMs = 2000;
+
 struct PortSettings
 {
     QString name;
@@ -37,7 +40,21 @@ public:
     {
         m_timer.setSingleShot(true);
         connect(&m_timer, &QTimer::timeout, this, [this] {
-            fail(QStringLiteral("the recorder stopped answering for %1 s").arg(m_timeoutMs / 1000.0));
+            if (m_port.bytesToWrite() > 0)
+                failToWrite();
+            else
+                fail(QStringLiteral("the recorder stopped answering for %1 s").arg(m_timeoutMs / 1000.0));
+        });
+        // A request that does not leave the port (a line held by flow control, a device that
+        // takes nothing) is not the recorder's silence: said as soon as it is clear.
+        m_writeTimer.setSingleShot(true);
+        connect(&m_writeTimer, &QTimer::timeout, this, [this] {
+            if (m_port.bytesToWrite() > 0)
+                failToWrite();
+        });
+        connect(&m_port, &QSerialPort::bytesWritten, this, [this] {
+            if (m_port.bytesToWrite() == 0)
+                m_writeTimer.stop();
         });
         connect(&m_port, &QSerialPort::readyRead, this, &Runner::readyRead);
         connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
@@ -61,26 +78,35 @@ public:
     int runRange(const QDate &first, const QDate &last)
     {
         m_download.startRange(first, last);
+        begin();
         send(m_download.requestDay(first));
         return exec();
     }
 
     int runRecent(const QDate &today, int hours)
     {
-        send(m_download.startRecentHours(today, hours));
+        const QByteArray request = m_download.startRecentHours(today, hours);
+        begin();
+        send(request);
         return exec();
     }
 
 private:
-    int exec()
+    // Before the first request, so that a failure to send it ends the run at once.
+    void begin()
     {
         m_dayStarted = false;
         m_timer.start(m_timeoutMs);
         m_loop = true;
+    }
+
+    int exec()
+    {
         while (m_loop)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         // The last answer (the "file written" of the last day) may still be queued.
-        while (m_port.isOpen() && m_port.bytesToWrite() > 0 && m_port.waitForBytesWritten(1000)) {
+        while (!m_writeFailed && m_port.isOpen() && m_port.bytesToWrite() > 0 &&
+               m_port.waitForBytesWritten(1000)) {
         }
         m_port.close();
         return m_exitCode;
@@ -90,6 +116,7 @@ private:
     {
         m_exitCode = qMax(m_exitCode, code);
         m_timer.stop();
+        m_writeTimer.stop();
         m_loop = false;
     }
 
@@ -106,8 +133,21 @@ private:
 
     void send(const QByteArray &frame)
     {
-        if (m_port.write(frame) != frame.size())
-            fail(QStringLiteral("cannot write to the serial port: %1").arg(m_port.errorString()));
+        if (m_port.write(frame) != frame.size()) {
+            failToWrite();
+            return;
+        }
+        if (!m_writeTimer.isActive())
+            m_writeTimer.start(qMin(m_timeoutMs, kWriteDeadlineMs));
+    }
+
+    void failToWrite()
+    {
+        m_writeFailed = true;
+        fail(QStringLiteral("cannot write to the serial port: %1")
+                 .arg(m_port.bytesToWrite() > 0
+                          ? QStringLiteral("the request was not sent (is the line held?)")
+                          : m_port.errorString()));
     }
 
     void endProgressLine()
@@ -190,6 +230,7 @@ private:
                     m_written = true;
                 } else {
                     m_download.noteUnwritten(action.day);
+                    m_dayWriteFailed = true;
                     printError(QStringLiteral("%1: cannot write %2: %3")
                                    .arg(vdr::dayListText(action.day), vdr::normalisedDayFileName(action.day),
                                         error));
@@ -223,15 +264,22 @@ private:
     void endDay()
     {
         endProgressLine();
-        if (!m_written) {
-            // handleFrame has moved on to the next day already.
-            const QDate day = m_download.currentDate().addDays(-1);
+        // handleFrame has moved on to the next day already.
+        const QDate day = m_download.currentDate().addDays(-1);
+        if (m_dayWriteFailed) {
+            // said when the write failed
+        } else if (m_download.unwrittenDays().contains(day)) {
+            printError(QStringLiteral("%1: the recorder's file passed %2 MiB, nothing written")
+                           .arg(vdr::dayListText(day))
+                           .arg(serial::kMaxDayFileSize / (1024 * 1024)));
+        } else if (!m_written) {
             printError(QStringLiteral("%1: %2").arg(
                 vdr::dayListText(day),
                 m_dayStarted ? QStringLiteral("the recorder's file was incomplete, nothing written")
                              : QStringLiteral("the recorder has no data for the day")));
         }
         m_written = false;
+        m_dayWriteFailed = false;
         m_dayStarted = false;
         m_packages = 0;
     }
@@ -242,12 +290,15 @@ private:
     bool m_tty;
     QSerialPort m_port;
     QTimer m_timer;
+    QTimer m_writeTimer; // runs while a request waits in the port's buffer
     QByteArray m_buffer;
     serial::Download m_download;
     bool m_loop = false;
     int m_exitCode = ExitOk;
     bool m_dayStarted = false;
     bool m_written = false;
+    bool m_dayWriteFailed = false;
+    bool m_writeFailed = false;
     bool m_progressShown = false;
     int m_packages = 0;
 };

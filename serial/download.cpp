@@ -5,12 +5,16 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace serial {
 
 void Download::startRange(const QDate &first, const QDate &last)
 {
+    resetAfterError();
+    m_running = true;
+    m_firstDate = first;
     m_currentDate = first;
     m_endDate = last;
     m_unwritten.clear();
@@ -18,11 +22,15 @@ void Download::startRange(const QDate &first, const QDate &last)
 
 QByteArray Download::startRecentHours(const QDate &today, int hours)
 {
-    m_currentDate = today;
-    m_endDate = today;
-    m_unwritten.clear();
+    startRange(today, today);
     m_requestFrame = recentHoursRequest(hours);
     return commandFrame(m_requestFrame, CmdRequest);
+}
+
+void Download::stop()
+{
+    m_running = false;
+    resetAfterError();
 }
 
 QByteArray Download::requestDay(const QDate &day)
@@ -40,6 +48,8 @@ QString Download::dayText() const
 QVector<DownloadAction> Download::handleFrame(const ResponseFrame &frame)
 {
     QVector<DownloadAction> actions;
+    if (!m_running)
+        return actions;
     auto add = [&actions](DownloadAction::Kind kind, const QString &text = QString(),
                           const QByteArray &bytes = QByteArray(), const QDate &day = QDate()) {
         actions.append(DownloadAction{kind, text, bytes, day});
@@ -68,23 +78,28 @@ QVector<DownloadAction> Download::handleFrame(const ResponseFrame &frame)
         }
     }
 
-    // The recorder numbers its end frame one below the last data package.
-    if (frame.status == StatusFileEnd && m_dayTooLarge) {
-        if (!m_unwritten.contains(m_currentDate))
+    if (frame.status == StatusFileEnd) {
+        if (m_dayTooLarge && !m_unwritten.contains(m_currentDate))
             m_unwritten.append(m_currentDate);
-    } else if (frame.status == StatusFileEnd && int(m_lastPackId) == int(frame.packId) + 1) {
-        add(DownloadAction::WriteDay, QString(), m_dayFileData, m_currentDate);
-        add(DownloadAction::Send, QString(), commandFrame(m_requestFrame, CmdFileWritten));
+        // The recorder numbers its end frame one below the last data package. It waits for
+        // the answer before it finishes the day, also when the day was too large to keep.
+        if (int(m_lastPackId) == int(frame.packId) + 1) {
+            if (!m_dayTooLarge)
+                add(DownloadAction::WriteDay, QString(), m_dayFileData, m_currentDate);
+            add(DownloadAction::Send, QString(), commandFrame(m_requestFrame, CmdFileWritten));
+        }
     }
 
     if (frame.status == StatusDayDone || frame.status == StatusDayDoneAlt) {
         add(DownloadAction::DebugLine, QStringLiteral("E_FT_CMD_STATUS_MAX"));
         const QDate next = m_currentDate.addDays(1);
         m_currentDate = next;
-        if (next.isValid() && next <= m_endDate)
+        if (next.isValid() && next <= m_endDate) {
             add(DownloadAction::RequestDay, QString(), QByteArray(), next);
-        else
+        } else {
+            m_running = false;
             add(DownloadAction::Finish);
+        }
     }
     return actions;
 }
@@ -98,7 +113,20 @@ void Download::resetAfterError()
 
 void Download::noteUnwritten(const QDate &day)
 {
-    m_unwritten.append(day);
+    if (!m_unwritten.contains(day))
+        m_unwritten.append(day);
+}
+
+QList<QDate> Download::daysWithoutFile(const QString &directory) const
+{
+    QList<QDate> days;
+    const QDir dir(directory);
+    for (QDate day = m_firstDate; day.isValid() && (day <= m_endDate || day == m_firstDate);
+         day = day.addDays(1)) {
+        if (!QFileInfo(dir.filePath(vdr::normalisedDayFileName(day))).isFile())
+            days.append(day);
+    }
+    return days;
 }
 
 bool writeDayFile(const QString &directory, const QDate &day, const QByteArray &data, QString *error)

@@ -14,6 +14,9 @@ namespace serial {
 // noise) that sends packages without end must not make the program grow without bound.
 constexpr int kMaxDayFileSize = 32 * 1024 * 1024;
 
+// How long a download waits for a byte from the recorder while a request is outstanding.
+constexpr int kAnswerTimeoutMs = 30 * 1000;
+
 // One thing the window has to do in answer to a received frame, in the order given.
 struct DownloadAction
 {
@@ -39,8 +42,13 @@ struct DownloadAction
 // file is written) and a day-finished frame (0x14 or 0x15). The payloads of every frame
 // since the start frame, concatenated, are the day file. The file is written only when the
 // end frame's package number is one less than the last data package's number, and only
-// when the day's data stayed within kMaxDayFileSize; a day that grew beyond it is dropped
-// and counted as unwritten.
+// when the day's data stayed within kMaxDayFileSize; a day that grew beyond it is dropped,
+// counted as unwritten and its end frame answered all the same, so that the recorder goes
+// on with the next day.
+//
+// A download runs from its start until the day-finished frame of its last day, or until it
+// is stopped (cancelled, or ended by an error); frames that arrive while none runs are
+// ignored.
 class Download
 {
 public:
@@ -48,6 +56,9 @@ public:
     void startRange(const QDate &first, const QDate &last);
     // A download of the most recent hours; everything received goes to today's file.
     QByteArray startRecentHours(const QDate &today, int hours);
+    // Ends the download before its last day: what it collected of the current day is dropped.
+    void stop();
+    bool running() const { return m_running; }
     // Makes `day` the current day and its request the template; returns the frame to send.
     QByteArray requestDay(const QDate &day);
 
@@ -61,6 +72,7 @@ public:
     // The window could not write the day file of `day`.
     void noteUnwritten(const QDate &day);
 
+    QDate firstDate() const { return m_firstDate; }
     QDate currentDate() const { return m_currentDate; }
     QDate endDate() const { return m_endDate; }
     QByteArray requestFrame() const { return m_requestFrame; }
@@ -68,10 +80,14 @@ public:
     QByteArray dayFileData() const { return m_dayFileData; }
     // Days of this download whose file could not be written, in order.
     QList<QDate> unwrittenDays() const { return m_unwritten; }
+    // Days of this download, first to last, that have no day file in `directory`.
+    QList<QDate> daysWithoutFile(const QString &directory) const;
 
 private:
     QString dayText() const;
 
+    bool m_running = false;
+    QDate m_firstDate;
     QDate m_currentDate;
     QDate m_endDate;
     QByteArray m_requestFrame; // the last command 0x00, its checksum byte 0

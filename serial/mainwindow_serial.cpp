@@ -11,8 +11,15 @@
 #include "vdr/dayfile.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSignalBlocker>
 #include <QTimer>
+
+namespace {
+// How long a link or recorder error stays on the waiting overlay.
+constexpr int kErrorOverlayMs = 3000;
+} // namespace
 
 void MainWindow::setConnectionState(bool connected)
 {
@@ -70,6 +77,32 @@ void MainWindow::disconnectSerialPort()
 {
     serialPort.close();
     setConnectionState(false);
+    if (download.running()) {
+        hideLoading();
+        closeDownload();
+    }
+}
+
+void MainWindow::cancelDownload()
+{
+    disconnectSerialPort();
+}
+
+bool MainWindow::refuseDuringDownload(bool alsoWhileConnected)
+{
+    QString text;
+    if (download.running())
+        text = tr("A download is running: wait for its end or cancel it");
+    else if (alsoWhileConnected && serialPort.isOpen())
+        text = tr("Disconnect the serial port before opening a file");
+    else
+        return false;
+    // Not showMessage: the download's overlay stays as it is.
+    QMessageBox box;
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return true;
 }
 
 void MainWindow::on_date_clicked()
@@ -90,6 +123,9 @@ void MainWindow::startRangeDownload(const QDate &first, const QDate &last)
     download.startRange(first, last);
     if (first.isValid())
         onCalendarDate_clicked(first);
+    // Without a port nothing was asked for, and nothing will come.
+    if (!serialPort.isOpen() || !first.isValid())
+        closeDownload();
 }
 
 void MainWindow::onCalendarDate_clicked(QDate day)
@@ -149,7 +185,25 @@ qint64 MainWindow::serialWrite(const QByteArray &frame)
         appendLog(QStringLiteral("serial Write"), QColor(QStringLiteral("green")));
         ui->debugtextBrowser->append(serial::hexText(frame));
     }
-    return serialPort.write(frame);
+    const qint64 written = serialPort.write(frame);
+    // A request is outstanding: the recorder has until the time limit to answer.
+    if (download.running())
+        restartAnswerTimer();
+    return written;
+}
+
+void MainWindow::restartAnswerTimer()
+{
+    if (!answerTimer) {
+        answerTimer = new QTimer(this);
+        answerTimer->setSingleShot(true);
+        connect(answerTimer, &QTimer::timeout, this, [this] {
+            if (download.running() && serialPort.isOpen())
+                serialLinkError(tr("The recorder stopped answering at %1. Please check Serial port....")
+                                    .arg(vdr::dayListText(download.currentDate())));
+        });
+    }
+    answerTimer->start(answerTimeoutMs);
 }
 
 void MainWindow::readyReadSlot()
@@ -161,6 +215,8 @@ void MainWindow::readyReadSlot()
     }
     if (bytes.isEmpty())
         return;
+    if (download.running())
+        restartAnswerTimer();
     serialRxBuffer.append(bytes);
     // Frames often arrive together; take every complete one now, as no further
     // notification comes for bytes that are already here.
@@ -208,6 +264,11 @@ void MainWindow::runDownloadActions(const QVector<serial::DownloadAction> &actio
             if (startDate.isValid() && waitingWidget)
                 waitingWidget->setProgress(int(startDate.daysTo(download.currentDate())),
                                            int(startDate.daysTo(download.endDate())) + 1);
+            if (waitingWidget) {
+                waitingWidget->setCancelShown(true);
+                connect(waitingWidget, &ZtPopWaitingWidget::cancelRequested, this,
+                        &MainWindow::cancelDownload, Qt::UniqueConnection);
+            }
             break;
         case serial::DownloadAction::Send:
             serialWrite(action.bytes);
@@ -221,23 +282,72 @@ void MainWindow::runDownloadActions(const QVector<serial::DownloadAction> &actio
         case serial::DownloadAction::DebugLine:
             qDebug().noquote() << action.text;
             break;
-        case serial::DownloadAction::Finish: {
+        case serial::DownloadAction::Finish:
             hideLoading();
-            const QList<QDate> unwritten = download.unwrittenDays();
-            if (!unwritten.isEmpty()) {
-                QStringList days;
-                for (const QDate &day : unwritten)
-                    days.append(vdr::dayListText(day));
-                const QString text =
-                    tr("These days could not be written: %1").arg(days.join(QStringLiteral(", ")));
-                // Shown once this notification is handled, not in the middle of it.
-                QTimer::singleShot(0, this, [this, text] { showMessage(text); });
-            }
+            closeDownload();
             on_date_comboBox_currentIndexChanged(0);
             break;
         }
+    }
+}
+
+namespace {
+
+// "2024/01/30, 2024/02/02 – 2024/02/05": the days, with runs of consecutive days shortened.
+QString daysText(const QList<QDate> &days)
+{
+    QStringList parts;
+    for (int i = 0; i < days.size();) {
+        int last = i;
+        while (last + 1 < days.size() && days[last].addDays(1) == days[last + 1])
+            ++last;
+        parts.append(last == i
+                         ? vdr::dayListText(days[i])
+                         : vdr::dayListText(days[i]) + QStringLiteral(" – ") + vdr::dayListText(days[last]));
+        i = last + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+void MainWindow::closeDownload(const QString &reason)
+{
+    download.stop();
+    if (answerTimer)
+        answerTimer->stop();
+    if (waitingWidget)
+        waitingWidget->setCancelShown(false);
+
+    // Every day got its entry when it was asked for; those without a file open nothing.
+    {
+        const QSignalBlocker quietList(ui->date_comboBox);
+        for (int i = ui->date_comboBox->count() - 1; i >= 0; --i) {
+            const QDate day = QDate::fromString(ui->date_comboBox->itemText(i), QStringLiteral("yyyy/MM/dd"));
+            if (!QFileInfo(workingDirPath + QLatin1Char('/') + vdr::normalisedDayFileName(day)).isFile())
+                ui->date_comboBox->removeItem(i);
         }
     }
+
+    const QList<QDate> unwritten = download.unwrittenDays();
+    QList<QDate> missing;
+    for (const QDate &day : download.daysWithoutFile(workingDirPath)) {
+        if (!unwritten.contains(day))
+            missing.append(day);
+    }
+    QStringList lines;
+    if (!reason.isEmpty())
+        lines.append(reason);
+    if (!unwritten.isEmpty())
+        lines.append(tr("These days could not be written: %1").arg(daysText(unwritten)));
+    if (!missing.isEmpty())
+        lines.append(tr("These days were not downloaded: %1").arg(daysText(missing)));
+    if (lines.size() == (reason.isEmpty() ? 0 : 1))
+        return;
+    const QString text = lines.join(QLatin1Char('\n'));
+    // Shown once the notification that ended the download is handled, not in the middle of
+    // it; after an error, once the error has been on the overlay for its time.
+    QTimer::singleShot(reason.isEmpty() ? 0 : kErrorOverlayMs, this, [this, text] { showMessage(text); });
 }
 
 bool MainWindow::saveDownloadedDay(const QByteArray &data)
@@ -255,17 +365,24 @@ bool MainWindow::saveDownloadedDay(const QByteArray &data)
 
 void MainWindow::serialRecorderError()
 {
-    showLoading(tr("Serial port error. Please try again later...."));
+    const QString text = tr("Serial port error. Please try again later....");
+    showLoading(text);
     download.resetAfterError();
-    QTimer::singleShot(3000, this, &MainWindow::hideLoading);
+    // The request failed: nothing more comes for it.
+    if (download.running())
+        closeDownload(text);
+    QTimer::singleShot(kErrorOverlayMs, this, &MainWindow::hideLoading);
 }
 
-void MainWindow::serialLinkError()
+void MainWindow::serialLinkError(const QString &reason)
 {
-    showLoading(tr("Serial port error. Please check Serial port...."));
+    const QString text = reason.isEmpty() ? tr("Serial port error. Please check Serial port....") : reason;
+    showLoading(text);
     serialPort.close();
     setConnectionState(false);
     download.resetAfterError();
     serialRxBuffer.clear();
-    QTimer::singleShot(3000, this, &MainWindow::hideLoading);
+    if (download.running())
+        closeDownload(text);
+    QTimer::singleShot(kErrorOverlayMs, this, &MainWindow::hideLoading);
 }

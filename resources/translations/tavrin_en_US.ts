@@ -547,6 +547,22 @@
         <source>Only a &apos;vdr&apos; file, a folder or a &apos;tar&apos; archive can be dropped here</source>
         <translation>Only a &apos;vdr&apos; file, a folder or a &apos;tar&apos; archive can be dropped here</translation>
     </message>
+    <message>
+        <source>A download is running: wait for its end or cancel it</source>
+        <translation>A download is running: wait for its end or cancel it</translation>
+    </message>
+    <message>
+        <source>Disconnect the serial port before opening a file</source>
+        <translation>Disconnect the serial port before opening a file</translation>
+    </message>
+    <message>
+        <source>The recorder stopped answering at %1. Please check Serial port....</source>
+        <translation>The recorder stopped answering at %1. Please check Serial port....</translation>
+    </message>
+    <message>
+        <source>These days were not downloaded: %1</source>
+        <translation>These days were not downloaded: %1</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>
@@ -632,6 +648,13 @@
         <translation>The driver key file could not be written:
 %1
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>ZtPopWaitingWidget</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

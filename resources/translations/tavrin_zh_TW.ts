@@ -547,6 +547,22 @@
         <source>Only a &apos;vdr&apos; file, a folder or a &apos;tar&apos; archive can be dropped here</source>
         <translation>此處只能拖放 &apos;vdr&apos; 檔案、資料夾或 &apos;tar&apos; 壓縮檔</translation>
     </message>
+    <message>
+        <source>A download is running: wait for its end or cancel it</source>
+        <translation>正在下載資料，請等待下載結束或取消下載</translation>
+    </message>
+    <message>
+        <source>Disconnect the serial port before opening a file</source>
+        <translation>請先中斷串列埠連線，再開啟檔案</translation>
+    </message>
+    <message>
+        <source>The recorder stopped answering at %1. Please check Serial port....</source>
+        <translation>記錄器在 %1 停止回應，請確認RS232是否連線正確…</translation>
+    </message>
+    <message>
+        <source>These days were not downloaded: %1</source>
+        <translation>下列日期的資料未下載: %1</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>
@@ -632,6 +648,13 @@
         <translation>駕駛資訊檔案無法寫入:
 %1
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>ZtPopWaitingWidget</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>

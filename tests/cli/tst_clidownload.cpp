@@ -77,6 +77,7 @@ private slots:
     void silentAfterFirstDay();
     void recorderErrors_data();
     void recorderErrors();
+    void requestNotSent();
 
 private:
     QTemporaryDir served;
@@ -233,6 +234,25 @@ void TestCliDownload::recorderErrors()
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
     QVERIFY(QDir(out.path()).entryList(QDir::Files).isEmpty());
+}
+
+// The first request never leaves the port: that is said at once, not blamed on the recorder
+// when the time limit is over.
+void TestCliDownload::requestNotSent()
+{
+    PtyDevice device;
+    device.holdOutput();
+    QTemporaryDir out;
+    QElapsedTimer timer;
+    timer.start();
+    const Result run = runDownload({"--port", device.path(), "--from", "2024-01-30", "--to", "2024-01-31",
+                                    "-o", out.path(), "--timeout", "30"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(run.err.contains(
+                 QStringLiteral("download failed at day 2024/01/30: cannot write to the serial port")),
+             qPrintable(run.err));
+    QVERIFY(device.received().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCliDownload)

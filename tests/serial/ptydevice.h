@@ -54,6 +54,9 @@ public:
             ::close(master);
         master = -1;
     }
+    // The line holds: nothing the program writes leaves its side, as when flow control
+    // stops it.
+    void holdOutput() { tcflow(slave, TCOOFF); }
     QByteArray received() const { return bytes; }
     void clear() { bytes.clear(); }
     void send(const QByteArray &data)

@@ -139,9 +139,12 @@ void TestDownload::threeDaysMiddleEmpty()
     p.day({"three"});
     QCOMPARE(p.requested, (QList<QDate>{QDate(2024, 1, 1), QDate(2024, 1, 2)}));
     QCOMPARE(p.written, (QList<QDate>{first, first, QDate(2024, 1, 2)}));
-    QVERIFY(p.finished);
+    QVERIFY(p.finished && !p.download.running());
     QCOMPARE(p.file(first), QByteArray("onetwo"));
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files).size(), 2);
+    QCOMPARE(p.download.daysWithoutFile(tmp.path()), QList<QDate>{QDate(2024, 1, 1)});
+    // the download is over: a late frame does nothing
+    QVERIFY(p.download.handleFrame(frame(serial::StatusDayDone)).isEmpty());
 }
 
 void TestDownload::recentHoursWriteToday()
@@ -171,11 +174,18 @@ void TestDownload::errorResetsDayData()
     // the end frame that would have matched package 4 now writes nothing
     for (const DownloadAction &a : d.handleFrame(frame(serial::StatusFileEnd, 3)))
         QVERIFY(a.kind != DownloadAction::WriteDay);
+    // a stopped download takes nothing more
+    QVERIFY(d.running());
+    d.stop();
+    QVERIFY(!d.running());
+    QVERIFY(d.handleFrame(frame(serial::StatusFileStart, 0, "z")).isEmpty());
+    QVERIFY(d.dayFileData().isEmpty());
 }
 
 // A recorder (or a noisy line) that sends packages without end must not make the day's data
-// grow without bound: beyond the limit the day is dropped and reported unwritten, and the
-// next day downloads normally.
+// grow without bound: beyond the limit the day is dropped and reported unwritten, its end
+// frame is answered as for a written day (the recorder waits for that), and the next day
+// downloads normally.
 void TestDownload::endlessPackagesStayBounded()
 {
     QTemporaryDir tmp;
@@ -190,7 +200,9 @@ void TestDownload::endlessPackagesStayBounded()
         p.play(frame(serial::StatusPackage, quint16(i), package));
         QVERIFY(p.download.dayFileData().size() <= serial::kMaxDayFileSize);
     }
+    p.commands.clear();
     p.play(frame(serial::StatusFileEnd, quint16(packages - 1)));
+    QCOMPARE(p.commands, QList<quint8>{0x03});
     QCOMPARE(p.written, QList<QDate>());
     QCOMPARE(p.file(QDate(2024, 1, 1)), QByteArray("<missing>"));
     QCOMPARE(p.download.unwrittenDays(), QList<QDate>{QDate(2024, 1, 1)});

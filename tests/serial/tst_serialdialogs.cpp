@@ -126,10 +126,14 @@ void TestSerialDialogs::rangeCancelledStillClears()
 void TestSerialDialogs::rangeWithClosedPort()
 {
     MainWindow w;
+    testsupport::ModalCloser closer;
     auto *list = w.findChild<QComboBox *>("date_comboBox");
     w.startRangeDownload(QDate(2024, 5, 6), QDate(2024, 5, 8));
-    QCOMPARE(entries(list), QStringList{QStringLiteral("2024/05/06")});
-    QCOMPARE(w.downloadState().endDate(), QDate(2024, 5, 8));
+    // nothing can be asked for: no entry stays, and the user is told
+    QCOMPARE(entries(list), QStringList());
+    QVERIFY(!w.downloadState().running());
+    QTRY_COMPARE(closer.texts(), QStringList{testsupport::mwTr("These days were not downloaded: %1")
+                                                 .arg(QStringLiteral("2024/05/06 – 2024/05/08"))});
     QCOMPARE(w.serialWrite("abc"), qint64(0));
 }
 

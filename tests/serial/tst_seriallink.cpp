@@ -1,5 +1,6 @@
 // The window on the serial link: connecting, the traffic echo, frames that arrive in
-// pieces or together, the link error and an unwritable day, against a real pseudo-terminal.
+// pieces or together, the link error, an unwritable day, and a download cancelled or left
+// unanswered, against a real pseudo-terminal.
 #include "app/mainwindow.h"
 #include "app/ztpopwaitingwidget.h"
 #include "serial/frames.h"
@@ -8,12 +9,17 @@
 #include "ptydevice.h"
 #include "support/testsupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QtTest>
+
+#include <memory>
 
 using testsupport::mwTr;
 using testsupport::readFile;
@@ -30,6 +36,15 @@ QString dayFile(const MainWindow &w, const QDate &day)
     return w.workingDirectory() + day.toString(QStringLiteral("/DyyyyMMdd__")) + QStringLiteral(".vdr");
 }
 
+QStringList dates(const MainWindow &w)
+{
+    const auto *list = w.findChild<QComboBox *>("date_comboBox");
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemText(i);
+    return texts;
+}
+
 } // namespace
 
 class TestSerialLink : public QObject
@@ -42,8 +57,11 @@ private slots:
     void disconnectAsked();
     void framesTogetherAndInPieces();
     void wrongChecksumStillUsed();
+    void logPageBounded();
     void linkError();
     void unwritableDay();
+    void downloadEndedEarly_data();
+    void downloadEndedEarly();
 
 private:
     bool connectTo(MainWindow &w, const PtyDevice &pty)
@@ -94,6 +112,11 @@ void TestSerialLink::disconnectAsked()
     MainWindow w;
     QVERIFY(connectTo(w, pty));
     testsupport::ModalCloser closer(QMessageBox::Cancel);
+    // connected, no download: opening a file would empty the date list, paging would not
+    w.findChild<QAction *>("nextDayShortcut")->trigger();
+    w.findChild<QAction *>("openFileShortcut")->trigger();
+    QCOMPARE(closer.texts(), QStringList{mwTr("Disconnect the serial port before opening a file")});
+    closer.clear();
     w.on_rs232_clicked();
     QCOMPARE(closer.texts(), QStringList{mwTr("Disconnecting Serial Port?")});
     QVERIFY(w.isSerialPortOpen());
@@ -165,10 +188,35 @@ void TestSerialLink::wrongChecksumStillUsed()
     QCOMPARE(w.downloadState().dayFileData(), QByteArray("xy"));
 }
 
+// Every frame leaves its lines on the log page, shown or not; the page keeps the latest.
+void TestSerialLink::logPageBounded()
+{
+    PtyDevice pty;
+    MainWindow w;
+    w.on_actionDebug_triggered(true);
+    w.clearAllPages(); // the bound outlives the page's clearing
+    w.on_actionDebug_triggered(false);
+    QVERIFY(connectTo(w, pty));
+    const int frames = 10000; // three lines each
+    for (int i = 0; i < frames; i += 100) {
+        QByteArray burst;
+        for (int k = i; k < i + 100; ++k)
+            burst += response(0x20, quint16(k));
+        pty.send(burst);
+        QTest::qWait(1); // what the line holds is read meanwhile
+    }
+    QTextDocument *page = log(w)->document();
+    QTRY_VERIFY(page->lastBlock().text() == QStringLiteral("payload_len:0") &&
+                page->lastBlock().previous().text() == QStringLiteral("packID:%1").arg(frames - 1));
+    QVERIFY2(page->blockCount() <= 2 * frames, qPrintable(QString::number(page->blockCount())));
+    QVERIFY(page->blockCount() > 10000);
+}
+
 void TestSerialLink::linkError()
 {
     PtyDevice pty;
     MainWindow w;
+    auto closer = std::make_unique<testsupport::ModalCloser>();
     QVERIFY(connectTo(w, pty));
     w.startRangeDownload(QDate(2024, 3, 3), QDate(2024, 3, 4));
     QVERIFY(pty.waitForRequests(1));
@@ -180,9 +228,15 @@ void TestSerialLink::linkError()
     QVERIFY(!w.waitingOverlay()->isHidden());
     QCOMPARE(w.waitingOverlay()->text(), mwTr("Serial port error. Please check Serial port...."));
     QVERIFY(button(w, "importTar")->isEnabled() && button(w, "date")->isHidden());
+    // the day asked for has no entry left, and the user is told
+    QTRY_COMPARE(closer->texts(),
+                 QStringList{mwTr("Serial port error. Please check Serial port....") + '\n' +
+                             mwTr("These days were not downloaded: %1").arg("2024/03/03 – 2024/03/04")});
+    QCOMPARE(dates(w), QStringList());
     QTRY_VERIFY_WITH_TIMEOUT(w.waitingOverlay()->isHidden(), 4000);
 
     // the next click of the connect button offers the port settings again
+    closer.reset();
     QString shown;
     QTimer::singleShot(50, [&shown] {
         if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
@@ -195,6 +249,7 @@ void TestSerialLink::linkError()
     QVERIFY(!w.isSerialPortOpen());
 
     // connecting again starts from an empty buffer
+    closer = std::make_unique<testsupport::ModalCloser>(); // the day had no data
     QVERIFY(connectTo(w, pty));
     pty.clear();
     w.startRangeDownload(QDate(2024, 3, 3), QDate(2024, 3, 3));
@@ -230,6 +285,67 @@ void TestSerialLink::unwritableDay()
     QTRY_COMPARE(closer.texts(), QStringList{mwTr("These days could not be written: %1").arg("2024/04/01")});
     QCOMPARE(readFile(dayFile(w, first.addDays(1))), QByteArray("two"));
     QVERIFY(QFileInfo(dayFile(w, first)).isDir());
+    QCOMPARE(dates(w), QStringList{"2024/04/02"});
+}
+
+void TestSerialLink::downloadEndedEarly_data()
+{
+    QTest::addColumn<bool>("cancel"); // the overlay's "Cancel", or a recorder that falls silent
+    QTest::newRow("cancelled") << true;
+    QTest::newRow("recorder silent") << false;
+}
+
+// The second of three days is under way when the user cancels or the recorder stops
+// answering: the port is closed, the first day stays, the others leave the date list and
+// the user is told which.
+void TestSerialLink::downloadEndedEarly()
+{
+    QFETCH(bool, cancel);
+    PtyDevice pty;
+    MainWindow w;
+    testsupport::ModalCloser closer;
+    if (!cancel)
+        w.setAnswerTimeout(500);
+    QVERIFY(connectTo(w, pty));
+    const QDate first(2024, 6, 1);
+    w.startRangeDownload(first, first.addDays(2));
+    QVERIFY(pty.waitForRequests(1));
+    pty.send(response(0x10, 0) + response(0x11, 1, "day one"));
+    QVERIFY(pty.waitForRequests(2));
+    pty.send(response(0x12, 0) + response(0x14, 0));
+    QVERIFY(pty.waitForRequests(4)); // file written, the next day asked for
+    pty.send(response(0x10, 0) + response(0x11, 1, "half"));
+    QVERIFY(pty.waitForRequests(5));
+    ZtPopWaitingWidget *overlay = w.waitingOverlay();
+    QVERIFY(overlay->isVisible() && overlay->cancelShown());
+    QCOMPARE(dates(w), QStringList({"2024/06/01", "2024/06/02"}));
+
+    const QString silent =
+        mwTr("The recorder stopped answering at %1. Please check Serial port....").arg("2024/06/02");
+    if (cancel) {
+        // what would change the date list or the day shown is refused meanwhile
+        for (const char *name :
+             {"openFileShortcut", "reloadShortcut", "previousDayShortcut", "nextDayShortcut"})
+            w.findChild<QAction *>(name)->trigger();
+        QCOMPARE(closer.texts(),
+                 QVector<QString>(4, mwTr("A download is running: wait for its end or cancel it")).toList());
+        QVERIFY(overlay->isVisible());
+        QCOMPARE(dates(w).size(), 2);
+        closer.clear();
+        QTest::mouseClick(overlay->findChild<QPushButton *>("cancel_pushButton"), Qt::LeftButton);
+        QVERIFY(overlay->isHidden());
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isSerialPortOpen(), 3000);
+        QCOMPARE(overlay->text(), silent);
+    }
+    QVERIFY(!w.isSerialPortOpen());
+    QCOMPARE(button(w, "rs232")->text(), mwTr("Connet RS232..."));
+    QVERIFY(!overlay->cancelShown());
+    const QString missing = mwTr("These days were not downloaded: %1").arg("2024/06/02 – 2024/06/03");
+    QTRY_COMPARE_WITH_TIMEOUT(closer.texts(), QStringList{cancel ? missing : silent + '\n' + missing}, 5000);
+    QCOMPARE(dates(w), QStringList{"2024/06/01"});
+    QCOMPARE(QDir(w.workingDirectory()).entryList(QDir::Files), QStringList{"D20240601__.vdr"});
+    QCOMPARE(readFile(dayFile(w, first)), QByteArray("day one"));
 }
 
 QTEST_MAIN(TestSerialLink)
