@@ -24,14 +24,15 @@ const char kUsage[] =
     "Commands:\n"
     "  check FILE|FOLDER...       one line per day file: sound, or every problem found\n"
     "  dump FILE [--json]         everything the viewer shows for the day\n"
-    "  export FILE --table NAME [-o OUT.csv]\n"
+    "  export FILE (--table NAME | --route gpx|kml) [-o OUT]\n"
     "                             a page's table as CSV (events, speed, driver, technology,\n"
-    "                             location)\n"
+    "                             location), or the day's route as GPX or KML\n"
     "  download --port DEVICE (--from yyyy-MM-dd --to yyyy-MM-dd | --recent HOURS) [-o DIR]\n"
     "                             fetch day files from a recorder over the serial link\n"
     "\n"
     "Run 'tavrin-vdr COMMAND --help' for the options of a command.\n"
-    "Exit codes: 0 success, 1 a file is not sound or a download failed, 2 usage or read error.\n";
+    "Exit codes: 0 success, 1 a file is not sound, a download failed or a day has no route,\n"
+    "2 usage or read error.\n";
 
 } // namespace
 

@@ -8,6 +8,7 @@ packages=(
     qtbase5-dev libqt5charts5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
     fonts-wqy-microhei
     p7zip-full
+    gpsbabel
     clang libclang-rt-14-dev
     xvfb xauth
 )
