@@ -13,6 +13,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 namespace cli {
@@ -95,16 +96,20 @@ QString rulesText(const period::RuleSet &r)
 {
     using period::durationText;
     const auto min = [](int m) { return durationText(qint64(m) * 60000); };
-    return QStringLiteral("%1: daily driving at most %2; continuous driving at most %3, then a %4 break "
-                          "(parts of at least %5 count), by exception %6, then one %7 break; rest between "
-                          "working days at least %8, reduced to %9 at most %10 times a week%11; a working "
-                          "day lasts at most %12")
-        .arg(r.name, min(r.dailyDrivingMaxMinutes), min(r.continuousDrivingMaxMinutes), min(r.breakMinutes),
-             min(r.breakPartMinutes), min(r.exceptionDrivingMaxMinutes), min(r.exceptionBreakMinutes),
-             min(r.dailyRestMinutes), min(r.reducedDailyRestMinutes))
-        .arg(r.reducedRestsPerWeek)
-        .arg(r.reducedRestsOnConsecutiveDays ? QString() : QStringLiteral(", not on consecutive days"))
-        .arg(min(r.workingDayMaxMinutes));
+    // The name comes from the rules file: it is joined, never formatted.
+    return r.name + QStringLiteral(": ") +
+           QStringLiteral(
+               "daily driving at most %1; continuous driving at most %2, then a %3 break (parts of at "
+               "least %4 count), by exception %5, then one %6 break; ")
+               .arg(min(r.dailyDrivingMaxMinutes), min(r.continuousDrivingMaxMinutes), min(r.breakMinutes),
+                    min(r.breakPartMinutes), min(r.exceptionDrivingMaxMinutes),
+                    min(r.exceptionBreakMinutes)) +
+           QStringLiteral("rest between working days at least %1, reduced to %2 at most %3 times a week%4; a "
+                          "working day lasts at most %5")
+               .arg(min(r.dailyRestMinutes), min(r.reducedDailyRestMinutes),
+                    QString::number(r.reducedRestsPerWeek),
+                    r.reducedRestsOnConsecutiveDays ? QString() : QStringLiteral(", not on consecutive days"),
+                    min(r.workingDayMaxMinutes));
 }
 
 period::TypeCounts sumCounts(const VehicleSummary &v, bool events)
@@ -151,12 +156,9 @@ QString reportText(const PeriodReport &report)
         out +=
             QStringLiteral("\nVehicle %1: %2 day(s) read, %3 missing; %4 km; top speed %5 km/h; %6 above %7 "
                            "km/h; %8 driving\n")
-                .arg(vehicleName(v.vehicle))
-                .arg(v.daysRead)
-                .arg(v.daysMissing)
-                .arg(kmText(v.distance))
-                .arg(v.maxSpeed < 0 ? QStringLiteral("-") : QString::number(v.maxSpeed))
-                .arg(durationText(v.aboveLimit), limit, durationText(v.driving));
+                .arg(vehicleName(v.vehicle), QString::number(v.daysRead), QString::number(v.daysMissing),
+                     kmText(v.distance), v.maxSpeed < 0 ? QStringLiteral("-") : QString::number(v.maxSpeed),
+                     durationText(v.aboveLimit), limit, durationText(v.driving));
         out += QStringLiteral("  Faults: %1\n  Events: %2\n")
                    .arg(countsText(sumCounts(v, false)), countsText(sumCounts(v, true)));
         out += QStringLiteral("  %1%2%3%4%5%6%7  %8\n")
@@ -197,9 +199,8 @@ QString reportText(const PeriodReport &report)
     }
     for (const DriverSummary &ds : report.drivers) {
         out += QStringLiteral("\nDriver %1: %2 driving in %3 working day(s); longest continuous driving %4\n")
-                   .arg(ds.driver, durationText(ds.driving))
-                   .arg(ds.workingDays.size())
-                   .arg(durationText(ds.longestContinuous));
+                   .arg(ds.driver, durationText(ds.driving), QString::number(ds.workingDays.size()),
+                        durationText(ds.longestContinuous));
         out += QStringLiteral("  %1%2%3  %4\n")
                    .arg(QStringLiteral("Day").leftJustified(10), QStringLiteral("Driving").rightJustified(10),
                         QStringLiteral("Longest").rightJustified(10), QStringLiteral("Vehicles"));
@@ -459,6 +460,11 @@ QByteArray reportCsv(const PeriodReport &report)
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
+void printBytes(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
 bool isDayFileName(const QString &name)
 {
     return name.endsWith(QLatin1String(".vdr"), Qt::CaseInsensitive);
@@ -529,8 +535,7 @@ int runReport(const QStringList &arguments)
         const QFileInfo info(path);
         if (info.isFile() && info.size() > period::kMaxRulesFileSize)
             return usage(QStringLiteral("%1: the rules file is larger than %2 KiB")
-                             .arg(path)
-                             .arg(period::kMaxRulesFileSize / 1024));
+                             .arg(path, QString::number(period::kMaxRulesFileSize / 1024)));
         QByteArray bytes;
         QString error;
         if (!readFile(path, &bytes, &error))
@@ -596,7 +601,7 @@ int runReport(const QStringList &arguments)
         printOut(
             QString::fromUtf8(QJsonDocument(reportJson(report, readErrors)).toJson(QJsonDocument::Indented)));
     else if (parser.isSet(csvOption))
-        printOut(QString::fromUtf8(reportCsv(report)));
+        printBytes(reportCsv(report));
     else
         printOut(reportText(report));
     if (exitCode == ExitOk && !report.findings.isEmpty())

@@ -650,6 +650,19 @@ PeriodReport summarise(const QVector<DayDigest> &days, const Options &options)
         report.first = options.from;
     if (options.to.isValid())
         report.last = options.to;
+    // Of a longer period the latest days are kept.
+    if (report.first.isValid() && report.first.daysTo(report.last) >= kMaxPeriodDays) {
+        report.first = report.last.addDays(1 - kMaxPeriodDays);
+        report.notes << QCoreApplication::translate(
+                            "period", "a period spans at most %1 days; the days before %2 are left out")
+                            .arg(kMaxPeriodDays)
+                            .arg(dayText(report.first));
+        for (auto it = byVehicle.begin(); it != byVehicle.end();) {
+            while (!it->isEmpty() && it->firstKey() < report.first)
+                it->erase(it->begin());
+            it = it->isEmpty() ? byVehicle.erase(it) : it + 1;
+        }
+    }
 
     QStringList vehicleNames = byVehicle.keys();
     QHash<QString, QVector<DriverRecord>> recordsByDriver;
@@ -657,8 +670,8 @@ PeriodReport summarise(const QVector<DayDigest> &days, const Options &options)
         const QMap<QDate, const DayDigest *> &files = byVehicle.value(vehicleNames.at(v));
         VehicleSummary vs;
         vs.vehicle = vehicleNames.at(v);
-        const QDate first = options.from.isValid() ? options.from : files.firstKey();
-        const QDate last = options.to.isValid() ? options.to : files.lastKey();
+        const QDate first = options.from.isValid() ? report.first : files.firstKey();
+        const QDate last = options.to.isValid() ? report.last : files.lastKey();
         QVector<Run> runs;
         QDate gapStart;
         auto closeGap = [&](const QDate &end) { // end: the first day after the gap
@@ -716,8 +729,6 @@ PeriodReport summarise(const QVector<DayDigest> &days, const Options &options)
             }
             vd.faults = d->faults;
             vd.events = d->events;
-            for (const Interval &i : unite(d->moving))
-                vd.moving += i.end - i.start;
             if (vd.distance > 0)
                 vs.distance += vd.distance;
             vs.maxSpeed = std::max(vs.maxSpeed, vd.maxSpeed);
@@ -742,9 +753,22 @@ PeriodReport summarise(const QVector<DayDigest> &days, const Options &options)
         // Records of the days with records, each knowing how far its run of days reaches.
         for (const Run &run : qAsConst(runs)) {
             for (QDate day = run.first; day <= run.last; day = day.addDays(1)) {
+                // A record stamped outside its file's day is a clock fault; where it belongs is
+                // not known.
                 const DayDigest *d = files.value(day);
-                for (const DrivingEntry &e : d->driving)
-                    recordsByDriver[e.driver].append({e.time, e.action, v, run.span.end});
+                const qint64 dayStart = cal.midnight(day), dayEnd = cal.midnight(day.addDays(1));
+                int outside = 0;
+                for (const DrivingEntry &e : d->driving) {
+                    if (e.time < dayStart || e.time >= dayEnd)
+                        ++outside;
+                    else
+                        recordsByDriver[e.driver].append({e.time, e.action, v, run.span.end});
+                }
+                if (outside > 0)
+                    report.notes << QCoreApplication::translate(
+                                        "period",
+                                        "%1: %2 driving record(s) stamped outside the file's day left out")
+                                        .arg(d->source, QString::number(outside));
             }
         }
         report.vehicles.append(vs);
@@ -810,9 +834,15 @@ PeriodReport summarise(const QVector<DayDigest> &days, const Options &options)
         const QVector<Interval> driving = unite(drivingByVehicle.at(v));
         VehicleSummary &vs = report.vehicles[v];
         for (VehicleDay &vd : vs.days) {
-            if (vd.status != VehicleDay::Read || vd.moving == 0)
+            if (vd.status != VehicleDay::Read)
                 continue;
-            const QVector<Interval> moving = unite(byVehicle.value(vs.vehicle).value(vd.day)->moving);
+            const qint64 dayStart = cal.midnight(vd.day), dayEnd = cal.midnight(vd.day.addDays(1));
+            QVector<Interval> moving;
+            for (const Interval &i : unite(byVehicle.value(vs.vehicle).value(vd.day)->moving))
+                if (i.end > dayStart && i.start < dayEnd) {
+                    moving.append({std::max(i.start, dayStart), std::min(i.end, dayEnd)});
+                    vd.moving += moving.last().end - moving.last().start;
+                }
             vd.movingUnattributed = vd.drivingKnown ? uncovered(moving, driving) : 0;
         }
     }

@@ -162,6 +162,9 @@ DriverCheck checkDriver(const QString &driver, const QVector<Span> &timeline, co
 
 // --- The period ----------------------------------------------------------------------------
 
+// A period spans at most this many days (ten years); of a longer one the latest are kept.
+constexpr int kMaxPeriodDays = 3660;
+
 struct Options
 {
     RuleSet rules;
