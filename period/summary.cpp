@@ -353,7 +353,7 @@ private:
         if (p.gap() && p.longestOff < full) {
             rest.verified = false;
             m_out.rests.append(rest);
-            add(FindingKind::Gap, Rule::Records, rest.start, rest.end, p.noRecords, QString(),
+            add(FindingKind::Gap, Rule::Records, rest.start, rest.end, p.noRecords, m_dayVehicle,
                 QCoreApplication::translate(
                     "period", "the rest between working days cannot be checked: %1 of its %2 have no records")
                     .arg(durationText(p.noRecords), durationText(p.length())));
