@@ -51,11 +51,6 @@ QString clockText(qint64 ms)
         .arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString vehicleName(const QString &vehicle)
-{
-    return vehicle.isEmpty() ? QStringLiteral("(no car number)") : vehicle;
-}
-
 QString typeName(int type)
 {
     const QString text = vdr::faultTypeText(char('0' + type));
@@ -156,8 +151,9 @@ QString reportText(const PeriodReport &report)
         out +=
             QStringLiteral("\nVehicle %1: %2 day(s) read, %3 missing; %4 km; top speed %5 km/h; %6 above %7 "
                            "km/h; %8 driving\n")
-                .arg(vehicleName(v.vehicle), QString::number(v.daysRead), QString::number(v.daysMissing),
-                     kmText(v.distance), v.maxSpeed < 0 ? QStringLiteral("-") : QString::number(v.maxSpeed),
+                .arg(period::vehicleText(v.vehicle), QString::number(v.daysRead),
+                     QString::number(v.daysMissing), kmText(v.distance),
+                     v.maxSpeed < 0 ? QStringLiteral("-") : QString::number(v.maxSpeed),
                      durationText(v.aboveLimit), limit, durationText(v.driving));
         out += QStringLiteral("  Faults: %1\n  Events: %2\n")
                    .arg(countsText(sumCounts(v, false)), countsText(sumCounts(v, true)));
@@ -216,7 +212,7 @@ QString reportText(const PeriodReport &report)
         if (!f.driver.isEmpty())
             who << QStringLiteral("driver %1").arg(f.driver);
         if (!f.vehicle.isEmpty() || f.driver.isEmpty())
-            who << QStringLiteral("vehicle %1").arg(vehicleName(f.vehicle));
+            who << QStringLiteral("vehicle %1").arg(period::vehicleText(f.vehicle));
         out += QStringLiteral("  [%1] %2; %3; %4 to %5: %6\n")
                    .arg(period::kindText(f.kind), period::ruleText(f.rule), who.join(QStringLiteral(", ")),
                         period::timeText(f.start), period::timeText(f.end), f.text);

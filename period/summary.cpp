@@ -494,11 +494,6 @@ qint64 uncovered(const QVector<Interval> &a, const QVector<Interval> &b)
     return total;
 }
 
-QString vehicleLabel(const QString &vehicle)
-{
-    return vehicle.isEmpty() ? QCoreApplication::translate("period", "(no car number)") : vehicle;
-}
-
 } // namespace
 
 // --- Public --------------------------------------------------------------------------------
@@ -637,7 +632,7 @@ PeriodReport summarise(const QVector<DayDigest> &days, const Options &options)
         if (const DayDigest *first = vehicleDays.value(d.day)) {
             report.notes << QCoreApplication::translate(
                                 "period", "%1: a second file for %2 of %3; left out (%4 is used)")
-                                .arg(d.source, dayText(d.day), vehicleLabel(d.vehicle), first->source);
+                                .arg(d.source, dayText(d.day), vehicleText(d.vehicle), first->source);
             continue;
         }
         vehicleDays.insert(d.day, &d);
@@ -650,6 +645,10 @@ PeriodReport summarise(const QVector<DayDigest> &days, const Options &options)
         report.first = options.from;
     if (options.to.isValid())
         report.last = options.to;
+    if (!report.first.isValid())
+        report.first = report.last;
+    if (!report.last.isValid())
+        report.last = report.first;
     // Of a longer period the latest days are kept.
     if (report.first.isValid() && report.first.daysTo(report.last) >= kMaxPeriodDays) {
         report.first = report.last.addDays(1 - kMaxPeriodDays);
@@ -869,6 +868,11 @@ QString durationText(qint64 ms)
     if (sec != 0)
         text += QCoreApplication::translate("period", " %1 s").arg(sec);
     return text;
+}
+
+QString vehicleText(const QString &vehicle)
+{
+    return vehicle.isEmpty() ? QCoreApplication::translate("period", "(no car number)") : vehicle;
 }
 
 QString timeText(qint64 ms)

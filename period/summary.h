@@ -252,6 +252,8 @@ PeriodReport summarise(const QVector<DayDigest> &days, const Options &options);
 
 // "4 h 07 min", "12 min", "4 h 00 min 30 s": durations as findings write them.
 QString durationText(qint64 ms);
+// The car number, or "(no car number)" for a vehicle whose files give none.
+QString vehicleText(const QString &vehicle);
 // "2024-01-31 06:10:23", local time.
 QString timeText(qint64 ms);
 // "breach", "exception", "gap" / "daily driving", ... (English, for lists and columns).
