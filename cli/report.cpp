@@ -11,6 +11,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cstdio>
@@ -570,22 +572,44 @@ int runReport(const QStringList &arguments)
         files += found;
     }
 
+    // Each file is read and digested once, on every core; its bytes are dropped as soon as it
+    // is digested, so no more than one file per core is held at a time.
+    struct Digested
+    {
+        period::DayDigest day;
+        QString error;
+    };
+    QVector<Digested> digested(files.size());
+    QAtomicInt next(0);
+    const auto work = [&] {
+        for (int i = next.fetchAndAddRelaxed(1); i < files.size(); i = next.fetchAndAddRelaxed(1)) {
+            const QString &path = files.at(i);
+            QByteArray data;
+            QString error;
+            if (!readFile(path, &data, &error))
+                digested[i].error = QStringLiteral("%1: cannot read: %2").arg(path, error);
+            else
+                digested[i].day = period::digestDayFile(QFileInfo(path).fileName(), data, path);
+        }
+    };
+    QThreadPool pool;
+    pool.setMaxThreadCount(qBound(1, QThread::idealThreadCount(), 8));
+    for (int t = 1; t < pool.maxThreadCount(); ++t)
+        pool.start(work);
+    work();
+    pool.waitForDone();
+
     QVector<period::DayDigest> days;
     days.reserve(files.size());
-    for (const QString &path : qAsConst(files)) {
-        QByteArray data;
-        QString error;
-        if (!readFile(path, &data, &error)) {
-            readError(QStringLiteral("%1: cannot read: %2").arg(path, error));
-            continue;
-        }
-        period::DayDigest day = period::digestDayFile(QFileInfo(path).fileName(), data, path);
-        if (!day.day.isValid()) {
-            readError(QStringLiteral("%1: the name does not give a day (DyyyyMMdd__.vdr)").arg(path));
-            continue;
-        }
-        days.append(std::move(day));
+    for (int i = 0; i < files.size(); ++i) {
+        if (!digested.at(i).error.isEmpty())
+            readError(digested.at(i).error);
+        else if (!digested.at(i).day.day.isValid())
+            readError(QStringLiteral("%1: the name does not give a day (DyyyyMMdd__.vdr)").arg(files.at(i)));
+        else
+            days.append(std::move(digested[i].day));
     }
+    digested.clear();
     if (days.isEmpty()) {
         if (readErrors.isEmpty())
             printError(QStringLiteral("tavrin-vdr report: no day files given"));

@@ -123,6 +123,8 @@ void digestSpeed(DayDigest &d, const vdr::SpeedRecords &block, StampClock &clock
     const auto mileage = [](const uchar *record, int j) {
         return qFromLittleEndian<quint32>(record + kMileagesAt + 4 * j);
     };
+    std::array<quint32, 256> samples{};
+    Interval run;
     for (int i = 0; i < n; ++i) {
         const uchar *record = block.record(i);
         // The odometer: the first and the last reading with a value, in record order.
@@ -145,19 +147,29 @@ void digestSpeed(DayDigest &d, const vdr::SpeedRecords &block, StampClock &clock
             counted = int(std::min<qint64>(counted, (starts[i + 1] - starts[i] + vdr::kSpeedSampleMs - 1) /
                                                         vdr::kSpeedSampleMs));
         const uchar *speeds = record + kSpeedsAt;
+        for (int j = 0; j < counted; ++j)
+            ++samples[speeds[j]];
+        if (starts[i] == kNever)
+            continue;
+        // Runs of samples with a speed above 0, each sample lasting half a second.
         for (int j = 0; j < counted; ++j) {
-            const quint8 v = speeds[j];
-            ++d.speedSamples[v];
-            if (v == 0 || v == vdr::kNoSpeed || starts[i] == kNever)
+            if (speeds[j] == 0 || speeds[j] == vdr::kNoSpeed)
                 continue;
             const qint64 t = starts[i] + qint64(j) * vdr::kSpeedSampleMs;
-            if (!d.moving.isEmpty() && d.moving.last().end >= t && d.moving.last().start <= t)
-                d.moving.last().end = std::max(d.moving.last().end, t + vdr::kSpeedSampleMs);
-            else
-                d.moving.append({t, t + vdr::kSpeedSampleMs});
+            if (run.end >= t && run.start <= t) {
+                run.end = std::max(run.end, t + vdr::kSpeedSampleMs);
+            } else {
+                if (run.end > run.start)
+                    d.moving.append(run);
+                run = {t, t + vdr::kSpeedSampleMs};
+            }
         }
     }
-    d.speedSamples[vdr::kNoSpeed] = 0; // no value: no sample
+    if (run.end > run.start)
+        d.moving.append(run);
+    samples[vdr::kNoSpeed] = 0; // no value: no sample
+    for (size_t v = 0; v < samples.size(); ++v)
+        d.speedSamples[v] += samples[v];
 }
 
 // --- Texts ---------------------------------------------------------------------------------
