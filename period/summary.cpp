@@ -814,7 +814,7 @@ PeriodReport summarise(const QVector<DayDigest> &days, const Options &options)
                     dd.vehicles << s.vehicle;
                 ds.driving += b - a;
                 VehicleSummary &vs = report.vehicles[v];
-                if (day < vs.days.first().day || day > vs.days.last().day)
+                if (vs.days.isEmpty() || day < vs.days.first().day || day > vs.days.last().day)
                     return;
                 VehicleDay &vd = vs.days[int(vs.days.first().day.daysTo(day))];
                 vs.driving += b - a;
