@@ -22,6 +22,7 @@ int runCheck(const QStringList &arguments);
 int runDump(const QStringList &arguments);
 int runExport(const QStringList &arguments);
 int runDownload(const QStringList &arguments);
+int runReport(const QStringList &arguments);
 
 // Reads a whole file; false with a reason when it cannot be opened or read.
 bool readFile(const QString &path, QByteArray *data, QString *error);

@@ -29,10 +29,12 @@ const char kUsage[] =
     "                             location), or the day's route as GPX or KML\n"
     "  download --port DEVICE (--from yyyy-MM-dd --to yyyy-MM-dd | --recent HOURS) [-o DIR]\n"
     "                             fetch day files from a recorder over the serial link\n"
+    "  report PATH... [--from yyyy-MM-dd --to yyyy-MM-dd] [--rules FILE] [--speed-limit KMH]\n"
+    "         [--json | --csv]    many days per vehicle and driver, with the working-time checks\n"
     "\n"
     "Run 'tavrin-vdr COMMAND --help' for the options of a command.\n"
-    "Exit codes: 0 success, 1 a file is not sound, a download failed or a day has no route,\n"
-    "2 usage or read error.\n";
+    "Exit codes: 0 success, 1 a file is not sound, a download failed, a day has no route or a\n"
+    "report has findings, 2 usage or read error.\n";
 
 } // namespace
 
@@ -52,6 +54,8 @@ int main(int argc, char *argv[])
         return cli::runExport(arguments);
     if (command == QLatin1String("download"))
         return cli::runDownload(arguments);
+    if (command == QLatin1String("report"))
+        return cli::runReport(arguments);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         std::fputs(kUsage, stdout);

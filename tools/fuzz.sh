@@ -5,7 +5,8 @@
 #   tools/fuzz.sh [seconds per harness, default 60] [harness ...]
 #
 # Harnesses: fuzz_dayfile (the day-file path), fuzz_serial (the serial path),
-# fuzz_tarlisting (the archiver's listing of a tar archive, read before unpacking). The build
+# fuzz_tarlisting (the archiver's listing of a tar archive, read before unpacking),
+# fuzz_rules (the rules file of the period report, with the checks run under it). The build
 # directory is $TAVRIN_FUZZ_BUILD_DIR (default: build-fuzz/ in the repository); the corpus
 # each run grows is kept there, and a finding is saved under fuzz-findings/<harness>/.
 # Prints the executions and findings of each harness; exits non-zero on any finding.
@@ -16,7 +17,7 @@ seconds=${1:-60}
 shift || true
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
-    harnesses=(fuzz_dayfile fuzz_serial fuzz_tarlisting)
+    harnesses=(fuzz_dayfile fuzz_serial fuzz_tarlisting fuzz_rules)
 fi
 jobs=${TAVRIN_FUZZ_BUILD_JOBS:-$(nproc)}
 
@@ -42,6 +43,7 @@ for h in "${harnesses[@]}"; do
         fuzz_dayfile) seeds=$build/fuzz-seeds/dayfile ;;
         fuzz_serial) seeds=$build/fuzz-seeds/serial ;;
         fuzz_tarlisting) seeds=$build/fuzz-seeds/tarlisting ;;
+        fuzz_rules) seeds=$build/fuzz-seeds/rules ;;
         *) echo "unknown harness: $h" >&2; exit 2 ;;
     esac
     corpus=$build/fuzz-corpus/$h

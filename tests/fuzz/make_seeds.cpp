@@ -4,8 +4,11 @@
 //   <dir>/serial:  received byte streams of whole downloads and of each frame kind, in the
 //                  input layout of fuzz_serial;
 //   <dir>/tarlisting: listings of tar archives as the console archiver writes them
-//                  ("l -slt"), for fuzz_tarlisting.
+//                  ("l -slt"), for fuzz_tarlisting;
+//   <dir>/rules:   rules files for fuzz_rules: the default set, partial and stricter sets,
+//                  and files wrong in each way the reader names.
 // Usage: tavrin-fuzz-seeds <dir>
+#include "period/rules.h"
 #include "serial/frames.h"
 #include "vdrencoder.h"
 
@@ -126,7 +129,9 @@ int main(int argc, char **argv)
     const QString dayDir = root + QStringLiteral("/dayfile");
     const QString serialDir = root + QStringLiteral("/serial");
     const QString listingDir = root + QStringLiteral("/tarlisting");
-    if (!QDir().mkpath(dayDir) || !QDir().mkpath(serialDir) || !QDir().mkpath(listingDir))
+    const QString rulesDir = root + QStringLiteral("/rules");
+    if (!QDir().mkpath(dayDir) || !QDir().mkpath(serialDir) || !QDir().mkpath(listingDir) ||
+        !QDir().mkpath(rulesDir))
         return 1;
     bool ok = true;
 
@@ -206,5 +211,26 @@ int main(int argc, char **argv)
                     tarListing(listedEntry("D20240131__A.vdr", 3221225472)) +
                         "\nERRORS:\nUnexpected end of archive\n\nErrors: 1\n");
     ok &= writeSeed(listingDir, QStringLiteral("empty"), tarListing(QByteArray()));
+
+    // Rules files.
+    period::RuleSet strict;
+    strict.name = QStringLiteral("Company \"strict\" rules");
+    strict.continuousDrivingMaxMinutes = strict.exceptionDrivingMaxMinutes = 180;
+    strict.reducedRestsPerWeek = 0;
+    strict.reducedRestsOnConsecutiveDays = true;
+    ok &= writeSeed(rulesDir, QStringLiteral("default"), period::rulesJson(period::RuleSet()));
+    ok &= writeSeed(rulesDir, QStringLiteral("strict"), period::rulesJson(strict));
+    ok &= writeSeed(rulesDir, QStringLiteral("partial"),
+                    R"({"name": "EU-like", "dailyDrivingMaxMinutes": 540})");
+    ok &= writeSeed(rulesDir, QStringLiteral("unknown-field"), R"({"name": "x", "breakMinute": 30})");
+    ok &= writeSeed(rulesDir, QStringLiteral("wrong-types"),
+                    R"({"name": 1, "breakMinutes": "30", "reducedRestsOnConsecutiveDays": null})");
+    ok &= writeSeed(rulesDir, QStringLiteral("out-of-order"),
+                    R"({"name": "x", "breakPartMinutes": 40, "reducedDailyRestMinutes": 700})");
+    ok &= writeSeed(
+        rulesDir, QStringLiteral("numbers"),
+        R"({"name": "x", "breakMinutes": 1e3, "dailyRestMinutes": -0, "workingDayMaxMinutes": 30.0})");
+    ok &= writeSeed(rulesDir, QStringLiteral("broken"), R"({"name": "x", "breakMinutes": 30,)");
+    ok &= writeSeed(rulesDir, QStringLiteral("not-an-object"), R"([{"name": "x"}])");
     return ok ? 0 : 1;
 }
