@@ -373,7 +373,7 @@ void TestSpeedChart::pictureOfEverySample()
     QChartView *view = speedView(w);
     view->setRenderHint(QPainter::Antialiasing, antialiased);
     QLineSeries *series = speedLine(w);
-    const QVector<QPointF> reduced = series->pointsVector();
+    const QVector<QPointF> reduced = qtcompat::seriesPoints(series);
 
     // every sample of the day, as the decoder gives them
     QVector<QPointF> all;
