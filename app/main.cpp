@@ -2,11 +2,15 @@
 #include "app/ztapplication.h"
 
 #include <QFileInfo>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);
     ZtApplication app(argc, argv);
+    // An installed copy brings its desktop entry and its icon in the icon theme.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavrin-player"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tavrin-player")));
 
     int exitCode = 0;
     {

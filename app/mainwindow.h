@@ -10,7 +10,7 @@
 #include <QString>
 #include <QVector>
 
-#include <QtCharts/QChartGlobal>
+#include "app/qtcompat.h"
 
 #include "serial/download.h"
 #include "vdr/driving.h"

@@ -54,7 +54,7 @@ void MainWindow::setupDesktopConveniences()
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportTableChosen);
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &MainWindow::updateExportAction);
 
-    ui->actionPrint->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_P));
+    ui->actionPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     // Window-wide shortcuts without a menu entry of their own.
     auto addShortcut = [this](const QKeySequence &keys, const char *name, auto slot) {
         auto *action = new QAction(this);
@@ -64,12 +64,12 @@ void MainWindow::setupDesktopConveniences()
         addAction(action);
         connect(action, &QAction::triggered, this, slot);
     };
-    addShortcut(QKeySequence(Qt::CTRL + Qt::Key_O), "openFileShortcut", [this] {
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), "openFileShortcut", [this] {
         if (!refuseDuringDownload(true))
             on_openfile_clicked();
     });
     addShortcut(QKeySequence(Qt::Key_F5), "reloadShortcut", [this] { reloadCurrentDay(); });
-    addShortcut(QKeySequence(Qt::CTRL + Qt::Key_Q), "quitShortcut", [this] {
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), "quitShortcut", [this] {
         if (close())
             QCoreApplication::quit();
     });

@@ -115,7 +115,7 @@ void MainWindow::updateCursorDriver(const QDateTime &t)
         if (!series || series->name() != driver)
             continue;
         status = vdr::activityLabel(driverActivityLabels(),
-                                    vdr::levelAt(series->pointsVector(), t.toMSecsSinceEpoch()));
+                                    vdr::levelAt(qtcompat::seriesPoints(series), t.toMSecsSinceEpoch()));
         break;
     }
     ui->spd_status_value->setText(status);

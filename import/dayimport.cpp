@@ -169,7 +169,7 @@ ArchiveListing readArchiveListing(const QByteArray &listing)
         const int eq = line.indexOf(QLatin1String(" = "));
         if (!inEntries || eq < 0)
             continue;
-        const QStringRef key = line.leftRef(eq);
+        const QString key = line.left(eq);
         const QString value = line.mid(eq + 3);
         if (key == QLatin1String("Path")) {
             finish();

@@ -80,6 +80,7 @@ void ZtPrintWidget::buildChart(const QDateTime &start, const QDateTime &end, int
     // Made with its chart: a view made without one makes a default chart of its own.
     printChartView = new QChartView(printChart, ui->speedWidget);
     printChartView->resize(ui->speedWidget->size());
+    printChartView->show(); // a replacement made while the preview is shown is shown too
 
     connect(printChart, &QChart::plotAreaChanged, this, [this] {
         refreshEnvelope();

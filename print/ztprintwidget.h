@@ -5,7 +5,7 @@
 #include <QVector>
 #include <QWidget>
 
-#include <QtCharts/QChartGlobal>
+#include "app/qtcompat.h"
 
 QT_CHARTS_BEGIN_NAMESPACE
 class QChart;

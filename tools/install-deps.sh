@@ -6,11 +6,14 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ ccache pkg-config
     qtbase5-dev libqt5charts5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
+    qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    libqt6opengl6-dev libgl-dev qt6-qpa-plugins
     fonts-wqy-microhei
     p7zip-full
     gpsbabel
     clang libclang-rt-14-dev
     xvfb xauth
+    dpkg-dev desktop-file-utils appstream shared-mime-info libxml2-utils
 )
 
 missing=()

@@ -1,5 +1,5 @@
-// Drops on the window, the table export against the command line's, the download progress
-// and the keyboard shortcuts.
+// Drops on the window, the table export against the command line's, the download progress,
+// the keyboard shortcuts, and a file handed over on the command line.
 #include "app/mainwindow.h"
 #include "app/ztpopwaitingwidget.h"
 #include "serial/ztserialportdialog.h"
@@ -75,6 +75,8 @@ private slots:
     void exportDisabled();
     void rangeProgress();
     void keyboard();
+    void commandLineFile_data();
+    void commandLineFile();
 
 private:
     QTemporaryDir tmp;
@@ -258,6 +260,45 @@ void TestDesktop::keyboard()
     QCOMPARE(w.findChild<QAction *>("actionPrint")->shortcut(), QKeySequence("Ctrl+P"));
     QCOMPARE(w.findChild<QAction *>("openFileShortcut")->shortcut(), QKeySequence("Ctrl+O"));
     QCOMPARE(w.findChild<QAction *>("quitShortcut")->shortcut(), QKeySequence("Ctrl+Q"));
+}
+
+// The viewer started as a desktop starts it for a double-clicked day file (Exec=tavrin-player
+// %f: the path as the one argument), and as a shell starts it with a relative path.
+void TestDesktop::commandLineFile_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("relative");
+    const QString copy = QString::fromUtf8("D20240131__ 副本.vdr");
+    QTest::newRow("plain") << QStringLiteral("plain") << QStringLiteral("D20240131__.vdr") << false;
+    QTest::newRow("blanks and Chinese") << QString::fromUtf8("行車 紀錄 (1)") << copy << false;
+    QTest::newRow("relative") << QString::fromUtf8("相對 路徑") << copy << true;
+}
+
+void TestDesktop::commandLineFile()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(bool, relative);
+    const QString dir = tmp.filePath(QStringLiteral("args/") + folder);
+    const QString path = testsupport::writeFile(dir, name, sample());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), tmp.filePath(QStringLiteral("args/data")));
+    QProcess viewer;
+    viewer.setProcessEnvironment(env);
+    viewer.setProcessChannelMode(QProcess::MergedChannels);
+    if (relative)
+        viewer.setWorkingDirectory(dir);
+    viewer.start(QStringLiteral(TAVRIN_PLAYER), {relative ? name : path});
+    // The block walk's debug lines tell that the whole day was read and found sound; a file
+    // that cannot be opened gives a message box instead.
+    QByteArray output;
+    QTRY_VERIFY2_WITH_TIMEOUT((output += viewer.readAll()).contains("blockCnt : 5"), output.constData(),
+                              60000);
+    QVERIFY(output.contains("checksum caculate-result: 0x51 file-checksum: 0x51"));
+    QCOMPARE(viewer.state(), QProcess::Running);
+    viewer.terminate();
+    QVERIFY(viewer.waitForFinished(10000));
 }
 
 QTEST_MAIN(TestDesktop)

@@ -332,8 +332,7 @@ void BenchOpenDay::cursorClick()
     const QtMessageHandler previous = silence();
     {
         ChartPage chart(day);
-        auto *view =
-            chart.w.findChild<QWidget *>(QStringLiteral("speedWidget"))->findChild<QtCharts::QChartView *>();
+        auto *view = chart.w.findChild<QWidget *>(QStringLiteral("speedWidget"))->findChild<QChartView *>();
         QVERIFY(view);
         const QPoint at(view->width() / 2, view->height() / 2);
         QBENCHMARK

@@ -262,7 +262,7 @@ quint8 xorChecksum(const QByteArray &bytes)
 
 QByteArray container(const QVector<Block> &blocks, const ContainerOptions &opt)
 {
-    const int n = std::min(blocks.size(), 0xFFFF);
+    const int n = std::min(int(blocks.size()), 0xFFFF);
     QByteArray out;
     putU16(out, quint16(opt.blockCountOverride >= 0 ? opt.blockCountOverride : n));
     for (int i = 0; i < n; ++i) {
