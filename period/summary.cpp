@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace period {
@@ -671,7 +672,7 @@ PeriodReport summarise(const QVector<DayDigest> &days, const Options &options)
         for (auto it = byVehicle.begin(); it != byVehicle.end();) {
             while (!it->isEmpty() && it->firstKey() < report.first)
                 it->erase(it->begin());
-            it = it->isEmpty() ? byVehicle.erase(it) : it + 1;
+            it = it->isEmpty() ? byVehicle.erase(it) : std::next(it);
         }
     }
 
