@@ -3,14 +3,13 @@
 
 #include "app/platform.h"
 #include "app/ztpopwaitingwidget.h"
+#include "charts/speedplot.h"
 #include "serial/recenttimewidget.h"
 
 #include <QEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QtCharts/QChart>
 #include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
 
 static void initTavrinResources()
 {
@@ -82,25 +81,14 @@ MainWindow::~MainWindow()
     if (serialPort.isOpen())
         serialPort.close();
 
-    // Series that sit in a chart die with it; the others are ours to delete.
-    auto dropSeries = [](QLineSeries *&series) {
-        if (series && !series->chart())
-            delete series;
-        series = nullptr;
-    };
-    dropSeries(speedSeries);
-    for (QLineSeries *&series : driverSeries)
-        dropSeries(series);
-    // A chart view owns its chart, and the chart owns its axes and attached series.
-    delete speedChartView;
-    speedChartView = nullptr;
-    speedChart = nullptr;
-    speedAxisX = nullptr;
-    speedAxisY = nullptr;
-    delete driverChartView;
-    driverChartView = nullptr;
-    driverChart = nullptr;
-    driverAxisX = nullptr;
+    // The chart views own their charts, with the axes and the lines in them, and go before the
+    // form: the speed chart reports to this window's event filter. Driver lines that were never
+    // charted are ours.
+    dropDriverSeries();
+    delete speedPlot->view();
+    speedPlot = nullptr;
+    delete driverPlot->view();
+    driverPlot = nullptr;
     driverAxisY = nullptr;
 
     delete ui;
