@@ -1,11 +1,15 @@
 #include "period/rules.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QJsonValue>
 
+#include <QSet>
+
 #include <cmath>
+#include <vector>
 
 namespace period {
 
@@ -87,6 +91,80 @@ RulesRead failure(const QString &field, const QString &text)
     return read;
 }
 
+// The text of a JSON string given with its quotes, escapes decoded; the raw text when it does
+// not decode.
+QString stringText(const QByteArray &quoted)
+{
+    const QJsonDocument one = QJsonDocument::fromJson('[' + quoted + ']');
+    return one.isArray() ? one.array().at(0).toString() : QString::fromUtf8(quoted.mid(1, quoted.size() - 2));
+}
+
+struct RepeatedKey
+{
+    QString field; // the top-level field holding the repeat (the repeated key itself at the top)
+    QString key;
+};
+
+// Finds a key given twice in one object, at any depth. A JSON reader silently keeps one of the
+// two values, so a file that sets a field twice is refused rather than half-read; and Qt 5's
+// reader leaks the value it drops when that is an object or array, so such a file is never
+// handed to it.
+bool findRepeatedKey(const QByteArray &json, RepeatedKey *repeat)
+{
+    struct Frame
+    {
+        bool object;
+        bool expectKey;
+        QSet<QString> keys;
+    };
+    std::vector<Frame> stack;
+    QString topKey;
+    const int n = json.size();
+    for (int i = 0; i < n; ++i) {
+        switch (json.at(i)) {
+        case '{':
+            stack.push_back({true, true, {}});
+            break;
+        case '[':
+            stack.push_back({false, false, {}});
+            break;
+        case '}':
+        case ']':
+            if (!stack.empty())
+                stack.pop_back();
+            break;
+        case ':':
+            if (!stack.empty())
+                stack.back().expectKey = false;
+            break;
+        case ',':
+            if (!stack.empty())
+                stack.back().expectKey = stack.back().object;
+            break;
+        case '"': {
+            const int start = i;
+            for (++i; i < n && json.at(i) != '"'; ++i)
+                if (json.at(i) == '\\')
+                    ++i;
+            if (stack.empty() || !stack.back().object || !stack.back().expectKey)
+                break;
+            const QString key = stringText(json.mid(start, i - start + 1));
+            if (stack.size() == 1)
+                topKey = key;
+            if (stack.back().keys.contains(key)) {
+                *repeat = {topKey, key};
+                return true;
+            }
+            stack.back().keys.insert(key);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool RuleSet::operator==(const RuleSet &o) const
@@ -102,6 +180,12 @@ RulesRead readRules(const QByteArray &json)
     if (json.size() > kMaxRulesFileSize)
         return failure(QString(),
                        QStringLiteral("the rules file is larger than %1 KiB").arg(kMaxRulesFileSize / 1024));
+    RepeatedKey repeat;
+    if (findRepeatedKey(json, &repeat))
+        return failure(repeat.field,
+                       repeat.key == repeat.field
+                           ? QStringLiteral("given more than once")
+                           : QStringLiteral("\"%1\" given more than once inside it").arg(repeat.key));
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)

@@ -170,6 +170,12 @@ void TestPeriod::rulesFile_data()
     QTest::newRow("reduced rest above the rest")
         << QByteArray(R"({"name": "x", "reducedDailyRestMinutes": 660})")
         << "field \"reducedDailyRestMinutes\": 660 is more than \"dailyRestMinutes\" (600)";
+    QTest::newRow("field twice")
+        << QByteArray(R"({"name": "x", "breakMinutes": {"a": 1}, "break\u004dinutes": 40})")
+        << "field \"breakMinutes\": given more than once";
+    QTest::newRow("key twice in a nested value")
+        << QByteArray(R"({"name": "x", "breakMinutes": [{"a": 1, "b": [], "a": {}}]})")
+        << "field \"breakMinutes\": \"a\" given more than once inside it";
     QTest::newRow("too large") << QByteArray(70000, ' ') << "larger than 64 KiB";
 }
 
