@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include "serial/portsettings.h"
 
-class QSerialPort;
+#include <QDialog>
 
 namespace Ui {
 class ZtSerialPortDialog;
@@ -10,7 +10,8 @@ class ZtSerialPortDialog;
 
 // The port and line settings of a connection to the recorder. The setting lists are the
 // serial-port library's own enumerations, key by key; every connection starts from the
-// defaults 115200 baud, 8 data bits, one stop bit, no parity, no flow control.
+// defaults 115200 baud, 8 data bits, one stop bit, no parity, no flow control. The dialog
+// only chooses: the main window opens the port with the settings it returns.
 class ZtSerialPortDialog : public QDialog
 {
     Q_OBJECT
@@ -19,12 +20,8 @@ public:
     explicit ZtSerialPortDialog(QWidget *parent = nullptr);
     ~ZtSerialPortDialog() override;
 
-    // Opens the port chosen in the list with the chosen settings.
-    bool openSerialPort(QSerialPort *port);
-    // Opens the named port with the chosen settings; returns whether it is open.
-    bool openSerialPortNamed(QSerialPort *port, const QString &portName);
-
-    QString selectedPortName() const;
+    // The chosen port and settings: entry i of a list is key i of its enumeration.
+    serial::PortSettings settings() const;
 
 private:
     Ui::ZtSerialPortDialog *ui;

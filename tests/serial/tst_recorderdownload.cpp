@@ -133,8 +133,7 @@ void TestRecorderDownload::threeDays()
     MainWindow w;
     // the log page too, but for the large day, whose 32 MiB it would echo in hexadecimal
     w.on_actionDebug_triggered(message != "These days could not be written: %1");
-    ZtSerialPortDialog dialog(&w);
-    QVERIFY(w.connectSerialPort(dialog, sim.devicePath));
+    QVERIFY(w.connectSerialPort(serial::PortSettings{sim.devicePath}));
     testsupport::DebugCapture debug;
     testsupport::ModalCloser closer;
     const QDate last = first.addDays(2);
@@ -176,8 +175,7 @@ void TestRecorderDownload::recentHours()
     Simulator sim;
     QVERIFY(sim.start(small.path() + QStringLiteral("/today"), {"--package", "8"}));
     MainWindow w;
-    ZtSerialPortDialog dialog(&w);
-    QVERIFY(w.connectSerialPort(dialog, sim.devicePath));
+    QVERIFY(w.connectSerialPort(serial::PortSettings{sim.devicePath}));
     w.on_recenttime_clicked();
     w.recentTimeWindow()->on_buttonBox_accepted();
     const QDate today = QDate::currentDate();
@@ -194,8 +192,7 @@ void TestRecorderDownload::recorderErrorFrame()
     QVERIFY(sim.start(small.path(), {"--error-frame"}));
     MainWindow w;
     testsupport::ModalCloser closer;
-    ZtSerialPortDialog dialog(&w);
-    QVERIFY(w.connectSerialPort(dialog, sim.devicePath));
+    QVERIFY(w.connectSerialPort(serial::PortSettings{sim.devicePath}));
     w.startRangeDownload(first, first);
     QTRY_COMPARE(overlayText(w), mwTr("Serial port error. Please try again later...."));
     QVERIFY(w.isSerialPortOpen());

@@ -35,8 +35,7 @@ void TestSerialFaults::peerVanishesMidDownload()
     testsupport::ModalCloser closer;
     PtyDevice pty;
     MainWindow w;
-    ZtSerialPortDialog dialog(&w);
-    QVERIFY(w.connectSerialPort(dialog, pty.path()));
+    QVERIFY(w.connectSerialPort(serial::PortSettings{pty.path()}));
     w.startRangeDownload(QDate(2024, 3, 3), QDate(2024, 3, 4));
     QVERIFY(pty.waitForRequests(1));
 

@@ -66,8 +66,7 @@ private slots:
 private:
     bool connectTo(MainWindow &w, const PtyDevice &pty)
     {
-        ZtSerialPortDialog dialog(&w);
-        return w.connectSerialPort(dialog, pty.path());
+        return w.connectSerialPort(serial::PortSettings{pty.path()});
     }
     QTextBrowser *log(MainWindow &w) { return w.findChild<QTextBrowser *>("debugtextBrowser"); }
     QPushButton *button(MainWindow &w, const char *name) { return w.findChild<QPushButton *>(name); }
@@ -98,8 +97,7 @@ void TestSerialLink::connectFailure()
     MainWindow w;
     testsupport::ModalCloser closer;
     testsupport::DebugCapture debug;
-    ZtSerialPortDialog dialog(&w);
-    QVERIFY(!w.connectSerialPort(dialog, QStringLiteral("/dev/no-such-port")));
+    QVERIFY(!w.connectSerialPort(serial::PortSettings{QStringLiteral("/dev/no-such-port")}));
     QCOMPARE(closer.texts(), QStringList{mwTr("SerialPort can not open")});
     QCOMPARE(debug.lines().value(0), QStringLiteral("open: false"));
     QVERIFY(!debug.lines().value(7).endsWith(QStringLiteral("NoError")));
