@@ -30,26 +30,27 @@ static_assert(int(PortSettings::NoFlowControl) == int(QSerialPort::NoFlowControl
 // setting (baud rate, data bits, stop bits, parity, flow control, in this order) that
 // differs from the port's present one. A setting the port refuses closes it again, so that
 // no download runs on a line set up wrongly. Writes the port's state to the debug output
-// and returns whether the port is open.
+// and returns whether this opened the port.
 inline bool openPort(QSerialPort &port, const PortSettings &settings)
 {
     port.setPortName(settings.name);
     port.setBaudRate(QSerialPort::Baud9600, QSerialPort::AllDirections);
-    if (port.open(QIODevice::ReadWrite)) {
+    bool opened = port.open(QIODevice::ReadWrite);
+    if (opened) {
         const auto dataBits = QSerialPort::DataBits(settings.dataBits);
         const auto stopBits = QSerialPort::StopBits(settings.stopBits);
         const auto parity = QSerialPort::Parity(settings.parity);
         const auto flow = QSerialPort::FlowControl(settings.flowControl);
-        const bool set = (port.baudRate() == settings.baudRate ||
-                          port.setBaudRate(settings.baudRate, QSerialPort::AllDirections)) &&
-                         (port.dataBits() == dataBits || port.setDataBits(dataBits)) &&
-                         (port.stopBits() == stopBits || port.setStopBits(stopBits)) &&
-                         (port.parity() == parity || port.setParity(parity)) &&
-                         (port.flowControl() == flow || port.setFlowControl(flow));
-        if (!set)
+        opened = (port.baudRate() == settings.baudRate ||
+                  port.setBaudRate(settings.baudRate, QSerialPort::AllDirections)) &&
+                 (port.dataBits() == dataBits || port.setDataBits(dataBits)) &&
+                 (port.stopBits() == stopBits || port.setStopBits(stopBits)) &&
+                 (port.parity() == parity || port.setParity(parity)) &&
+                 (port.flowControl() == flow || port.setFlowControl(flow));
+        if (!opened)
             port.close();
     }
-    qDebug() << "open:" << port.isOpen();
+    qDebug() << "open:" << opened;
     qDebug() << "portName:" << port.portName();
     qDebug() << "baudRate:" << port.baudRate();
     qDebug() << "dataBits:" << port.dataBits();
@@ -57,7 +58,7 @@ inline bool openPort(QSerialPort &port, const PortSettings &settings)
     qDebug() << "parity:" << port.parity();
     qDebug() << "flowControl:" << port.flowControl();
     qDebug() << "serialPort error:" << port.error();
-    return port.isOpen();
+    return opened;
 }
 
 // Hands the port's failures while it is open (the device gone, a read or write error) to
