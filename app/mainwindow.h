@@ -144,8 +144,8 @@ public:
 
     // --- serial download (serial/mainwindow_serial.cpp) ---
     void setConnectionState(bool connected);
-    // Opens the port with the settings; on success listens to it and shows the connected
-    // state, on failure tells the user.
+    // Opens the port with the settings (as the settings dialog does with its own); on success
+    // listens to it and shows the connected state, on failure tells the user.
     bool connectSerialPort(const serial::PortSettings &settings);
     void disconnectSerialPort();
     bool isSerialPortOpen() const { return serialPort.isOpen(); }
@@ -153,6 +153,12 @@ public:
     void startRangeDownload(const QDate &first, const QDate &last);
     bool startRecentDownload(int hours);
     qint64 serialWrite(const QByteArray &frame);
+    // Takes one frame (or the recorder's error frame) from the buffer and acts on it, as
+    // every read does with serialRxBuffer; returns whether something was taken.
+    bool parseSerialFrame(QByteArray &buffer);
+    // Writes data as the day file of the day being fetched; a failure is said on the log page
+    // and the day counted as not written.
+    bool saveDownloadedDay(const QByteArray &data);
     const serial::Download &downloadState() const { return downloadSession.download(); }
     // A download that hears nothing from the recorder for this long while it waits for an
     // answer ends as a link error (serial::kAnswerTimeoutMs unless set).
@@ -278,8 +284,14 @@ private:
     // session, which also keeps the receive buffer and the time limits.
     QDate startDate;
     serial::DownloadSession downloadSession;
+    // the session's received bytes not yet taken as frames
+    QByteArray &serialRxBuffer = downloadSession.receiveBuffer();
     QMetaObject::Connection serialErrorConnection; // the port's failures go to the session
     void setupSerialLink();
+    // After the port was opened, or failed to open.
+    bool serialPortOpened(bool opened);
+    // A day is about to be requested: its date list entry, cleared pages.
+    void onDayRequested(const QDate &day);
     QString downloadFailureText(serial::Failure failure, const QDate &day) const;
     void onDownloadProgress(const QString &text);
     void onSerialError(serial::Failure failure);

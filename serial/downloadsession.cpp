@@ -115,7 +115,7 @@ void DownloadSession::readAvailable()
     m_buffer.append(bytes);
     // Frames often arrive together; take every complete one now, as no further
     // notification comes for bytes that are already here.
-    while (!m_buffer.isEmpty() && takeOne()) {
+    while (!m_buffer.isEmpty() && parseFrame(m_buffer)) {
     }
 }
 
@@ -125,9 +125,9 @@ void DownloadSession::deviceFailed(const QString &reason)
         fail(Failure::DeviceError, reason);
 }
 
-bool DownloadSession::takeOne()
+bool DownloadSession::parseFrame(QByteArray &buffer)
 {
-    const ParseStep step = takeFrame(m_buffer);
+    const ParseStep step = takeFrame(buffer);
     switch (step.kind) {
     case ParseStep::NeedMore:
         return false;
@@ -193,7 +193,7 @@ void DownloadSession::requestDay(const QDate &day)
     send(request);
 }
 
-void DownloadSession::writeDay(const QDate &day, const QByteArray &data)
+bool DownloadSession::writeDay(const QDate &day, const QByteArray &data)
 {
     QString error;
     if (writeDayFile(m_directory, day, data, &error)) {
@@ -201,11 +201,12 @@ void DownloadSession::writeDay(const QDate &day, const QByteArray &data)
         if (!m_written.contains(day))
             m_written.append(day);
         emit dayWritten(day, QDir(m_directory).filePath(vdr::normalisedDayFileName(day)), data.size());
-    } else {
-        m_dayWriteFailed = true;
-        m_download.noteUnwritten(day);
-        emit dayNotWritten(day, error);
+        return true;
     }
+    m_dayWriteFailed = true;
+    m_download.noteUnwritten(day);
+    emit dayNotWritten(day, error);
+    return false;
 }
 
 void DownloadSession::endDay(const QDate &day)

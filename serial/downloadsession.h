@@ -93,6 +93,19 @@ public:
     // Writes a request frame (sent() first); 0 when the device is not open. While a download
     // runs, a request that cannot be written ends it (NotSent).
     qint64 send(const QByteArray &frame);
+    // Requests one day: dayRequested(), then the day's request frame, which becomes the
+    // template of the answers to its frames.
+    void requestDay(const QDate &day);
+    // Takes one frame (or the recorder's error frame) from the start of `buffer` and acts on
+    // it; returns whether something was taken, so that the caller can try again. Bytes that
+    // can never become a frame are dropped and end the link (NoFrame).
+    bool parseFrame(QByteArray &buffer);
+    // The received bytes not yet taken as frames; readAvailable() appends to it and parses
+    // every whole frame from it.
+    QByteArray &receiveBuffer() { return m_buffer; }
+    // Writes `data` as the day file of `day` (dayWritten() or dayNotWritten()); returns
+    // whether the file was written.
+    bool writeDay(const QDate &day, const QByteArray &data);
 
 public slots:
     // Reads what the device has and takes every complete frame from the buffer.
@@ -127,10 +140,7 @@ signals:
 private:
     bool deviceOpen() const;
     void begin();
-    bool takeOne();
     void handleFrame(const ResponseFrame &frame);
-    void requestDay(const QDate &day);
-    void writeDay(const QDate &day, const QByteArray &data);
     void endDay(const QDate &day);
     void fail(Failure failure, const QString &detail = QString());
     void end(Failure failure, const QString &detail = QString());

@@ -51,7 +51,7 @@ void MainWindow::setupSerialLink()
                       QColor(QStringLiteral("red")));
         }
     });
-    connect(&downloadSession, &DownloadSession::dayRequested, this, &MainWindow::onCalendarDate_clicked);
+    connect(&downloadSession, &DownloadSession::dayRequested, this, &MainWindow::onDayRequested);
     connect(&downloadSession, &DownloadSession::progress, this, &MainWindow::onDownloadProgress);
     connect(&downloadSession, &DownloadSession::dayNotWritten, this,
             [this](const QDate &day, const QString &error) {
@@ -84,12 +84,17 @@ void MainWindow::on_rs232_clicked()
     }
     if (dialog.exec() != QDialog::Accepted)
         return;
-    connectSerialPort(dialog.settings());
+    serialPortOpened(dialog.openSerialPort(&serialPort));
 }
 
 bool MainWindow::connectSerialPort(const serial::PortSettings &settings)
 {
-    if (!serial::openPort(serialPort, settings)) {
+    return serialPortOpened(serial::openPort(serialPort, settings));
+}
+
+bool MainWindow::serialPortOpened(bool opened)
+{
+    if (!opened) {
         QMessageBox box;
         box.setText(tr("SerialPort can not open"));
         box.setStandardButtons(QMessageBox::Ok);
@@ -107,6 +112,7 @@ bool MainWindow::connectSerialPort(const serial::PortSettings &settings)
     return true;
 }
 
+// Reads what the port has into serialRxBuffer and takes every whole frame from it.
 void MainWindow::readyReadSlot()
 {
     downloadSession.readAvailable();
@@ -163,9 +169,14 @@ void MainWindow::startRangeDownload(const QDate &first, const QDate &last)
     downloadSession.startRange(first, last);
 }
 
-// A day of the range is about to be requested: it gets its date list entry (whether or not
-// the recorder has data for it) and the pages are cleared; the session then sends the request.
 void MainWindow::onCalendarDate_clicked(QDate day)
+{
+    downloadSession.requestDay(day);
+}
+
+// A day is about to be requested: it gets its date list entry (whether or not the recorder
+// has data for it) and the pages are cleared; the session then sends the request.
+void MainWindow::onDayRequested(const QDate &day)
 {
     ui->date_comboBox->addItem(vdr::dayListText(day));
     clearAllPages();
@@ -212,6 +223,16 @@ bool MainWindow::startRecentDownload(int hours)
 qint64 MainWindow::serialWrite(const QByteArray &frame)
 {
     return downloadSession.send(frame);
+}
+
+bool MainWindow::parseSerialFrame(QByteArray &buffer)
+{
+    return downloadSession.parseFrame(buffer);
+}
+
+bool MainWindow::saveDownloadedDay(const QByteArray &data)
+{
+    return downloadSession.writeDay(downloadSession.download().currentDate(), data);
 }
 
 void MainWindow::onDownloadProgress(const QString &text)

@@ -1,6 +1,8 @@
 #include "serial/ztserialportdialog.h"
 #include "ui_ztserialportdialog.h"
 
+#include "serial/serialport.h"
+
 #include <QComboBox>
 #include <QMetaEnum>
 #include <QSerialPort>
@@ -74,4 +76,9 @@ serial::PortSettings ZtSerialPortDialog::settings() const
     settings.flowControl =
         serial::PortSettings::FlowControl(chosen<QSerialPort::FlowControl>(ui->flowcontrol_comboBox));
     return settings;
+}
+
+bool ZtSerialPortDialog::openSerialPort(QSerialPort *port)
+{
+    return serial::openPort(*port, settings());
 }

@@ -56,7 +56,8 @@ void TestSerialDialogs::portSettings()
     QCOMPARE(chosen.stopBits, serial::PortSettings::OneStop);
     QCOMPARE(chosen.parity, serial::PortSettings::NoParity);
     QCOMPARE(chosen.flowControl, serial::PortSettings::NoFlowControl);
-    for (const char *name : {"baudrate_comboBox", "databits_comboBox", "stopbits_comboBox", "parity_comboBox"})
+    for (const char *name :
+         {"baudrate_comboBox", "databits_comboBox", "stopbits_comboBox", "parity_comboBox"})
         dialog.findChild<QComboBox *>(name)->setCurrentIndex(1);
     dialog.findChild<QComboBox *>("flowcontrol_comboBox")->setCurrentIndex(2);
     chosen = dialog.settings();
