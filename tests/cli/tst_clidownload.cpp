@@ -1,6 +1,8 @@
 // tavrin-vdr download around the download session: what it says on standard error and its
-// exit code for each way a download ends, against the recorder simulator and a recorder
-// played by the test. The protocol itself is the session's test (tests/serial).
+// exit code for each way a day or a download ends, against the recorder simulator (once, for
+// the days) and a recorder played by the test. The protocol itself is the session's test
+// (tests/serial).
+#include "serial/frames.h"
 #include "serial/ptydevice.h"
 #include "serial/recordersim.h"
 
@@ -31,62 +33,49 @@ private:
 
 void TestCliDownload::initTestCase()
 {
-    // the first and last of three days; the middle one the recorder lacks, or has too large
-    for (const int i : {0, 2}) {
-        const QDate day = first.addDays(i);
-        const QString name = day.toString(QStringLiteral("DyyyyMMdd__")) + QStringLiteral(".vdr");
-        const QByteArray data = vdrenc::sampleDay(day, quint32(i + 1)).left(3000 + 777 * i);
-        testsupport::writeFile(served.path() + "/gap", name, data);
-        testsupport::writeFile(served.path() + "/large", name, data);
-    }
-    testsupport::writeFile(served.path() + "/large", QStringLiteral("D20240131__.vdr"),
-                           QByteArray(32 * 1024 * 1024 + 1000, 'x'));
-    testsupport::writeFile(served.path() + "/today",
-                           QDate::currentDate().toString(QStringLiteral("DyyyyMMdd__")) +
-                               QStringLiteral(".vdr"),
-                           "recent hours of today");
+    // four days: one whole, one the recorder lacks, one too large to keep, one whose name is
+    // taken in the output folder
+    const QString name = QStringLiteral("D%1__.vdr");
+    testsupport::writeFile(served.path(), name.arg("20240130"), vdrenc::sampleDay(first).left(3000));
+    testsupport::writeFile(served.path(), name.arg("20240201"), QByteArray(32 * 1024 * 1024 + 1000, 'x'));
+    testsupport::writeFile(served.path(), name.arg("20240202"), "no room for it");
 }
 
 void TestCliDownload::runs_data()
 {
-    QTest::addColumn<QString>("folder"); // served by the simulator; none: a played recorder
-    QTest::addColumn<QStringList>("switches");
+    QTest::addColumn<QString>("recorder");  // the simulator; or played: silent, held, or answering
+    QTest::addColumn<QByteArray>("answer"); // of the played recorder, to the first request
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("said");
     QTest::addColumn<QStringList>("files"); // in the output folder at the end
-    const QStringList range{"--from", "2024-01-30", "--to", "2024-02-01", "--timeout", "5"};
+    const QStringList range{"--from", "2024-01-30", "--to", "2024-01-31", "--timeout", "5"};
     const QString today =
         QDate::currentDate().toString(QStringLiteral("DyyyyMMdd__")) + QStringLiteral(".vdr");
     const QString failed = QStringLiteral("download failed at day 2024/01/30: ");
     // clang-format off
     // a day downloaded earlier stays as it is
-    QTest::newRow("day without data and bad checksums")
-        << "gap" << QStringList{"--package", "300", "--bad-checksum", "3"} << range << 0
-        << QStringList{"2024/01/30: wrote", "2024/01/31: the recorder has no data for the day", "2024/02/01: wrote",
-                       "has checksum", "packages"}
-        << QStringList{"D20240105__.vdr", "D20240130__.vdr", "D20240201__.vdr"};
-    QTest::newRow("recent hours") << "today" << QStringList{"--package", "8"}
-                                  << QStringList{"--recent", "3", "--timeout", "5"} << 0 << QStringList{": wrote"}
-                                  << QStringList{"D20240105__.vdr", today};
-    QTest::newRow("day too large")
-        << "large" << QStringList{"--package", "65535"} << range << 1
-        << QStringList{"2024/01/31: the recorder's file passed 32 MiB, nothing written",
-                       "download failed: these days could not be written: 2024/01/31"}
-        << QStringList{"D20240105__.vdr", "D20240130__.vdr", "D20240201__.vdr"};
-    QTest::newRow("day not writable")
-        << "gap" << QStringList() << QStringList{"--from", "2024-01-30", "--to", "2024-01-30"} << 1
-        << QStringList{"2024/01/30: cannot write D20240130__.vdr: ",
-                       "download failed: these days could not be written: 2024/01/30"}
-        << QStringList{"D20240105__.vdr"};
-    QTest::newRow("short error frame") << "gap" << QStringList{"--error-frame"} << range << 1
+    QTest::newRow("every way a day ends") << "simulator" << QByteArray()
+        << QStringList{"--from", "2024-01-30", "--to", "2024-02-02", "--timeout", "10"} << 1
+        << QStringList{"2024/01/30: wrote", "packages", "has checksum",
+                       "2024/01/31: the recorder has no data for the day",
+                       "2024/02/01: the recorder's file passed 32 MiB, nothing written",
+                       "2024/02/02: cannot write D20240202__.vdr: ",
+                       "download failed: these days could not be written: 2024/02/01, 2024/02/02"}
+        << QStringList{"D20240105__.vdr", "D20240130__.vdr"};
+    QTest::newRow("recent hours") << "answering"
+        << testsupport::responseFrame(0x10, 0) + testsupport::responseFrame(0x11, 1, "recent hours") +
+               testsupport::responseFrame(0x12, 0) + testsupport::responseFrame(0x15, 0)
+        << QStringList{"--recent", "3", "--timeout", "5"} << 0 << QStringList{": wrote"}
+        << QStringList{"D20240105__.vdr", today};
+    QTest::newRow("short error frame") << "answering" << serial::errorFrame() << range << 1
         << QStringList{failed + "the recorder answered with its error frame"} << QStringList{"D20240105__.vdr"};
-    QTest::newRow("garbage") << "gap" << QStringList{"--garbage"} << range << 1
+    QTest::newRow("garbage") << "answering" << QByteArray(14, '\x01') << range << 1
         << QStringList{failed + "the recorder sent bytes that are no frame"} << QStringList{"D20240105__.vdr"};
-    QTest::newRow("recorder silent") << QString() << QStringList() << QStringList{"--from", "2024-01-30", "--to",
+    QTest::newRow("recorder silent") << "silent" << QByteArray() << QStringList{"--from", "2024-01-30", "--to",
         "2024-01-31", "--timeout", "1"} << 1 << QStringList{failed + "the recorder stopped answering for 1 s"}
         << QStringList{"D20240105__.vdr"};
-    QTest::newRow("request not sent") << QString() << QStringList{"held"} << range << 1
+    QTest::newRow("request not sent") << "held" << QByteArray() << range << 1
         << QStringList{failed + "cannot write to the serial port: the request was not sent (is the line held?)"}
         << QStringList{"D20240105__.vdr"};
     // clang-format on
@@ -94,49 +83,55 @@ void TestCliDownload::runs_data()
 
 void TestCliDownload::runs()
 {
-    QFETCH(QString, folder);
-    QFETCH(QStringList, switches);
+    QFETCH(QString, recorder);
+    QFETCH(QByteArray, answer);
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QStringList, said);
     QFETCH(QStringList, files);
     Simulator sim;
-    PtyDevice played; // a recorder that never answers
-    if (folder.isEmpty()) {
-        if (switches.contains("held"))
-            played.holdOutput();
-    } else {
-        QVERIFY(sim.start(served.path() + QLatin1Char('/') + folder, switches));
-    }
+    PtyDevice played;
+    const bool simulated = recorder == "simulator";
+    if (simulated)
+        QVERIFY(sim.start(served.path(), {"--package", "65535", "--bad-checksum", "3"}));
+    else if (recorder == "held")
+        played.holdOutput();
     QTemporaryDir out;
     testsupport::writeFile(out.path(), QStringLiteral("D20240105__.vdr"), "older day");
-    if (QTest::currentDataTag() == QByteArray("day not writable"))
-        QVERIFY(QDir().mkpath(out.path() + QStringLiteral("/D20240130__.vdr")));
+    QVERIFY(QDir().mkpath(out.path() + QStringLiteral("/D20240202__.vdr")));
 
     QProcess tool;
-    tool.start(QStringLiteral(TAVRIN_VDR),
-               QStringList{"download", "--port", folder.isEmpty() ? played.path() : sim.devicePath, "-o",
-                           out.path()} +
-                   arguments);
+    tool.start(
+        QStringLiteral(TAVRIN_VDR),
+        QStringList{"download", "--port", simulated ? sim.devicePath : played.path(), "-o", out.path()} +
+            arguments);
     // the event loop keeps going meanwhile: the played recorder reads what it is sent
     QElapsedTimer timer;
     timer.start();
-    while (tool.state() != QProcess::NotRunning && timer.elapsed() < 60000)
+    bool answered = recorder != "answering";
+    while (tool.state() != QProcess::NotRunning && timer.elapsed() < 60000) {
         QTest::qWait(5);
+        if (!answered && !played.requests().isEmpty()) {
+            played.send(answer);
+            answered = true;
+        }
+    }
     QCOMPARE(tool.state(), QProcess::NotRunning);
     const QString err = QString::fromUtf8(tool.readAllStandardError());
     QVERIFY2(tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == exitCode, qPrintable(err));
     for (const QString &text : said)
         QVERIFY2(err.contains(text), qPrintable(text + QStringLiteral("\n--\n") + err));
     // the time limit, and a held line said after the write deadline instead
-    if (folder.isEmpty())
+    if (recorder == "silent" || recorder == "held")
         QVERIFY2(timer.elapsed() >= 900 && timer.elapsed() < 10000,
                  qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(QDir(out.path()).entryList(QDir::Files), files);
     QCOMPARE(readFile(out.path() + QStringLiteral("/D20240105__.vdr")), QByteArray("older day"));
-    for (const QString &name : files.mid(1))
-        QCOMPARE(readFile(out.path() + QLatin1Char('/') + name),
-                 readFile(served.path() + QLatin1Char('/') + folder + QLatin1Char('/') + name));
+    if (simulated)
+        QCOMPARE(readFile(out.path() + QStringLiteral("/D20240130__.vdr")),
+                 readFile(served.path() + QStringLiteral("/D20240130__.vdr")));
+    else if (exitCode == 0)
+        QCOMPARE(readFile(out.path() + QLatin1Char('/') + files.last()), QByteArray("recent hours"));
 }
 
 QTEST_GUILESS_MAIN(TestCliDownload)
