@@ -70,6 +70,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     ui->date->hide();
     ui->recenttime->hide();
+    setupSerialLink();
     ui->openfile->hide();
     ui->importFloder->hide();
 

@@ -12,7 +12,8 @@
 
 #include "app/qtcompat.h"
 
-#include "serial/download.h"
+#include "serial/downloadsession.h"
+#include "serial/portsettings.h"
 #include "vdr/driving.h"
 
 QT_CHARTS_BEGIN_NAMESPACE
@@ -33,7 +34,6 @@ class QDropEvent;
 class QTranslator;
 class ZtPopWaitingWidget;
 class RecentTimeWidget;
-class ZtSerialPortDialog;
 class ZtPrintWidget;
 
 namespace Ui {
@@ -144,23 +144,25 @@ public:
 
     // --- serial download (serial/mainwindow_serial.cpp) ---
     void setConnectionState(bool connected);
-    // Opens the named port with the dialog's settings; on success listens to it and shows
-    // the connected state, on failure tells the user.
-    bool connectSerialPort(ZtSerialPortDialog &dialog, const QString &portName);
+    // Opens the port with the settings (as the settings dialog does with its own); on success
+    // listens to it and shows the connected state, on failure tells the user.
+    bool connectSerialPort(const serial::PortSettings &settings);
     void disconnectSerialPort();
     bool isSerialPortOpen() const { return serialPort.isOpen(); }
     // The answers of the two download dialogs.
     void startRangeDownload(const QDate &first, const QDate &last);
     bool startRecentDownload(int hours);
     qint64 serialWrite(const QByteArray &frame);
-    // Takes one frame (or the recorder's error frame) from the buffer and acts on it;
-    // returns whether something was taken, so that the caller can try again.
+    // Takes one frame (or the recorder's error frame) from the buffer and acts on it, as
+    // every read does with serialRxBuffer; returns whether something was taken.
     bool parseSerialFrame(QByteArray &buffer);
+    // Writes data as the day file of the day being fetched; a failure is said on the log page
+    // and the day counted as not written.
     bool saveDownloadedDay(const QByteArray &data);
-    const serial::Download &downloadState() const { return download; }
+    const serial::Download &downloadState() const { return downloadSession.download(); }
     // A download that hears nothing from the recorder for this long while it waits for an
     // answer ends as a link error (serial::kAnswerTimeoutMs unless set).
-    void setAnswerTimeout(int ms) { answerTimeoutMs = ms; }
+    void setAnswerTimeout(int ms) { downloadSession.setAnswerTimeout(ms); }
     // Keys and entries that would change the date list or the day shown are refused while
     // a download runs (and, with alsoWhileConnected, while the port is open): tells the
     // user and returns true.
@@ -277,22 +279,26 @@ private:
     QTranslator *translator = nullptr;
     int currentLanguage = 4;
 
-    // download: the first day of the last range; the current and last day, the request
-    // template, the package number and the day's data live in `download`.
+    // download: the first day of the last range (invalid after a recent-hours download);
+    // the days, the request template, the package number and the day's data live in the
+    // session, which also keeps the receive buffer and the time limits.
     QDate startDate;
-    serial::Download download;
-    QByteArray serialRxBuffer;                     // received bytes not yet taken as frames
-    QMetaObject::Connection serialErrorConnection; // the port vanishing ends as a link error
-    QTimer *answerTimer = nullptr;                 // runs while a download waits for the recorder
-    int answerTimeoutMs = serial::kAnswerTimeoutMs;
-    void runDownloadActions(const QVector<serial::DownloadAction> &actions);
-    void restartAnswerTimer();
-    // Ends the download that runs or has just finished: drops the date list entries of days
-    // without a file and tells the user which days are missing; after an error (`reason`,
-    // which the message repeats) once the error has had its time on the overlay.
-    void closeDownload(const QString &reason = QString());
-    void serialLinkError(const QString &reason = QString());
-    void serialRecorderError();
+    serial::DownloadSession downloadSession;
+    // the session's received bytes not yet taken as frames
+    QByteArray &serialRxBuffer = downloadSession.receiveBuffer();
+    QMetaObject::Connection serialErrorConnection; // the port's failures go to the session
+    void setupSerialLink();
+    // After the port was opened, or failed to open.
+    bool serialPortOpened(bool opened);
+    // A day is about to be requested: its date list entry, cleared pages.
+    void onDayRequested(const QDate &day);
+    QString downloadFailureText(serial::Failure failure, const QDate &day) const;
+    void onDownloadProgress(const QString &text);
+    void onSerialError(serial::Failure failure);
+    // Ends the download that ran: drops the date list entries of days without a file and
+    // tells the user which days are missing; after an error (which the message repeats)
+    // once the error has had its time on the overlay.
+    void closeDownload(const serial::DownloadResult &result);
 
     QString workingDirPath;
     QString archiveDirPath;

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 namespace serial {
@@ -115,18 +114,6 @@ void Download::noteUnwritten(const QDate &day)
 {
     if (!m_unwritten.contains(day))
         m_unwritten.append(day);
-}
-
-QList<QDate> Download::daysWithoutFile(const QString &directory) const
-{
-    QList<QDate> days;
-    const QDir dir(directory);
-    for (QDate day = m_firstDate; day.isValid() && (day <= m_endDate || day == m_firstDate);
-         day = day.addDays(1)) {
-        if (!QFileInfo(dir.filePath(vdr::normalisedDayFileName(day))).isFile())
-            days.append(day);
-    }
-    return days;
 }
 
 bool writeDayFile(const QString &directory, const QDate &day, const QByteArray &data, QString *error)

@@ -17,7 +17,7 @@ constexpr int kMaxDayFileSize = 32 * 1024 * 1024;
 // How long a download waits for a byte from the recorder while a request is outstanding.
 constexpr int kAnswerTimeoutMs = 30 * 1000;
 
-// One thing the window has to do in answer to a received frame, in the order given.
+// One thing to do in answer to a received frame, in the order given.
 struct DownloadAction
 {
     enum Kind
@@ -69,7 +69,7 @@ public:
     // After a link or recorder error: the package number and the day's data are dropped.
     void resetAfterError();
 
-    // The window could not write the day file of `day`.
+    // The day file of `day` could not be written.
     void noteUnwritten(const QDate &day);
 
     QDate firstDate() const { return m_firstDate; }
@@ -80,8 +80,6 @@ public:
     QByteArray dayFileData() const { return m_dayFileData; }
     // Days of this download whose file could not be written, in order.
     QList<QDate> unwrittenDays() const { return m_unwritten; }
-    // Days of this download, first to last, that have no day file in `directory`.
-    QList<QDate> daysWithoutFile(const QString &directory) const;
 
 private:
     QString dayText() const;

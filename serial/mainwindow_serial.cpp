@@ -1,4 +1,5 @@
-// The serial link: connection, the choice of days and the download from the recorder.
+// The serial link: connection, the choice of days, and what the window shows of the
+// download session that fetches the days from the recorder.
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
@@ -6,11 +7,11 @@
 #include "app/ztpopwaitingwidget.h"
 #include "serial/frames.h"
 #include "serial/recenttimewidget.h"
+#include "serial/serialport.h"
 #include "serial/ztselectdatesdialog.h"
 #include "serial/ztserialportdialog.h"
 #include "vdr/dayfile.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSignalBlocker>
@@ -20,6 +21,47 @@ namespace {
 // How long a link or recorder error stays on the waiting overlay.
 constexpr int kErrorOverlayMs = 3000;
 } // namespace
+
+void MainWindow::setupSerialLink()
+{
+    using serial::DownloadSession;
+    downloadSession.setDirectory(workingDirPath);
+    // The traffic on the log page while it is shown: every request, every read.
+    connect(&downloadSession, &DownloadSession::sent, this, [this](const QByteArray &frame) {
+        if (isLogPageShown()) {
+            appendLog(QStringLiteral("serial Write"), QColor(QStringLiteral("green")));
+            ui->debugtextBrowser->append(serial::hexText(frame));
+        }
+    });
+    connect(&downloadSession, &DownloadSession::received, this, [this](const QByteArray &bytes) {
+        if (isLogPageShown()) {
+            appendLog(QStringLiteral("serial read len:%1").arg(bytes.size()), QColor(QStringLiteral("blue")));
+            ui->debugtextBrowser->append(serial::hexText(bytes));
+        }
+    });
+    connect(&downloadSession, &DownloadSession::frameTaken, this, [this](const serial::ResponseFrame &frame) {
+        // three lines, appended at once (this runs for every frame, shown or not)
+        ui->debugtextBrowser->append(QStringLiteral("status:%1\npackID:%2\npayload_len:%3")
+                                         .arg(frame.status)
+                                         .arg(frame.packId)
+                                         .arg(frame.payload.size()));
+        if (!frame.checksumOk()) {
+            appendLog(QString::asprintf("Error : Check sum head.checksum:%X ChkSum:%X",
+                                        unsigned(frame.checksum), unsigned(frame.computed)),
+                      QColor(QStringLiteral("red")));
+        }
+    });
+    connect(&downloadSession, &DownloadSession::dayRequested, this, &MainWindow::onDayRequested);
+    connect(&downloadSession, &DownloadSession::progress, this, &MainWindow::onDownloadProgress);
+    connect(&downloadSession, &DownloadSession::dayNotWritten, this,
+            [this](const QDate &day, const QString &error) {
+                appendLog(tr("Error : can not write %1").arg(vdr::normalisedDayFileName(day)) +
+                              QStringLiteral(" (") + error + QLatin1Char(')'),
+                          QColor(QStringLiteral("red")));
+            });
+    connect(&downloadSession, &DownloadSession::error, this, &MainWindow::onSerialError);
+    connect(&downloadSession, &DownloadSession::finished, this, &MainWindow::closeDownload);
+}
 
 void MainWindow::setConnectionState(bool connected)
 {
@@ -42,12 +84,17 @@ void MainWindow::on_rs232_clicked()
     }
     if (dialog.exec() != QDialog::Accepted)
         return;
-    connectSerialPort(dialog, dialog.selectedPortName());
+    serialPortOpened(dialog.openSerialPort(&serialPort));
 }
 
-bool MainWindow::connectSerialPort(ZtSerialPortDialog &dialog, const QString &portName)
+bool MainWindow::connectSerialPort(const serial::PortSettings &settings)
 {
-    if (!dialog.openSerialPortNamed(&serialPort, portName)) {
+    return serialPortOpened(serial::openPort(serialPort, settings));
+}
+
+bool MainWindow::serialPortOpened(bool opened)
+{
+    if (!opened) {
         QMessageBox box;
         box.setText(tr("SerialPort can not open"));
         box.setStandardButtons(QMessageBox::Ok);
@@ -55,31 +102,29 @@ bool MainWindow::connectSerialPort(ZtSerialPortDialog &dialog, const QString &po
         return false;
     }
     // Bytes left from an earlier connection are no part of this one's frames.
-    serialRxBuffer.clear();
+    downloadSession.setDevice(&serialPort);
     connect(&serialPort, &QSerialPort::readyRead, this, &MainWindow::readyReadSlot, Qt::UniqueConnection);
     // The device went away (adapter pulled, peer closed): the port then reports a read or
-    // resource error on every turn of the event loop. Handled like a link error once the
-    // port's own notification is over, so the user gets a message and can connect again.
+    // resource error on every turn of the event loop; the session ends the link once.
     if (!serialErrorConnection)
-        serialErrorConnection = connect(
-            &serialPort, &QSerialPort::errorOccurred, this,
-            [this](QSerialPort::SerialPortError error) {
-                if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) &&
-                    serialPort.isOpen())
-                    serialLinkError();
-            },
-            Qt::QueuedConnection);
+        serialErrorConnection = serial::reportPortErrors(serialPort, downloadSession);
     setConnectionState(true);
     return true;
+}
+
+// Reads what the port has into serialRxBuffer and takes every whole frame from it.
+void MainWindow::readyReadSlot()
+{
+    downloadSession.readAvailable();
 }
 
 void MainWindow::disconnectSerialPort()
 {
     serialPort.close();
     setConnectionState(false);
-    if (download.running()) {
+    if (downloadSession.running()) {
         hideLoading();
-        closeDownload();
+        downloadSession.cancel();
     }
 }
 
@@ -91,7 +136,7 @@ void MainWindow::cancelDownload()
 bool MainWindow::refuseDuringDownload(bool alsoWhileConnected)
 {
     QString text;
-    if (download.running())
+    if (downloadSession.running())
         text = tr("A download is running: wait for its end or cancel it");
     else if (alsoWhileConnected && serialPort.isOpen())
         text = tr("Disconnect the serial port before opening a file");
@@ -120,21 +165,21 @@ void MainWindow::startRangeDownload(const QDate &first, const QDate &last)
     platform::removeWorkingDirectory(workingDirPath);
     clearDateList();
     startDate = first;
-    download.startRange(first, last);
-    if (first.isValid())
-        onCalendarDate_clicked(first);
-    // Without a port nothing was asked for, and nothing will come.
-    if (!serialPort.isOpen() || !first.isValid())
-        closeDownload();
+    // Without a port the first day is named but nothing asked for, and the download ends.
+    downloadSession.startRange(first, last);
 }
 
 void MainWindow::onCalendarDate_clicked(QDate day)
 {
+    downloadSession.requestDay(day);
+}
+
+// A day is about to be requested: it gets its date list entry (whether or not the recorder
+// has data for it) and the pages are cleared; the session then sends the request.
+void MainWindow::onDayRequested(const QDate &day)
+{
     ui->date_comboBox->addItem(vdr::dayListText(day));
     clearAllPages();
-    const QByteArray frame = download.requestDay(day);
-    if (serialPort.isOpen())
-        serialWrite(frame);
 }
 
 void MainWindow::on_recenttime_clicked()
@@ -171,124 +216,70 @@ bool MainWindow::startRecentDownload(int hours)
     platform::removeWorkingDirectory(workingDirPath);
     startDate = QDate(); // not a range: no progress in days
     const QDate today = QDate::currentDate();
-    const QByteArray frame = download.startRecentHours(today, hours);
     ui->date_comboBox->addItem(vdr::dayListText(today));
-    serialWrite(frame);
-    return true;
+    return downloadSession.startRecentHours(today, hours);
 }
 
 qint64 MainWindow::serialWrite(const QByteArray &frame)
 {
-    if (!serialPort.isOpen())
-        return 0;
-    if (isLogPageShown()) {
-        appendLog(QStringLiteral("serial Write"), QColor(QStringLiteral("green")));
-        ui->debugtextBrowser->append(serial::hexText(frame));
-    }
-    const qint64 written = serialPort.write(frame);
-    // A request is outstanding: the recorder has until the time limit to answer.
-    if (download.running())
-        restartAnswerTimer();
-    return written;
-}
-
-void MainWindow::restartAnswerTimer()
-{
-    if (!answerTimer) {
-        answerTimer = new QTimer(this);
-        answerTimer->setSingleShot(true);
-        connect(answerTimer, &QTimer::timeout, this, [this] {
-            if (download.running() && serialPort.isOpen())
-                serialLinkError(tr("The recorder stopped answering at %1. Please check Serial port....")
-                                    .arg(vdr::dayListText(download.currentDate())));
-        });
-    }
-    answerTimer->start(answerTimeoutMs);
-}
-
-void MainWindow::readyReadSlot()
-{
-    const QByteArray bytes = serialPort.readAll();
-    if (isLogPageShown()) {
-        appendLog(QStringLiteral("serial read len:%1").arg(bytes.size()), QColor(QStringLiteral("blue")));
-        ui->debugtextBrowser->append(serial::hexText(bytes));
-    }
-    if (bytes.isEmpty())
-        return;
-    if (download.running())
-        restartAnswerTimer();
-    serialRxBuffer.append(bytes);
-    // Frames often arrive together; take every complete one now, as no further
-    // notification comes for bytes that are already here.
-    while (!serialRxBuffer.isEmpty() && parseSerialFrame(serialRxBuffer)) {
-    }
+    return downloadSession.send(frame);
 }
 
 bool MainWindow::parseSerialFrame(QByteArray &buffer)
 {
-    const serial::ParseStep step = serial::takeFrame(buffer);
-    switch (step.kind) {
-    case serial::ParseStep::NeedMore:
-        return false;
-    case serial::ParseStep::LinkError:
-        serialLinkError();
-        return false;
-    case serial::ParseStep::RecorderError:
-        serialRecorderError();
-        return true;
-    case serial::ParseStep::Frame:
-        break;
-    }
-    const serial::ResponseFrame &frame = step.frame;
-    // three lines, appended at once (this runs for every frame, shown or not)
-    ui->debugtextBrowser->append(QStringLiteral("status:%1\npackID:%2\npayload_len:%3")
-                                     .arg(frame.status)
-                                     .arg(frame.packId)
-                                     .arg(frame.payload.size()));
-    if (!frame.checksumOk()) {
-        appendLog(QString::asprintf("Error : Check sum head.checksum:%X ChkSum:%X", unsigned(frame.checksum),
-                                    unsigned(frame.computed)),
-                  QColor(QStringLiteral("red")));
-    }
-    runDownloadActions(download.handleFrame(frame));
-    return true;
+    return downloadSession.parseFrame(buffer);
 }
 
-void MainWindow::runDownloadActions(const QVector<serial::DownloadAction> &actions)
+bool MainWindow::saveDownloadedDay(const QByteArray &data)
 {
-    for (const serial::DownloadAction &action : actions) {
-        switch (action.kind) {
-        case serial::DownloadAction::ShowProgress:
-            showLoading(action.text);
-            // A range download also shows how many of its days are finished.
-            if (startDate.isValid() && waitingWidget)
-                waitingWidget->setProgress(int(startDate.daysTo(download.currentDate())),
-                                           int(startDate.daysTo(download.endDate())) + 1);
-            if (waitingWidget) {
-                waitingWidget->setCancelShown(true);
-                connect(waitingWidget, &ZtPopWaitingWidget::cancelRequested, this,
-                        &MainWindow::cancelDownload, Qt::UniqueConnection);
-            }
-            break;
-        case serial::DownloadAction::Send:
-            serialWrite(action.bytes);
-            break;
-        case serial::DownloadAction::WriteDay:
-            saveDownloadedDay(action.bytes);
-            break;
-        case serial::DownloadAction::RequestDay:
-            onCalendarDate_clicked(action.day);
-            break;
-        case serial::DownloadAction::DebugLine:
-            qDebug().noquote() << action.text;
-            break;
-        case serial::DownloadAction::Finish:
-            hideLoading();
-            closeDownload();
-            on_date_comboBox_currentIndexChanged(0);
-            break;
-        }
+    return downloadSession.writeDay(downloadSession.download().currentDate(), data);
+}
+
+void MainWindow::onDownloadProgress(const QString &text)
+{
+    showLoading(text);
+    // A range download also shows how many of its days are finished.
+    const serial::Download &download = downloadSession.download();
+    if (startDate.isValid() && waitingWidget)
+        waitingWidget->setProgress(int(startDate.daysTo(download.currentDate())),
+                                   int(startDate.daysTo(download.endDate())) + 1);
+    if (waitingWidget) {
+        waitingWidget->setCancelShown(true);
+        connect(waitingWidget, &ZtPopWaitingWidget::cancelRequested, this, &MainWindow::cancelDownload,
+                Qt::UniqueConnection);
     }
+}
+
+QString MainWindow::downloadFailureText(serial::Failure failure, const QDate &day) const
+{
+    switch (failure) {
+    case serial::Failure::None:
+    case serial::Failure::Cancelled:
+    case serial::Failure::NoDevice:
+        return QString();
+    case serial::Failure::RecorderError:
+        return tr("Serial port error. Please try again later....");
+    case serial::Failure::NoAnswer:
+        return tr("The recorder stopped answering at %1. Please check Serial port....")
+            .arg(vdr::dayListText(day));
+    case serial::Failure::NotSent:
+    case serial::Failure::NoFrame:
+    case serial::Failure::DeviceError:
+        break;
+    }
+    return tr("Serial port error. Please check Serial port....");
+}
+
+// A link error closes the port; after the recorder's error frame it stays open. Either way
+// the text stays on the overlay for a while.
+void MainWindow::onSerialError(serial::Failure failure)
+{
+    showLoading(downloadFailureText(failure, downloadSession.download().currentDate()));
+    if (failure != serial::Failure::RecorderError) {
+        serialPort.close();
+        setConnectionState(false);
+    }
+    QTimer::singleShot(kErrorOverlayMs, this, &MainWindow::hideLoading);
 }
 
 namespace {
@@ -311,11 +302,11 @@ QString daysText(const QList<QDate> &days)
 
 } // namespace
 
-void MainWindow::closeDownload(const QString &reason)
+void MainWindow::closeDownload(const serial::DownloadResult &result)
 {
-    download.stop();
-    if (answerTimer)
-        answerTimer->stop();
+    const bool done = result.failure == serial::Failure::None;
+    if (done)
+        hideLoading();
     if (waitingWidget)
         waitingWidget->setCancelShown(false);
 
@@ -329,60 +320,20 @@ void MainWindow::closeDownload(const QString &reason)
         }
     }
 
-    const QList<QDate> unwritten = download.unwrittenDays();
-    QList<QDate> missing;
-    for (const QDate &day : download.daysWithoutFile(workingDirPath)) {
-        if (!unwritten.contains(day))
-            missing.append(day);
-    }
+    const QString reason = downloadFailureText(result.failure, result.day);
     QStringList lines;
-    if (!reason.isEmpty())
-        lines.append(reason);
-    if (!unwritten.isEmpty())
-        lines.append(tr("These days could not be written: %1").arg(daysText(unwritten)));
-    if (!missing.isEmpty())
-        lines.append(tr("These days were not downloaded: %1").arg(daysText(missing)));
-    if (lines.size() == (reason.isEmpty() ? 0 : 1))
-        return;
-    const QString text = lines.join(QLatin1Char('\n'));
-    // Shown once the notification that ended the download is handled, not in the middle of
-    // it; after an error, once the error has been on the overlay for its time.
-    QTimer::singleShot(reason.isEmpty() ? 0 : kErrorOverlayMs, this, [this, text] { showMessage(text); });
-}
-
-bool MainWindow::saveDownloadedDay(const QByteArray &data)
-{
-    const QDate day = download.currentDate();
-    QString error;
-    if (serial::writeDayFile(workingDirPath, day, data, &error))
-        return true;
-    download.noteUnwritten(day);
-    appendLog(tr("Error : can not write %1").arg(vdr::normalisedDayFileName(day)) + QStringLiteral(" (") +
-                  error + QLatin1Char(')'),
-              QColor(QStringLiteral("red")));
-    return false;
-}
-
-void MainWindow::serialRecorderError()
-{
-    const QString text = tr("Serial port error. Please try again later....");
-    showLoading(text);
-    download.resetAfterError();
-    // The request failed: nothing more comes for it.
-    if (download.running())
-        closeDownload(text);
-    QTimer::singleShot(kErrorOverlayMs, this, &MainWindow::hideLoading);
-}
-
-void MainWindow::serialLinkError(const QString &reason)
-{
-    const QString text = reason.isEmpty() ? tr("Serial port error. Please check Serial port....") : reason;
-    showLoading(text);
-    serialPort.close();
-    setConnectionState(false);
-    download.resetAfterError();
-    serialRxBuffer.clear();
-    if (download.running())
-        closeDownload(text);
-    QTimer::singleShot(kErrorOverlayMs, this, &MainWindow::hideLoading);
+    if (!result.unwritten.isEmpty())
+        lines.append(tr("These days could not be written: %1").arg(daysText(result.unwritten)));
+    if (!result.missing.isEmpty())
+        lines.append(tr("These days were not downloaded: %1").arg(daysText(result.missing)));
+    if (!lines.isEmpty()) {
+        if (!reason.isEmpty())
+            lines.prepend(reason);
+        const QString text = lines.join(QLatin1Char('\n'));
+        // Shown once the notification that ended the download is handled, not in the middle
+        // of it; after an error, once the error has been on the overlay for its time.
+        QTimer::singleShot(reason.isEmpty() ? 0 : kErrorOverlayMs, this, [this, text] { showMessage(text); });
+    }
+    if (done)
+        on_date_comboBox_currentIndexChanged(0);
 }

@@ -1,8 +1,9 @@
 #include "serial/ztserialportdialog.h"
 #include "ui_ztserialportdialog.h"
 
+#include "serial/serialport.h"
+
 #include <QComboBox>
-#include <QDebug>
 #include <QMetaEnum>
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -64,45 +65,20 @@ ZtSerialPortDialog::~ZtSerialPortDialog()
     delete ui;
 }
 
-QString ZtSerialPortDialog::selectedPortName() const
+serial::PortSettings ZtSerialPortDialog::settings() const
 {
-    return ui->port_comboBox->currentText();
+    serial::PortSettings settings;
+    settings.name = ui->port_comboBox->currentText();
+    settings.baudRate = chosen<QSerialPort::BaudRate>(ui->baudrate_comboBox);
+    settings.dataBits = chosen<QSerialPort::DataBits>(ui->databits_comboBox);
+    settings.stopBits = serial::PortSettings::StopBits(chosen<QSerialPort::StopBits>(ui->stopbits_comboBox));
+    settings.parity = serial::PortSettings::Parity(chosen<QSerialPort::Parity>(ui->parity_comboBox));
+    settings.flowControl =
+        serial::PortSettings::FlowControl(chosen<QSerialPort::FlowControl>(ui->flowcontrol_comboBox));
+    return settings;
 }
 
 bool ZtSerialPortDialog::openSerialPort(QSerialPort *port)
 {
-    return openSerialPortNamed(port, selectedPortName());
-}
-
-bool ZtSerialPortDialog::openSerialPortNamed(QSerialPort *port, const QString &portName)
-{
-    port->setPortName(portName);
-    port->setBaudRate(QSerialPort::Baud9600, QSerialPort::AllDirections);
-    const bool opened = port->open(QIODevice::ReadWrite);
-    if (opened) {
-        const auto baud = chosen<QSerialPort::BaudRate>(ui->baudrate_comboBox);
-        if (port->baudRate() != baud)
-            port->setBaudRate(baud, QSerialPort::AllDirections);
-        const auto dataBits = chosen<QSerialPort::DataBits>(ui->databits_comboBox);
-        if (port->dataBits() != dataBits)
-            port->setDataBits(dataBits);
-        const auto stopBits = chosen<QSerialPort::StopBits>(ui->stopbits_comboBox);
-        if (port->stopBits() != stopBits)
-            port->setStopBits(stopBits);
-        const auto parity = chosen<QSerialPort::Parity>(ui->parity_comboBox);
-        if (port->parity() != parity)
-            port->setParity(parity);
-        const auto flow = chosen<QSerialPort::FlowControl>(ui->flowcontrol_comboBox);
-        if (port->flowControl() != flow)
-            port->setFlowControl(flow);
-    }
-    qDebug() << "open:" << opened;
-    qDebug() << "portName:" << port->portName();
-    qDebug() << "baudRate:" << port->baudRate();
-    qDebug() << "dataBits:" << port->dataBits();
-    qDebug() << "stopBits:" << port->stopBits();
-    qDebug() << "parity:" << port->parity();
-    qDebug() << "flowControl:" << port->flowControl();
-    qDebug() << "serialPort error:" << port->error();
-    return opened;
+    return serial::openPort(*port, settings());
 }

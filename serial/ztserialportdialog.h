@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/portsettings.h"
+
 #include <QDialog>
 
 class QSerialPort;
@@ -19,12 +21,10 @@ public:
     explicit ZtSerialPortDialog(QWidget *parent = nullptr);
     ~ZtSerialPortDialog() override;
 
-    // Opens the port chosen in the list with the chosen settings.
+    // The chosen port and settings: entry i of a list is key i of its enumeration.
+    serial::PortSettings settings() const;
+    // Opens the port with the chosen settings (serial::openPort); returns whether it is open.
     bool openSerialPort(QSerialPort *port);
-    // Opens the named port with the chosen settings; returns whether it is open.
-    bool openSerialPortNamed(QSerialPort *port, const QString &portName);
-
-    QString selectedPortName() const;
 
 private:
     Ui::ZtSerialPortDialog *ui;

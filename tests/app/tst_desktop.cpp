@@ -127,8 +127,7 @@ void TestDesktop::dropWhileConnected()
     const QString day = testsupport::writeFile(tmp.path() + "/connected", "D20240131__A.vdr", sample());
     PtyDevice pty;
     MainWindow w;
-    ZtSerialPortDialog dialog(&w);
-    QVERIFY(w.connectSerialPort(dialog, pty.path()));
+    QVERIFY(w.connectSerialPort(serial::PortSettings{pty.path()}));
     ModalCloser closer;
     drop(w, {day});
     QTRY_COMPARE(closer.texts(),
@@ -203,8 +202,7 @@ void TestDesktop::rangeProgress()
     PtyDevice pty;
     MainWindow w;
     ModalCloser closer; // the days sent here are no real day files
-    ZtSerialPortDialog dialog(&w);
-    QVERIFY(w.connectSerialPort(dialog, pty.path()));
+    QVERIFY(w.connectSerialPort(serial::PortSettings{pty.path()}));
     const QDate first(2024, 1, 29);
     w.startRangeDownload(first, first.addDays(2));
     int requests = 1;

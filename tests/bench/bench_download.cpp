@@ -5,7 +5,6 @@
 // Reports the median wall time and the viewer's CPU time (user + system of this process)
 // of each.
 #include "app/mainwindow.h"
-#include "serial/ztserialportdialog.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"
@@ -101,8 +100,7 @@ int main(int argc, char **argv)
             if (!sim.start({QStringLiteral("--dir"), served.path(), QStringLiteral("--package"), package}))
                 return 1;
             MainWindow w;
-            ZtSerialPortDialog dialog(&w);
-            if (!w.connectSerialPort(dialog, sim.device))
+            if (!w.connectSerialPort(serial::PortSettings{sim.device}))
                 return 1;
             QElapsedTimer timer;
             const double cpu0 = cpuSeconds();

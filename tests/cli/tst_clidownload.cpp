@@ -1,6 +1,8 @@
-// tavrin-vdr download against the project's recorder simulator over a pseudo-terminal, and
-// against a recorder played by the test that goes silent: byte-identical day files, the
-// timeout and its exit code, the short error frame, garbage on the line.
+// tavrin-vdr download around the download session: what it says on standard error and its
+// exit code for each way a day or a download ends, against the recorder simulator (once, for
+// the days) and a recorder played by the test. The protocol itself is the session's test
+// (tests/serial).
+#include "serial/frames.h"
 #include "serial/ptydevice.h"
 #include "serial/recordersim.h"
 
@@ -13,57 +15,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-struct Result
-{
-    int exitCode = -1;
-    QString err;
-};
-
-// Runs the tool while the event loop keeps going (the test may play the recorder meanwhile).
-Result runDownload(const QStringList &arguments, int timeoutMs = 60000)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(TAVRIN_VDR), QStringList{QStringLiteral("download")} + arguments);
-    QElapsedTimer timer;
-    timer.start();
-    while (tool.state() != QProcess::NotRunning && timer.elapsed() < timeoutMs)
-        QTest::qWait(5);
-    Result result;
-    if (tool.state() != QProcess::NotRunning) {
-        tool.kill();
-        tool.waitForFinished(2000);
-        return result;
-    }
-    if (tool.exitStatus() == QProcess::NormalExit)
-        result.exitCode = tool.exitCode();
-    result.err = QString::fromUtf8(tool.readAllStandardError());
-    return result;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// A response frame: 55 7A status id(LE16) six zero bytes len(LE16) xor payload.
-QByteArray responseFrame(quint8 status, quint16 id, const QByteArray &payload)
-{
-    QByteArray frame(14, '\0');
-    frame[0] = char(0x55), frame[1] = char(0x7A), frame[2] = char(status);
-    frame[3] = char(id & 0xFF), frame[4] = char(id >> 8);
-    frame[11] = char(payload.size() & 0xFF), frame[12] = char(payload.size() >> 8);
-    frame += payload;
-    char x = 0;
-    for (char c : frame)
-        x ^= c;
-    frame[13] = x; // the xor over all the other bytes (byte 13 was 0)
-    return frame;
-}
-
-} // namespace
+using testsupport::readFile;
 
 class TestCliDownload : public QObject
 {
@@ -71,188 +23,115 @@ class TestCliDownload : public QObject
 
 private slots:
     void initTestCase();
-    void threeDays_data();
-    void threeDays();
-    void dayWithoutFileAndRecentHours();
-    void silentAfterFirstDay();
-    void recorderErrors_data();
-    void recorderErrors();
-    void requestNotSent();
+    void runs_data();
+    void runs();
 
 private:
     QTemporaryDir served;
-    QTemporaryDir small;
     const QDate first{2024, 1, 30};
 };
 
 void TestCliDownload::initTestCase()
 {
-    for (int i = 0; i < 3; ++i) {
-        const QDate day = first.addDays(i);
-        const QString name = day.toString(QStringLiteral("DyyyyMMdd__")) + QStringLiteral("A.vdr");
-        testsupport::writeFile(served.path(), name, vdrenc::sampleDay(day, quint32(i + 1)));
-        testsupport::writeFile(small.path(), name,
-                               vdrenc::sampleDay(day, quint32(i + 1)).left(3000 + 777 * i));
-    }
+    // four days: one whole, one the recorder lacks, one too large to keep, one whose name is
+    // taken in the output folder
+    const QString name = QStringLiteral("D%1__.vdr");
+    testsupport::writeFile(served.path(), name.arg("20240130"), vdrenc::sampleDay(first).left(3000));
+    testsupport::writeFile(served.path(), name.arg("20240201"), QByteArray(32 * 1024 * 1024 + 1000, 'x'));
+    testsupport::writeFile(served.path(), name.arg("20240202"), "no room for it");
 }
 
-void TestCliDownload::threeDays_data()
+void TestCliDownload::runs_data()
 {
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QStringList>("switches");
-    QTest::newRow("full days") << served.path() << QStringList();
-    QTest::newRow("coalesced") << served.path() << QStringList{"--coalesce"};
-    QTest::newRow("split in 5-byte pieces")
-        << small.path() << QStringList{"--package", "200", "--split", "5", "--pause-us", "100"};
-    QTest::newRow("bad checksums are warned about") << small.path() << QStringList{"--bad-checksum", "3"};
-}
-
-void TestCliDownload::threeDays()
-{
-    QFETCH(QString, folder);
-    QFETCH(QStringList, switches);
-    Simulator sim;
-    QVERIFY(sim.start(folder, switches));
-    QTemporaryDir out;
+    QTest::addColumn<QString>("recorder");  // the simulator; or played: silent, held, or answering
+    QTest::addColumn<QByteArray>("answer"); // of the played recorder, to the first request
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("said");
+    QTest::addColumn<QStringList>("files"); // in the output folder at the end
+    const QStringList range{"--from", "2024-01-30", "--to", "2024-01-31", "--timeout", "5"};
+    const QString today =
+        QDate::currentDate().toString(QStringLiteral("DyyyyMMdd__")) + QStringLiteral(".vdr");
+    const QString failed = QStringLiteral("download failed at day 2024/01/30: ");
+    // clang-format off
     // a day downloaded earlier stays as it is
-    testsupport::writeFile(out.path(), QStringLiteral("D20240105__.vdr"), "older day");
-
-    const Result run = runDownload({"--port", sim.devicePath, "--from", "2024-01-30", "--to", "2024-02-01",
-                                    "-o", out.path(), "--timeout", "10"});
-    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    for (int i = 0; i < 3; ++i) {
-        const QDate day = first.addDays(i);
-        const QByteArray expected =
-            readAll(folder + day.toString(QStringLiteral("/DyyyyMMdd__")) + QStringLiteral("A.vdr"));
-        QCOMPARE(readAll(out.path() + day.toString(QStringLiteral("/DyyyyMMdd__")) + QStringLiteral(".vdr")),
-                 expected);
-        QVERIFY2(run.err.contains(day.toString("yyyy/MM/dd") + ": wrote"), qPrintable(run.err));
-    }
-    QVERIFY(run.err.contains(QStringLiteral("packages")));
-    QCOMPARE(readAll(out.path() + QStringLiteral("/D20240105__.vdr")), QByteArray("older day"));
-    QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 4);
-    if (switches.contains("--bad-checksum"))
-        QVERIFY2(run.err.contains(QStringLiteral("has checksum")), qPrintable(run.err));
+    QTest::newRow("every way a day ends") << "simulator" << QByteArray()
+        << QStringList{"--from", "2024-01-30", "--to", "2024-02-02", "--timeout", "10"} << 1
+        << QStringList{"2024/01/30: wrote", "packages", "has checksum",
+                       "2024/01/31: the recorder has no data for the day",
+                       "2024/02/01: the recorder's file passed 32 MiB, nothing written",
+                       "2024/02/02: cannot write D20240202__.vdr: ",
+                       "download failed: these days could not be written: 2024/02/01, 2024/02/02"}
+        << QStringList{"D20240105__.vdr", "D20240130__.vdr"};
+    QTest::newRow("recent hours") << "answering"
+        << testsupport::responseFrame(0x10, 0) + testsupport::responseFrame(0x11, 1, "recent hours") +
+               testsupport::responseFrame(0x12, 0) + testsupport::responseFrame(0x15, 0)
+        << QStringList{"--recent", "3", "--timeout", "5"} << 0 << QStringList{": wrote"}
+        << QStringList{"D20240105__.vdr", today};
+    QTest::newRow("short error frame") << "answering" << serial::errorFrame() << range << 1
+        << QStringList{failed + "the recorder answered with its error frame"} << QStringList{"D20240105__.vdr"};
+    QTest::newRow("garbage") << "answering" << QByteArray(14, '\x01') << range << 1
+        << QStringList{failed + "the recorder sent bytes that are no frame"} << QStringList{"D20240105__.vdr"};
+    QTest::newRow("recorder silent") << "silent" << QByteArray() << QStringList{"--from", "2024-01-30", "--to",
+        "2024-01-31", "--timeout", "1"} << 1 << QStringList{failed + "the recorder stopped answering for 1 s"}
+        << QStringList{"D20240105__.vdr"};
+    QTest::newRow("request not sent") << "held" << QByteArray() << range << 1
+        << QStringList{failed + "cannot write to the serial port: the request was not sent (is the line held?)"}
+        << QStringList{"D20240105__.vdr"};
+    // clang-format on
 }
 
-void TestCliDownload::dayWithoutFileAndRecentHours()
+void TestCliDownload::runs()
 {
-    QTemporaryDir folder;
-    const QByteArray one = vdrenc::sampleDay(first).left(4000);
-    const QByteArray three = vdrenc::sampleDay(first.addDays(2)).left(4100);
-    testsupport::writeFile(folder.path(), QStringLiteral("D20240130__.vdr"), one);
-    testsupport::writeFile(folder.path(), QStringLiteral("D20240201__.vdr"), three);
-    {
-        Simulator sim;
-        QVERIFY(sim.start(folder.path(), {"--package", "300"}));
-        QTemporaryDir out;
-        const Result run = runDownload({"--port", sim.devicePath, "--from", "2024-01-30", "--to",
-                                        "2024-02-01", "-o", out.path(), "--timeout", "5"});
-        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        QVERIFY2(run.err.contains(QStringLiteral("2024/01/31: the recorder has no data for the day")),
-                 qPrintable(run.err));
-        QCOMPARE(QDir(out.path()).entryList(QDir::Files),
-                 QStringList({"D20240130__.vdr", "D20240201__.vdr"}));
-        QCOMPARE(readAll(out.path() + QStringLiteral("/D20240201__.vdr")), three);
-    }
-
-    // the recent hours go to today's file
-    QTemporaryDir todayFolder;
-    const QDate today = QDate::currentDate();
-    const QString todayName = today.toString(QStringLiteral("DyyyyMMdd__")) + QStringLiteral(".vdr");
-    testsupport::writeFile(todayFolder.path(), todayName, "recent hours of today");
+    QFETCH(QString, recorder);
+    QFETCH(QByteArray, answer);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, said);
+    QFETCH(QStringList, files);
     Simulator sim;
-    QVERIFY(sim.start(todayFolder.path(), {"--package", "8"}));
+    PtyDevice played;
+    const bool simulated = recorder == "simulator";
+    if (simulated)
+        QVERIFY(sim.start(served.path(), {"--package", "65535", "--bad-checksum", "3"}));
+    else if (recorder == "held")
+        played.holdOutput();
     QTemporaryDir out;
-    const Result run =
-        runDownload({"--port", sim.devicePath, "--recent", "3", "-o", out.path(), "--timeout", "5"});
-    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    QCOMPARE(readAll(out.path() + QLatin1Char('/') + todayName), QByteArray("recent hours of today"));
-}
-
-void TestCliDownload::silentAfterFirstDay()
-{
-    // The test plays the recorder: day one whole, then nothing.
-    PtyDevice device;
-    QVERIFY(!device.path().isEmpty());
-    QTemporaryDir out;
-    const QByteArray dayOne = vdrenc::sampleDay(first).left(5000);
+    testsupport::writeFile(out.path(), QStringLiteral("D20240105__.vdr"), "older day");
+    QVERIFY(QDir().mkpath(out.path() + QStringLiteral("/D20240202__.vdr")));
 
     QProcess tool;
-    tool.start(QStringLiteral(TAVRIN_VDR), {"download", "--port", device.path(), "--from", "2024-01-30",
-                                            "--to", "2024-02-01", "-o", out.path(), "--timeout", "1"});
-    QVERIFY(device.waitForRequests(1));
-    device.send(responseFrame(0x10, 0, QByteArray()));
-    device.send(responseFrame(0x11, 1, dayOne.left(3000)));
-    QVERIFY(device.waitForRequests(2)); // package acknowledged
-    device.send(responseFrame(0x11, 2, dayOne.mid(3000)));
-    QVERIFY(device.waitForRequests(3));
-    device.send(responseFrame(0x12, 1, QByteArray()));
-    QVERIFY(device.waitForRequests(4)); // file written
-    QCOMPARE(quint8(device.requests().at(3).at(2)), quint8(0x03));
-    device.send(responseFrame(0x15, 0, QByteArray()));
-    QVERIFY(device.waitForRequests(5)); // the second day is requested, and never answered
-    QElapsedTimer silent;
-    silent.start();
-
-    while (tool.state() != QProcess::NotRunning && silent.elapsed() < 10000)
-        QTest::qWait(10);
-    QCOMPARE(tool.state(), QProcess::NotRunning);
-    QVERIFY2(silent.elapsed() >= 900 && silent.elapsed() < 5000,
-             qPrintable(QString::number(silent.elapsed())));
-    QCOMPARE(tool.exitCode(), 1);
-    const QString err = QString::fromUtf8(tool.readAllStandardError());
-    QVERIFY2(
-        err.contains(QStringLiteral("download failed at day 2024/01/31: the recorder stopped answering")),
-        qPrintable(err));
-    // the day fetched before stays
-    QCOMPARE(readAll(out.path() + QStringLiteral("/D20240130__.vdr")), dayOne);
-    QVERIFY(!QFile::exists(out.path() + QStringLiteral("/D20240131__.vdr")));
-}
-
-void TestCliDownload::recorderErrors_data()
-{
-    QTest::addColumn<QString>("simSwitch");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("short error frame")
-        << "--error-frame"
-        << "download failed at day 2024/01/30: the recorder answered with its error frame";
-    QTest::newRow("garbage")
-        << "--garbage"
-        << "download failed at day 2024/01/30: the recorder sent bytes that are no frame";
-}
-
-void TestCliDownload::recorderErrors()
-{
-    QFETCH(QString, simSwitch);
-    QFETCH(QString, message);
-    Simulator sim;
-    QVERIFY(sim.start(small.path(), {simSwitch}));
-    QTemporaryDir out;
-    const Result run = runDownload({"--port", sim.devicePath, "--from", "2024-01-30", "--to", "2024-01-31",
-                                    "-o", out.path(), "--timeout", "5"});
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains(message), qPrintable(run.err));
-    QVERIFY(QDir(out.path()).entryList(QDir::Files).isEmpty());
-}
-
-// The first request never leaves the port: that is said at once, not blamed on the recorder
-// when the time limit is over.
-void TestCliDownload::requestNotSent()
-{
-    PtyDevice device;
-    device.holdOutput();
-    QTemporaryDir out;
+    tool.start(
+        QStringLiteral(TAVRIN_VDR),
+        QStringList{"download", "--port", simulated ? sim.devicePath : played.path(), "-o", out.path()} +
+            arguments);
+    // the event loop keeps going meanwhile: the played recorder reads what it is sent
     QElapsedTimer timer;
     timer.start();
-    const Result run = runDownload({"--port", device.path(), "--from", "2024-01-30", "--to", "2024-01-31",
-                                    "-o", out.path(), "--timeout", "30"});
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
-    QVERIFY2(run.err.contains(
-                 QStringLiteral("download failed at day 2024/01/30: cannot write to the serial port")),
-             qPrintable(run.err));
-    QVERIFY(device.received().isEmpty());
+    bool answered = recorder != "answering";
+    while (tool.state() != QProcess::NotRunning && timer.elapsed() < 60000) {
+        QTest::qWait(5);
+        if (!answered && !played.requests().isEmpty()) {
+            played.send(answer);
+            answered = true;
+        }
+    }
+    QCOMPARE(tool.state(), QProcess::NotRunning);
+    const QString err = QString::fromUtf8(tool.readAllStandardError());
+    QVERIFY2(tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == exitCode, qPrintable(err));
+    for (const QString &text : said)
+        QVERIFY2(err.contains(text), qPrintable(text + QStringLiteral("\n--\n") + err));
+    // the time limit, and a held line said after the write deadline instead
+    if (recorder == "silent" || recorder == "held")
+        QVERIFY2(timer.elapsed() >= 900 && timer.elapsed() < 10000,
+                 qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), files);
+    QCOMPARE(readFile(out.path() + QStringLiteral("/D20240105__.vdr")), QByteArray("older day"));
+    if (simulated)
+        QCOMPARE(readFile(out.path() + QStringLiteral("/D20240130__.vdr")),
+                 readFile(served.path() + QStringLiteral("/D20240130__.vdr")));
+    else if (exitCode == 0)
+        QCOMPARE(readFile(out.path() + QLatin1Char('/') + files.last()), QByteArray("recent hours"));
 }
 
 QTEST_GUILESS_MAIN(TestCliDownload)

@@ -35,6 +35,7 @@ class TestSerialDialogs : public QObject
     Q_OBJECT
 
 private slots:
+    void portSettings();
     void dateRange_data();
     void dateRange();
     void calendarLimits();
@@ -43,6 +44,29 @@ private slots:
     void recentTimeOneAtATime();
     void recentTimeClosedPort();
 };
+
+// Entry i of a list is key i of the serial-port library's enumeration; the defaults are the
+// recorder's.
+void TestSerialDialogs::portSettings()
+{
+    ZtSerialPortDialog dialog;
+    serial::PortSettings chosen = dialog.settings();
+    QCOMPARE(chosen.baudRate, 115200);
+    QCOMPARE(chosen.dataBits, 8);
+    QCOMPARE(chosen.stopBits, serial::PortSettings::OneStop);
+    QCOMPARE(chosen.parity, serial::PortSettings::NoParity);
+    QCOMPARE(chosen.flowControl, serial::PortSettings::NoFlowControl);
+    for (const char *name :
+         {"baudrate_comboBox", "databits_comboBox", "stopbits_comboBox", "parity_comboBox"})
+        dialog.findChild<QComboBox *>(name)->setCurrentIndex(1);
+    dialog.findChild<QComboBox *>("flowcontrol_comboBox")->setCurrentIndex(2);
+    chosen = dialog.settings();
+    QCOMPARE(chosen.baudRate, 2400);
+    QCOMPARE(chosen.dataBits, 6);
+    QCOMPARE(chosen.stopBits, serial::PortSettings::OneAndHalfStop);
+    QCOMPARE(chosen.parity, serial::PortSettings::EvenParity);
+    QCOMPARE(chosen.flowControl, serial::PortSettings::SoftwareControl);
+}
 
 void TestSerialDialogs::dateRange_data()
 {

@@ -1,9 +1,10 @@
-// The window on the serial link: connecting, the traffic echo, frames that arrive in
-// pieces or together, the link error, an unwritable day, and a download cancelled or left
-// unanswered, against a real pseudo-terminal.
+// The window's part of a download, against a real pseudo-terminal: connecting, the echo of
+// the traffic on the log page, the overlay, the date list and the messages, and what is
+// left when a download fails or is cancelled. The protocol itself is the session's test.
 #include "app/mainwindow.h"
 #include "app/ztpopwaitingwidget.h"
 #include "serial/frames.h"
+#include "serial/recenttimewidget.h"
 #include "serial/ztserialportdialog.h"
 
 #include "ptydevice.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -55,31 +57,38 @@ private slots:
     void connectWithDefaults();
     void connectFailure();
     void disconnectAsked();
-    void framesTogetherAndInPieces();
-    void wrongChecksumStillUsed();
+    void downloadShown();
+    void recentHours();
     void logPageBounded();
     void linkError();
-    void unwritableDay();
     void downloadEndedEarly_data();
     void downloadEndedEarly();
 
 private:
     bool connectTo(MainWindow &w, const PtyDevice &pty)
     {
-        ZtSerialPortDialog dialog(&w);
-        return w.connectSerialPort(dialog, pty.path());
+        return w.connectSerialPort(serial::PortSettings{pty.path()});
     }
     QTextBrowser *log(MainWindow &w) { return w.findChild<QTextBrowser *>("debugtextBrowser"); }
     QPushButton *button(MainWindow &w, const char *name) { return w.findChild<QPushButton *>(name); }
 };
 
+// The connect button: the settings dialog, accepted as it comes but for the port, opens it.
 void TestSerialLink::connectWithDefaults()
 {
     PtyDevice pty;
     MainWindow w;
     QVERIFY(button(w, "date")->isHidden());
     testsupport::DebugCapture debug;
-    QVERIFY(connectTo(w, pty));
+    QTimer::singleShot(50, [&pty] {
+        if (auto *dialog = qobject_cast<ZtSerialPortDialog *>(QApplication::activeModalWidget())) {
+            auto *ports = dialog->findChild<QComboBox *>("port_comboBox");
+            ports->addItem(pty.path());
+            ports->setCurrentIndex(ports->count() - 1);
+            dialog->accept();
+        }
+    });
+    w.on_rs232_clicked();
     QVERIFY(w.isSerialPortOpen());
     QStringList lines = debug.lines();
     QCOMPARE(lines.size(), 8);
@@ -98,8 +107,7 @@ void TestSerialLink::connectFailure()
     MainWindow w;
     testsupport::ModalCloser closer;
     testsupport::DebugCapture debug;
-    ZtSerialPortDialog dialog(&w);
-    QVERIFY(!w.connectSerialPort(dialog, QStringLiteral("/dev/no-such-port")));
+    QVERIFY(!w.connectSerialPort(serial::PortSettings{QStringLiteral("/dev/no-such-port")}));
     QCOMPARE(closer.texts(), QStringList{mwTr("SerialPort can not open")});
     QCOMPARE(debug.lines().value(0), QStringLiteral("open: false"));
     QVERIFY(!debug.lines().value(7).endsWith(QStringLiteral("NoError")));
@@ -117,6 +125,10 @@ void TestSerialLink::disconnectAsked()
     w.findChild<QAction *>("openFileShortcut")->trigger();
     QCOMPARE(closer.texts(), QStringList{mwTr("Disconnect the serial port before opening a file")});
     closer.clear();
+    // a day asked for by itself gets its entry and its request
+    w.onCalendarDate_clicked(QDate(2024, 1, 31));
+    QVERIFY(pty.waitForRequests(1));
+    QCOMPARE(dates(w), QStringList{"2024/01/31"});
     w.on_rs232_clicked();
     QCOMPARE(closer.texts(), QStringList{mwTr("Disconnecting Serial Port?")});
     QVERIFY(w.isSerialPortOpen());
@@ -127,7 +139,10 @@ void TestSerialLink::disconnectAsked()
     QVERIFY(button(w, "recenttime")->isHidden());
 }
 
-void TestSerialLink::framesTogetherAndInPieces()
+// The traffic echo, the overlay and the end of a range of three days: the second has no
+// data, the third cannot be written (said in red, the download goes on). One date list
+// entry is left, a message names the other days, the first day is opened.
+void TestSerialLink::downloadShown()
 {
     PtyDevice pty;
     MainWindow w;
@@ -135,57 +150,71 @@ void TestSerialLink::framesTogetherAndInPieces()
     w.on_actionDebug_triggered(true);
     QVERIFY(connectTo(w, pty));
     const QDate day(2024, 1, 31);
-    w.startRangeDownload(day, day);
+    w.startRangeDownload(day, day.addDays(2));
     QVERIFY(pty.waitForRequests(1));
-    QCOMPARE(serial::hexText(pty.requests()[0]), QStringLiteral("AA 75 00 00 00 20 24 01 31 00 00 00 EB"));
     QVERIFY(log(w)->toPlainText().contains(
         QStringLiteral("serial Write\nAA 75 00 00 00 20 24 01 31 00 00 00 EB")));
+    QCOMPARE(dates(w), QStringList{"2024/01/31"});
 
-    // start frame and first package in one write: both are answered at once
-    pty.send(response(0x10, 0, "AAA") + response(0x11, 1, "BBB"));
+    // a read of two frames, the second with a wrong checksum: echoed, reported, both used
+    const QByteArray bad = response(0x11, 1, "BBB", true);
+    pty.send(response(0x10, 0, "AAA") + bad);
     QVERIFY(pty.waitForRequests(2));
-    QCOMPARE(quint8(pty.requests()[1][2]), quint8(0x01));
     QCOMPARE(w.waitingOverlay()->text(), mwTr("Downlog Package.....") + "(2024/01/31)");
-    QVERIFY(log(w)->toPlainText().contains(QStringLiteral("serial read len:34")));
-
-    // a package in two pieces, split inside the head (the simulator tests cut them finer)
-    const QByteArray package = response(0x11, 2, "CCCC");
-    pty.send(package.left(9));
-    QTest::qWait(30);
-    QCOMPARE(pty.requests().size(), 2);
-    pty.send(package.mid(9));
-    QVERIFY(pty.waitForRequests(3));
-
-    // end frame and day finished together
-    pty.send(response(0x12, 1, "D") + response(0x14, 0));
-    QVERIFY(pty.waitForRequests(4));
-    QCOMPARE(quint8(pty.requests()[3][2]), quint8(0x03));
-    QCOMPARE(readFile(dayFile(w, day)), QByteArray("AAABBBCCCCD"));
+    QVERIFY(w.waitingOverlay()->cancelShown());
+    const QString line = QString::asprintf("Error : Check sum head.checksum:%X ChkSum:%X",
+                                           unsigned(quint8(bad[13])), unsigned(quint8(bad[13]) ^ 0x0F));
     const QString text = log(w)->toPlainText();
-    QVERIFY(text.contains(QStringLiteral("status:18\npackID:1\npayload_len:1")));
-    QVERIFY(!text.contains(QStringLiteral("Check sum")));
-    // then the first day of the list is opened (and found damaged), and the overlay goes away
+    // in the order of the traffic: the read, each frame's lines, the answer to the package
+    const QList<int> at{
+        int(text.indexOf(QStringLiteral("serial read len:34\n55 7A 10"))),
+        int(text.indexOf(QStringLiteral("status:16\npackID:0\npayload_len:3\n"))),
+        int(text.indexOf(QStringLiteral("status:17\npackID:1\npayload_len:3\n") + line)),
+        int(text.indexOf(QStringLiteral("serial Write\nAA 75 01 00 00 20 24 01 31 00 00 00 EA")))};
+    QVERIFY2(at[0] >= 0 && at[0] < at[1] && at[1] < at[2] && at[2] < at[3], qPrintable(text));
+    QVERIFY(log(w)->toHtml().contains(QStringLiteral("#ff0000")));
+
+    pty.send(response(0x12, 0, "D") + response(0x14, 0));
+    QVERIFY(pty.waitForRequests(4)); // file written, the next day asked for
+    QCOMPARE(readFile(dayFile(w, day)), QByteArray("AAABBBD"));
+    // asking for a day cleared the pages, the log page too
+    QCOMPARE(log(w)->toPlainText(), QStringLiteral("serial Write\nAA 75 00 00 00 20 24 02 01 00 00 00 D8"));
+    pty.send(response(0x14, 0));
+    QVERIFY(pty.waitForRequests(5));
+    QCOMPARE(dates(w), QStringList({"2024/01/31", "2024/02/01", "2024/02/02"}));
+    QVERIFY(QDir().mkpath(dayFile(w, day.addDays(2)))); // the third day's name is taken
+    pty.send(response(0x10, 0) + response(0x11, 1, "three"));
+    QVERIFY(pty.waitForRequests(6));
+    pty.send(response(0x12, 0));
+    QVERIFY(pty.waitForRequests(7));
+    QVERIFY(log(w)->toPlainText().contains(mwTr("Error : can not write %1").arg("D20240202__.vdr")));
+    QVERIFY(closer.texts().isEmpty());
+    pty.send(response(0x15, 0));
+    QTRY_VERIFY(!w.downloadState().running());
+    QCOMPARE(dates(w), QStringList{"2024/01/31"});
+    QVERIFY(!w.waitingOverlay()->cancelShown());
+    // the message, then the first day of the list opens (and is found damaged)
+    QTRY_COMPARE(closer.texts().size(), 2);
+    QCOMPARE(closer.texts().value(0), mwTr("These days could not be written: %1").arg("2024/02/02") + '\n' +
+                                          mwTr("These days were not downloaded: %1").arg("2024/02/01"));
     QTRY_VERIFY(w.waitingOverlay()->isHidden());
-    QTRY_COMPARE(closer.texts().size(), 1);
 }
 
-void TestSerialLink::wrongChecksumStillUsed()
+// Today's entry and the request for the hours chosen; no days to count on the overlay.
+void TestSerialLink::recentHours()
 {
     PtyDevice pty;
     MainWindow w;
-    w.on_actionDebug_triggered(true);
     QVERIFY(connectTo(w, pty));
-    w.startRangeDownload(QDate(2024, 3, 1), QDate(2024, 3, 1));
+    w.on_recenttime_clicked();
+    w.recentTimeWindow()->findChild<QSpinBox *>("recent_spinBox")->setValue(5);
+    w.recentTimeWindow()->on_buttonBox_accepted();
     QVERIFY(pty.waitForRequests(1));
-    const QByteArray bad = response(0x11, 1, "xy", true);
-    pty.send(response(0x10, 0) + bad);
-    QVERIFY(pty.waitForRequests(2)); // the package is answered all the same
-    const quint8 received = quint8(bad[13]);
-    const QString line = QString::asprintf("Error : Check sum head.checksum:%X ChkSum:%X", unsigned(received),
-                                           unsigned(received ^ 0x0F));
-    QVERIFY2(log(w)->toPlainText().contains(line), qPrintable(log(w)->toPlainText()));
-    QVERIFY(log(w)->toHtml().contains(QStringLiteral("#ff0000")));
-    QCOMPARE(w.downloadState().dayFileData(), QByteArray("xy"));
+    QCOMPARE(serial::hexText(pty.requests()[0]), QStringLiteral("AA 75 00 00 00 00 00 00 00 05 01 00 DB"));
+    QCOMPARE(dates(w), QStringList{QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"))});
+    pty.send(response(0x10, 0));
+    QTRY_VERIFY(w.waitingOverlay() && w.waitingOverlay()->isVisible());
+    QVERIFY(!w.waitingOverlay()->progressShown());
 }
 
 // Every frame leaves its lines on the log page, shown or not; the page keeps the latest.
@@ -220,10 +249,7 @@ void TestSerialLink::linkError()
     QVERIFY(connectTo(w, pty));
     w.startRangeDownload(QDate(2024, 3, 3), QDate(2024, 3, 4));
     QVERIFY(pty.waitForRequests(1));
-    pty.send(QByteArray(7, '\x01')); // less than a head: waits
-    QTest::qWait(50);
-    QVERIFY(w.isSerialPortOpen());
-    pty.send(QByteArray(7, '\x01'));
+    pty.send(QByteArray(14, '\x01'));
     QTRY_VERIFY(!w.isSerialPortOpen());
     QVERIFY(!w.waitingOverlay()->isHidden());
     QCOMPARE(w.waitingOverlay()->text(), mwTr("Serial port error. Please check Serial port...."));
@@ -259,52 +285,33 @@ void TestSerialLink::linkError()
     QVERIFY(w.isSerialPortOpen());
 }
 
-void TestSerialLink::unwritableDay()
-{
-    PtyDevice pty;
-    MainWindow w;
-    w.on_actionDebug_triggered(true);
-    QVERIFY(connectTo(w, pty));
-    const QDate first(2024, 4, 1);
-    w.startRangeDownload(first, first.addDays(1));
-    QVERIFY(pty.waitForRequests(1));
-    // the first day's name is taken by a directory
-    QVERIFY(QDir().mkpath(dayFile(w, first)));
-    testsupport::ModalCloser closer;
-    pty.send(response(0x10, 0) + response(0x11, 1, "one"));
-    QVERIFY(pty.waitForRequests(2));
-    pty.send(response(0x12, 0));
-    QVERIFY(pty.waitForRequests(3)); // the download goes on
-    QVERIFY(log(w)->toPlainText().contains(mwTr("Error : can not write %1").arg("D20240401__.vdr")));
-    QVERIFY(closer.texts().isEmpty());
-    pty.send(response(0x15, 0));
-    QVERIFY(pty.waitForRequests(4)); // the next day
-    pty.send(response(0x10, 0) + response(0x11, 1, "two"));
-    QVERIFY(pty.waitForRequests(5));
-    pty.send(response(0x12, 0) + response(0x15, 0));
-    QTRY_COMPARE(closer.texts(), QStringList{mwTr("These days could not be written: %1").arg("2024/04/01")});
-    QCOMPARE(readFile(dayFile(w, first.addDays(1))), QByteArray("two"));
-    QVERIFY(QFileInfo(dayFile(w, first)).isDir());
-    QCOMPARE(dates(w), QStringList{"2024/04/02"});
-}
-
 void TestSerialLink::downloadEndedEarly_data()
 {
-    QTest::addColumn<bool>("cancel"); // the overlay's "Cancel", or a recorder that falls silent
-    QTest::newRow("cancelled") << true;
-    QTest::newRow("recorder silent") << false;
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QByteArray>("errorSource"); // on the overlay and first in the message
+    QTest::newRow("cancelled") << "cancel" << QByteArray();
+    QTest::newRow("recorder silent")
+        << "silent" << QByteArray("The recorder stopped answering at %1. Please check Serial port....");
+    QTest::newRow("peer vanishes mid-download")
+        << "hang up" << QByteArray("Serial port error. Please check Serial port....");
+    QTest::newRow("recorder error frame")
+        << "error frame" << QByteArray("Serial port error. Please try again later....");
 }
 
-// The second of three days is under way when the user cancels or the recorder stops
-// answering: the port is closed, the first day stays, the others leave the date list and
-// the user is told which.
+// The second of three days is under way when the user cancels, the recorder stops answering
+// or refuses, or the device goes away: the first day stays, the others leave the date list
+// and the user is told which. A failed link is closed; after the recorder's refusal the
+// port stays open.
 void TestSerialLink::downloadEndedEarly()
 {
-    QFETCH(bool, cancel);
+    QFETCH(QString, how);
+    QFETCH(QByteArray, errorSource);
     PtyDevice pty;
     MainWindow w;
+    const QString error =
+        errorSource.isEmpty() ? QString() : mwTr(errorSource.constData()).replace("%1", "2024/06/02");
     testsupport::ModalCloser closer;
-    if (!cancel)
+    if (how == "silent")
         w.setAnswerTimeout(500);
     QVERIFY(connectTo(w, pty));
     const QDate first(2024, 6, 1);
@@ -320,9 +327,7 @@ void TestSerialLink::downloadEndedEarly()
     QVERIFY(overlay->isVisible() && overlay->cancelShown());
     QCOMPARE(dates(w), QStringList({"2024/06/01", "2024/06/02"}));
 
-    const QString silent =
-        mwTr("The recorder stopped answering at %1. Please check Serial port....").arg("2024/06/02");
-    if (cancel) {
+    if (how == "cancel") {
         // what would change the date list or the day shown is refused meanwhile
         for (const char *name :
              {"openFileShortcut", "reloadShortcut", "previousDayShortcut", "nextDayShortcut"})
@@ -335,16 +340,26 @@ void TestSerialLink::downloadEndedEarly()
         QTest::mouseClick(overlay->findChild<QPushButton *>("cancel_pushButton"), Qt::LeftButton);
         QVERIFY(overlay->isHidden());
     } else {
-        QTRY_VERIFY_WITH_TIMEOUT(!w.isSerialPortOpen(), 3000);
-        QCOMPARE(overlay->text(), silent);
+        if (how == "hang up")
+            pty.hangUp();
+        else if (how == "error frame")
+            pty.send(serial::errorFrame());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.downloadState().running(), 3000);
+        QVERIFY(overlay->isVisible());
+        QCOMPARE(overlay->text(), error);
     }
-    QVERIFY(!w.isSerialPortOpen());
-    QCOMPARE(button(w, "rs232")->text(), mwTr("Connet RS232..."));
+    const bool stillOpen = how == "error frame";
+    QCOMPARE(w.isSerialPortOpen(), stillOpen);
+    QCOMPARE(button(w, "rs232")->text(), stillOpen ? mwTr("Disconnet...") : mwTr("Connet RS232..."));
+    QCOMPARE(button(w, "importTar")->isEnabled(), !stillOpen);
     QVERIFY(!overlay->cancelShown());
     const QString missing = mwTr("These days were not downloaded: %1").arg("2024/06/02 – 2024/06/03");
-    QTRY_COMPARE_WITH_TIMEOUT(closer.texts(), QStringList{cancel ? missing : silent + '\n' + missing}, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(closer.texts(), QStringList{error.isEmpty() ? missing : error + '\n' + missing},
+                              5000);
+    QTRY_VERIFY_WITH_TIMEOUT(overlay->isHidden(), 4000);
     QCOMPARE(dates(w), QStringList{"2024/06/01"});
-    QCOMPARE(QDir(w.workingDirectory()).entryList(QDir::Files), QStringList{"D20240601__.vdr"});
+    QCOMPARE(QDir(w.workingDirectory()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList{"D20240601__.vdr"});
     QCOMPARE(readFile(dayFile(w, first)), QByteArray("day one"));
 }
 
