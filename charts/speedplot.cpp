@@ -1,5 +1,6 @@
 #include "charts/speedplot.h"
 
+#include <QEvent>
 #include <QGraphicsLayout>
 #include <QLabel>
 #include <QtCharts/QChart>
@@ -32,6 +33,7 @@ TimeChart::TimeChart(QWidget *host, const QMargins &margins) : m_margins(margins
     m_view = new QChartView(m_chart, host);
     m_view->resize(host->size());
     setParent(m_view);
+    m_view->installEventFilter(this);
     connect(m_chart, &QChart::plotAreaChanged, this, &TimeChart::plotAreaMoved);
 }
 
@@ -126,8 +128,35 @@ void TimeChart::apply()
     const int height = m_view->parentWidget()->height();
     if (m_scale.width < 1 || m_visible < 1 || height < 1)
         return;
+    // A chart that is not on screen is laid out when it is shown.
+    m_pending = !m_view->isVisible();
+    if (m_pending)
+        return;
     m_applying = true;
+    if (m_scale.width <= m_visible)
+        applyWhole(height);
+    else
+        applyWindow(height);
+    m_applying = false;
+    windowChanged();
+    emit laidOut();
+}
 
+// The whole chart fits: it is laid out as it is, and its insets are those of the whole chart.
+void TimeChart::applyWhole(int height)
+{
+    const QVector<qint64> key = {height, m_visible, m_scale.minMs, m_scale.maxMs, m_scale.tickCount};
+    const plot::TimeWindow w = plot::windowOf(m_scale, 0, m_visible);
+    if (key == m_measuredFor && w == m_window && m_view->geometry() == QRect(0, 0, w.viewWidth, height))
+        return;
+    m_view->setGeometry(0, 0, w.viewWidth, height);
+    measure(w.viewWidth, height, m_scale.tickCount);
+    m_measuredFor = key;
+    m_window = plot::windowOf(m_scale, 0, m_visible);
+}
+
+void TimeChart::applyWindow(int height)
+{
     const int ticks = measuredTicks();
     const QVector<qint64> key = {height, m_visible, m_scale.minMs, m_scale.maxMs, ticks};
     const bool measured = key != m_measuredFor;
@@ -137,12 +166,24 @@ void TimeChart::apply()
     }
     const plot::TimeWindow w = plot::windowOf(m_scale, m_scroll, m_visible);
     const QRect geometry(w.viewLeft, 0, w.viewWidth, height);
-    if (!measured && w == m_window && m_view->geometry() == geometry) {
-        m_applying = false;
+    if (!measured && w == m_window && m_view->geometry() == geometry)
         return;
-    }
 
-    // The new axis first: a new size lays the chart out, and should do so with the new labels.
+    // The plot goes where the wide chart has it. Labels here may take more or less room than
+    // the labels of the whole axis (a tick label of 9:59:30 is narrower than one of 10:00:00):
+    // the margins make up the difference. What the layout puts between each margin and the
+    // plot (axes, title, legend) was measured by the last layout and changes only with the
+    // labels' lengths, so the margins follow from it, and one layout usually confirms them.
+    const QRectF target(w.plotLeft, m_plotTop, w.plotWidth, height - m_plotTop - m_plotBottom);
+    const auto marginsFor = [&] {
+        return QMargins(std::max(0, int(std::lround(target.left() - m_inner.left()))),
+                        std::max(0, int(std::lround(target.top() - m_inner.top()))),
+                        std::max(0, int(std::lround(geometry.width() - m_inner.right() - target.right()))),
+                        std::max(0, int(std::lround(height - m_inner.bottom() - target.bottom()))));
+    };
+    m_chart->setMargins(marginsFor());
+    // The new axis before the new size: the view lays the chart out when it is resized, and
+    // should do so once, with the new labels.
     if (w.minMs != m_axisX->min().toMSecsSinceEpoch() || w.maxMs != m_axisX->max().toMSecsSinceEpoch())
         m_axisX->setRange(fromMs(w.minMs), fromMs(w.maxMs));
     if (m_axisX->tickCount() != w.tickCount())
@@ -151,37 +192,27 @@ void TimeChart::apply()
         m_view->setGeometry(geometry);
     if (m_chart->size() != QSizeF(geometry.size()))
         m_chart->resize(geometry.size()); // what the view does once it is shown
-
-    // The plot goes where the wide chart has it. Labels here may take more or less room than
-    // the labels of the whole axis (a tick label of 9:59:30 is narrower than one of 10:00:00):
-    // the margins make up the difference.
-    const QRectF target(w.plotLeft, m_plotTop, w.plotWidth, height - m_plotTop - m_plotBottom);
+    m_chart->layout()->activate();
     for (int pass = 0; pass < 3; ++pass) {
-        // What the layout puts between each margin and the plot (axes, title, legend) was
-        // measured by the last layout and changes only with the labels' lengths: the margins
-        // that put the plot on target follow from it, and one layout usually confirms them.
-        const QMargins margins(
-            std::max(0, int(std::lround(target.left() - m_inner.left()))),
-            std::max(0, int(std::lround(target.top() - m_inner.top()))),
-            std::max(0, int(std::lround(geometry.width() - m_inner.right() - target.right()))),
-            std::max(0, int(std::lround(height - m_inner.bottom() - target.bottom()))));
-        if (pass > 0 && margins == m_chart->margins())
-            break;
-        m_chart->setMargins(margins);
-        layOutNow();
+        const QMargins margins = m_chart->margins();
         const QRectF plot = m_chart->plotArea();
         m_inner = QMarginsF(plot.left() - margins.left(), plot.top() - margins.top(),
                             geometry.width() - margins.right() - plot.right(),
                             height - margins.bottom() - plot.bottom());
-        if (std::abs(plot.left() - target.left()) <= 0.5 && std::abs(plot.top() - target.top()) <= 0.5 &&
-            std::abs(plot.right() - target.right()) <= 0.5 &&
-            std::abs(plot.bottom() - target.bottom()) <= 0.5)
+        const QMargins better = marginsFor();
+        if (better == margins)
             break;
+        m_chart->setMargins(better);
+        layOutNow();
     }
     m_window = w;
-    m_applying = false;
-    windowChanged();
-    emit laidOut();
+}
+
+bool TimeChart::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view && event->type() == QEvent::Show && m_pending)
+        apply();
+    return QObject::eventFilter(watched, event);
 }
 
 // Something other than a new window moved the plot: a title, the legend, or labels in another

@@ -64,10 +64,13 @@ signals:
     void laidOut();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     virtual void windowChanged() {}
 
 private:
     void apply();
+    void applyWhole(int height);
+    void applyWindow(int height);
     int measuredTicks() const;
     void measure(int width, int height, int ticks);
     void layOutNow();
@@ -87,6 +90,7 @@ private:
     double m_plotBottom = 0;
     QVector<qint64> m_measuredFor; // what the insets were measured for
     bool m_applying = false;
+    bool m_pending = false; // to be laid out when shown
     bool m_remeasurePending = false;
 };
 

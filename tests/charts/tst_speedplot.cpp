@@ -100,7 +100,6 @@ private slots:
     void window();
     void shownLine_data();
     void shownLine();
-    void cursorTexts();
     void drawnAsTheWholeChart_data();
     void drawnAsTheWholeChart();
     void pictureOfEverySample();
@@ -216,17 +215,6 @@ void TestSpeedPlot::shownLine()
     std::swap(points[5], points[6]);
     line.setPoints(points);
     QCOMPARE(line.shown(from, to, 60.0, columns), points);
-}
-
-void TestSpeedPlot::cursorTexts()
-{
-    plot::SpeedCursor cursor;
-    QVERIFY(!cursor.isSet() && cursor.dateText().isEmpty() && cursor.timeText().isEmpty());
-    cursor.instant = QDateTime::fromMSecsSinceEpoch(ms(10, 15, 30, 499));
-    QCOMPARE(cursor.dateText(), QStringLiteral("2024/01/31"));
-    QCOMPARE(cursor.timeText(), QStringLiteral("10:15:30.0"));
-    cursor.instant = cursor.instant.addMSecs(1);
-    QCOMPARE(cursor.timeText(), QStringLiteral("10:15:30.5"));
 }
 
 void TestSpeedPlot::drawnAsTheWholeChart_data()
