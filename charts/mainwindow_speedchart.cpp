@@ -143,6 +143,8 @@ void MainWindow::retranslateCharts()
 
 void MainWindow::on_verticalSlider_valueChanged(int value)
 {
+    if (!speedPlot || !driverPlot)
+        return;
     showLoading(tr("Changing scale, please wait....."));
     repaint();
 

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -260,6 +261,9 @@ void TestSpeedChart::scaleChange()
     for (const char *name : {"speed", "driver"}) {
         auto *area = child<QScrollArea>(w, qPrintable(QStringLiteral("%1ScrollArea").arg(name)));
         auto *plot = area->widget()->findChild<TimeChart *>();
+        QSignalSpy laidOut(plot, &TimeChart::laidOut);
+        QTest::qWait(20);
+        QCOMPARE(laidOut.count(), 0); // settled
         QCOMPARE(plot->tickCount(), ticks);
         QCOMPARE(area->widget()->minimumWidth(), area->width() * factor);
         QCOMPARE(area->horizontalScrollBar()->value(), bar->value());
