@@ -11,8 +11,8 @@
 #include <QVector>
 
 #include "app/qtcompat.h"
-
 #include "charts/plotmodel.h"
+
 #include "serial/download.h"
 #include "vdr/driving.h"
 

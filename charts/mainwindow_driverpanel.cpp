@@ -113,8 +113,8 @@ void MainWindow::cursorDriverAt(const QDateTime &t, plot::SpeedCursor &cursor) c
     for (QLineSeries *series : driverSeries) {
         if (!series || series->name() != cursor.driver)
             continue;
-        cursor.status = vdr::activityLabel(driverActivityLabels(),
-                                           vdr::levelAt(qtcompat::seriesPoints(series), t.toMSecsSinceEpoch()));
+        cursor.status = vdr::activityLabel(
+            driverActivityLabels(), vdr::levelAt(qtcompat::seriesPoints(series), t.toMSecsSinceEpoch()));
         break;
     }
 }

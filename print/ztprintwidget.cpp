@@ -37,10 +37,14 @@ ZtPrintWidget::~ZtPrintWidget()
 
 void ZtPrintWidget::buildChart(const QDateTime &start, const QDateTime &end, int tickSeconds)
 {
-    if (printPlot) // a second call replaces the chart
+    plot::SpeedCursor cursor;
+    if (printPlot) { // a second call replaces the chart; the cursor stays
+        cursor = printPlot->cursor();
         delete printPlot->view();
+    }
     printPlot = new SpeedPlot(ui->speedWidget);
     printPlot->view()->show(); // a replacement made while the preview is shown is shown too
+    printPlot->setCursor(cursor);
     printPlot->chart()->setTitle(tr("Speed History"));
     QDateTimeAxis *axisX = printPlot->axisX();
     if (tickSeconds == 30) {
@@ -50,10 +54,10 @@ void ZtPrintWidget::buildChart(const QDateTime &start, const QDateTime &end, int
         axisX->setFormat(QStringLiteral("hh:mm"));
     }
     printPlot->setTimeAxis(start, end, print::tickCount(start, end, tickSeconds));
+    connect(printPlot, &TimeChart::laidOut, this, &ZtPrintWidget::placeCursorLine);
     // The whole chart at the size of its widget.
     const int width = ui->speedWidget->width();
     printPlot->showColumns(width, 0, width);
-    connect(printPlot, &TimeChart::laidOut, this, &ZtPrintWidget::placeCursorLine);
 }
 
 void ZtPrintWidget::setSpeedLine(const QVector<QPointF> &points)

@@ -286,7 +286,11 @@ void TestPrintPreview::speedValues()
     // 120 samples over a plot about 1000 px wide: each its own column, all kept
     QCOMPARE(points.size(), 120);
 
-    // a narrower span draws its own samples and one on either side, up to the plot's edges
+    // a narrower span draws its own samples and one on either side, up to the plot's edges;
+    // the cursor's line moves onto the new chart
+    plot::SpeedCursor cursor;
+    cursor.instant = at(8, 0, 15);
+    preview.setCursorInfo(QStringLiteral("ABC-1234"), cursor);
     preview.buildChart(at(8, 0, 10), at(8, 0, 20), 30);
     preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size());
     QVERIFY(preview.findChild<QChartView *>()->isVisible());
@@ -294,6 +298,11 @@ void TestPrintPreview::speedValues()
     const QVector<QPointF> span = qtcompat::seriesPoints(lineOf(preview));
     QCOMPARE(span.first().x(), double(at(8, 0, 9, 500).toMSecsSinceEpoch()));
     QCOMPARE(span.last().x(), double(at(8, 0, 20, 500).toMSecsSinceEpoch()));
+    const QPointF p = chartViewOf(preview)->chart()->mapToPosition(
+        QPointF(double(cursor.instant.toMSecsSinceEpoch()), 140));
+    QLabel *line = child<QLabel>(preview, "speedChartTimeLine");
+    QVERIFY(line->isVisible());
+    QCOMPARE(line->x(), child<QWidget>(preview, "speedWidget")->x() + int(std::lround(p.x())));
 
     // a block whose size does not match its count draws nothing
     preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size() - 1);
