@@ -3,6 +3,7 @@
 
 #include "app/platform.h"
 #include "app/ztpopwaitingwidget.h"
+#include "charts/speedplot.h"
 #include "serial/recenttimewidget.h"
 
 #include <QApplication>
@@ -11,9 +12,7 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextDocument>
-#include <QtCharts/QChart>
 #include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
 
 namespace {
 // Lines (paragraphs) the log page keeps, the oldest going first: a day's whole dump fits.
@@ -99,25 +98,14 @@ MainWindow::~MainWindow()
     if (serialPort.isOpen())
         serialPort.close();
 
-    // Series that sit in a chart die with it; the others are ours to delete.
-    auto dropSeries = [](QLineSeries *&series) {
-        if (series && !series->chart())
-            delete series;
-        series = nullptr;
-    };
-    dropSeries(speedSeries);
-    for (QLineSeries *&series : driverSeries)
-        dropSeries(series);
-    // A chart view owns its chart, and the chart owns its axes and attached series.
-    delete speedChartView;
-    speedChartView = nullptr;
-    speedChart = nullptr;
-    speedAxisX = nullptr;
-    speedAxisY = nullptr;
-    delete driverChartView;
-    driverChartView = nullptr;
-    driverChart = nullptr;
-    driverAxisX = nullptr;
+    // The chart views own their charts, with the axes and the lines in them, and go before the
+    // form: the speed chart reports to this window's event filter. Driver lines that were never
+    // charted are ours.
+    dropDriverSeries();
+    delete speedPlot->view();
+    speedPlot = nullptr;
+    delete driverPlot->view();
+    driverPlot = nullptr;
     driverAxisY = nullptr;
 
     delete ui;

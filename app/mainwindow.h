@@ -11,16 +11,13 @@
 #include <QVector>
 
 #include "app/qtcompat.h"
+#include "charts/plotmodel.h"
 
 #include "serial/downloadsession.h"
 #include "serial/portsettings.h"
 #include "vdr/driving.h"
 
 QT_CHARTS_BEGIN_NAMESPACE
-class QChart;
-class QChartView;
-class QDateTimeAxis;
-class QValueAxis;
 class QCategoryAxis;
 class QLineSeries;
 QT_CHARTS_END_NAMESPACE
@@ -35,6 +32,8 @@ class QTranslator;
 class ZtPopWaitingWidget;
 class RecentTimeWidget;
 class ZtPrintWidget;
+class SpeedPlot;
+class TimeChart;
 
 namespace Ui {
 class MainWindow;
@@ -113,16 +112,29 @@ public:
     void retranslateCharts();
     void placeSpeedTimeLine(bool show);
     void updateSpeedCursor(const QDateTime &t);
-    // Gives the speed series the line of speedPoints as drawn into the chart's pixel columns
-    // at its current plot area and time range.
-    void refreshSpeedEnvelope();
+    // The time axis of both charts: the day from 00:00 to 00:00 of the next day, or any span,
+    // with the ticks of the current scale.
+    void setChartDay(const QDate &day);
+    void setChartRange(const QDateTime &min, const QDateTime &max);
+    // The day's speed line, every point (ms since the epoch, km/h); the chart draws what is on
+    // screen of it.
+    void showSpeedLine(const QVector<QPointF> &points);
+    // Empties the cursor with its panel and time line, the speed line and the driver lines.
+    void clearCharts();
+    // Each chart draws the part of the day that its scroll area shows.
+    void layOutSpeedChart();
+    void layOutDriverChart();
 
     // --- driver chart (charts/mainwindow_driverchart.cpp) ---
     void initDriverChart();
+    // Puts a driver line into the chart, on its axes.
+    void showDriverLine(QLineSeries *series);
+    // Removes the driver lines from the chart and deletes them.
+    void dropDriverSeries();
 
     // --- driver panel and the cursor's driver texts (charts/mainwindow_driverpanel.cpp) ---
-    // Fills the cursor's "ID" and "Status" texts for the instant t.
-    void updateCursorDriver(const QDateTime &t);
+    // The cursor's driver and the driver's activity at t.
+    void cursorDriverAt(const QDateTime &t, plot::SpeedCursor &cursor) const;
     void showDriverSummary(int slot);
     // The driver line of a slot (0..6), null when there is none.
     QLineSeries *driverLine(int slot) const;
@@ -247,20 +259,14 @@ private:
     ZtPopWaitingWidget *waitingWidget = nullptr;
     RecentTimeWidget *recentTimeWidget = nullptr;
 
-    // speed history chart
-    QChartView *speedChartView = nullptr;
-    QChart *speedChart = nullptr;
-    QDateTimeAxis *speedAxisX = nullptr;
-    QValueAxis *speedAxisY = nullptr;
-    QLineSeries *speedSeries = nullptr;
-    QVector<qint64> speedStarts;      // record starts of speedData, ms since the epoch
-    QVector<QPointF> speedPoints;     // every point of the speed line; the series holds its envelope
-    QVector<double> speedEnvelopeKey; // time range and plot columns the series was built for
+    // speed history chart: chart, axes, line and cursor; its view is a child of speedWidget
+    SpeedPlot *speedPlot = nullptr;
+    bool rescaling = false;      // the charts are laid out at the end of a scale change
+    QVector<qint64> speedStarts; // record starts of speedData, ms since the epoch
 
-    // driver activity chart
-    QChartView *driverChartView = nullptr;
-    QChart *driverChart = nullptr;
-    QDateTimeAxis *driverAxisX = nullptr;
+    // driver activity chart: its view is a child of driverWidget; the time axis follows the
+    // speed chart's
+    TimeChart *driverPlot = nullptr;
     QCategoryAxis *driverAxisY = nullptr;
     QLineSeries *driverSeries[7] = {};
     // driving records behind the driver chart (vdr/mainwindow_driving.cpp)

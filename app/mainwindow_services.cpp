@@ -10,8 +10,6 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
-#include <QtCharts/QChart>
-#include <QtCharts/QLineSeries>
 
 bool MainWindow::isLogPageShown() const
 {
@@ -99,31 +97,7 @@ void MainWindow::clearAllPages()
     initDriverTable();
     setupLocationTables();
 
-    if (!ui->speedChartTimeLine->isHidden())
-        ui->speedChartTimeLine->hide();
-
-    ui->spd_driver_value->setText(QString());
-    ui->spd_status_value->setText(QString());
-    ui->spd_date_value->setText(QString());
-    ui->spd_time_value->setText(QString());
-    ui->spd_speed_value->setText(QString());
-    ui->spd_mileage_value->setText(QString());
-
-    if (speedChart && !speedChart->series().isEmpty() && speedSeries)
-        speedChart->removeSeries(speedSeries);
-    delete speedSeries;
-    speedSeries = nullptr;
-
-    if (driverChart && !driverChart->series().isEmpty()) {
-        for (QLineSeries *series : driverSeries) {
-            if (series && series->chart() == driverChart)
-                driverChart->removeSeries(series);
-        }
-    }
-    for (QLineSeries *&series : driverSeries) {
-        delete series;
-        series = nullptr;
-    }
+    clearCharts();
 
     if (isLogPageShown())
         ui->debugtextBrowser->clear();

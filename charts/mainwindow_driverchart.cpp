@@ -3,30 +3,32 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "charts/speedplot.h"
+
 #include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QScrollBar>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
+#include <QtCharts/QLineSeries>
 
 void MainWindow::initDriverChart()
 {
-    driverChart = new QChart();
-    driverChart->setTitle(tr("Driver Activity"));
-    driverChart->layout()->setContentsMargins(0, 2, 0, 2);
-    driverChart->setMargins(QMargins(10, 10, 21, 10));
+    driverPlot = new TimeChart(ui->driverWidget, QMargins(10, 10, 21, 10));
+    QChart *chart = driverPlot->chart();
+    chart->setTitle(tr("Driver Activity"));
+    chart->layout()->setContentsMargins(0, 2, 0, 2);
 
-    const QDate today = QDate::currentDate();
-    driverAxisX = new QDateTimeAxis();
-    driverAxisX->setTitleText(tr("Time"));
-    driverAxisX->setRange(QDateTime(today, QTime(0, 0)), QDateTime(today.addDays(1), QTime(0, 0)));
-    driverAxisX->setTickCount(25);
-    driverAxisX->setFormat(QString());
-    driverAxisX->setGridLineVisible(true);
-    driverAxisX->setLabelsVisible(false);
-    driverChart->addAxis(driverAxisX, Qt::AlignBottom);
+    // The time axis is the speed chart's, with its grid lines and without labels.
+    QDateTimeAxis *axisX = driverPlot->axisX();
+    axisX->setTitleText(tr("Time"));
+    axisX->setFormat(QString());
+    axisX->setGridLineVisible(true);
+    axisX->setLabelsVisible(false);
+    driverPlot->setTimeAxis(speedPlot->timeMin(), speedPlot->timeMax(), speedPlot->tickCount());
 
     // Level y (1 Resting .. 4 Driving) of a driver line lies in the middle of category y - 1.
     driverAxisY = new QCategoryAxis();
@@ -39,13 +41,33 @@ void MainWindow::initDriverChart()
     driverAxisY->append(tr("Driving"), 4.5);
     driverAxisY->setLabelFormat(QStringLiteral("%d"));
     driverAxisY->setGridLineVisible(true);
-    driverChart->addAxis(driverAxisY, Qt::AlignLeft);
+    chart->addAxis(driverAxisY, Qt::AlignLeft);
+    driverPlot->view()->setRenderHint(QPainter::Antialiasing);
 
-    // The view is made with its chart: a view made without one makes a default chart of its
-    // own, which setChart() would leave behind undeleted.
-    driverChartView = new QChartView(driverChart, ui->driverWidget);
-    driverChartView->resize(ui->driverWidget->size());
-    driverChartView->scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
+    QScrollBar *bar = ui->driverScrollArea->horizontalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, &MainWindow::layOutDriverChart);
+    connect(bar, &QScrollBar::rangeChanged, this, &MainWindow::layOutDriverChart);
+}
+
+void MainWindow::showDriverLine(QLineSeries *series)
+{
+    driverPlot->chart()->addSeries(series);
+    series->attachAxis(driverPlot->axisX());
+    series->attachAxis(driverAxisY);
+    // The legend draws its labels as rich text; a driver's ID shows as itself.
+    const QList<QLegendMarker *> markers = driverPlot->chart()->legend()->markers(series);
+    for (QLegendMarker *marker : markers)
+        marker->setLabel(series->name().toHtmlEscaped());
+}
+
+void MainWindow::dropDriverSeries()
+{
+    for (QLineSeries *&series : driverSeries) {
+        if (series && driverPlot && series->chart() == driverPlot->chart())
+            driverPlot->chart()->removeSeries(series);
+        delete series;
+        series = nullptr;
+    }
 }
 
 void MainWindow::on_driverScrollArea_horizontalScrollBar_valueChanged(int value)
@@ -57,13 +79,13 @@ void MainWindow::on_driverScrollArea_horizontalScrollBar_valueChanged(int value)
 void MainWindow::on_driverScrollArea_horizontalScrollBar_sliderMoved(int position)
 {
     Q_UNUSED(position)
-    if (speedSeries)
+    if (speedPlot->hasLine())
         placeSpeedTimeLine(true);
 }
 
 void MainWindow::on_driverScrollArea_horizontalScrollBar_sliderReleased()
 {
-    if (speedSeries)
+    if (speedPlot->hasLine())
         placeSpeedTimeLine(true);
 }
 

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "charts/plotmodel.h"
 #include "vdr/driving.h"
 
 #include <QtCharts/QCategoryAxis>
@@ -100,23 +101,20 @@ QStringList MainWindow::driverActivityLabels() const
 
 // Steps of the speed cursor: the driver at t from the change list, then that driver's
 // activity at t from the first line of that name.
-void MainWindow::updateCursorDriver(const QDateTime &t)
+void MainWindow::cursorDriverAt(const QDateTime &t, plot::SpeedCursor &cursor) const
 {
     const int change = vdr::driverChangeAt(driverChangeList, t);
-    ui->spd_driver_value->setText(change < 0 ? QString() : driverChangeList.at(change).id);
-
+    cursor.driver = change < 0 ? QString() : driverChangeList.at(change).id;
+    cursor.status.clear();
     // With no driver change around t nobody is named, and no line is asked (a driver whose ID
     // is empty would otherwise answer for "nobody").
-    QString status;
-    const QString driver = ui->spd_driver_value->text();
+    if (change < 0)
+        return;
     for (QLineSeries *series : driverSeries) {
-        if (change < 0)
-            break;
-        if (!series || series->name() != driver)
+        if (!series || series->name() != cursor.driver)
             continue;
-        status = vdr::activityLabel(driverActivityLabels(),
-                                    vdr::levelAt(qtcompat::seriesPoints(series), t.toMSecsSinceEpoch()));
+        cursor.status = vdr::activityLabel(
+            driverActivityLabels(), vdr::levelAt(qtcompat::seriesPoints(series), t.toMSecsSinceEpoch()));
         break;
     }
-    ui->spd_status_value->setText(status);
 }

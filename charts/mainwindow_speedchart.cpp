@@ -3,178 +3,131 @@
 #include "ui_mainwindow.h"
 
 #include "app/ztpopwaitingwidget.h"
+#include "charts/speedplot.h"
 #include "vdr/speed.h"
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
-#include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 
-#include <cmath>
-
-namespace {
-
-// Axis ticks per hour for a position of the scale slider.
-int scaleFactor(int value)
-{
-    switch (value) {
-    case 2:
-        return 2;
-    case 3:
-        return 3;
-    case 4:
-        return 6;
-    case 5:
-        return 12;
-    case 6:
-        return 60;
-    case 7:
-        return 120;
-    default:
-        return 1;
-    }
-}
-
-QDateTime dayStart(const QDate &day)
-{
-    return QDateTime(day, QTime(0, 0));
-}
-
-// Horizontal chart position of an instant, and the instant at a chart position, through the
-// plot area and the time axis: what QtCharts itself uses to draw the line.
-double chartXOf(const QChart *chart, const QDateTimeAxis *axis, qint64 ms)
-{
-    const QRectF plot = chart->plotArea();
-    const double min = double(axis->min().toMSecsSinceEpoch());
-    const double max = double(axis->max().toMSecsSinceEpoch());
-    if (!(max > min))
-        return plot.left();
-    return plot.left() + (double(ms) - min) * plot.width() / (max - min);
-}
-
-qint64 instantAtChartX(const QChart *chart, const QDateTimeAxis *axis, double x)
-{
-    const QRectF plot = chart->plotArea();
-    const double min = double(axis->min().toMSecsSinceEpoch());
-    const double max = double(axis->max().toMSecsSinceEpoch());
-    if (plot.width() <= 0)
-        return qint64(min);
-    return qint64(min + (x - plot.left()) * (max - min) / plot.width());
-}
-
-} // namespace
+#include <algorithm>
 
 void MainWindow::initSpeedChart()
 {
-    speedChart = new QChart();
-    speedChart->setTitle(tr("Speed History"));
-    speedChart->layout()->setContentsMargins(0, 0, 0, 10);
-    speedChart->setMargins(QMargins(10, 10, 10, 10));
-    speedChart->legend()->hide();
-    speedChart->installEventFilter(this);
+    speedPlot = new SpeedPlot(ui->speedWidget);
+    QChart *chart = speedPlot->chart();
+    chart->setTitle(tr("Speed History"));
+    chart->installEventFilter(this);
+    speedPlot->axisX()->setFormat(QStringLiteral("h:mm:ss"));
+    speedPlot->axisX()->setLabelsAngle(75);
+    speedPlot->axisY()->setTitleText(tr("Speed"));
+    setChartDay(QDate::currentDate());
+    // A click on the line moves the cursor there.
+    connect(speedPlot->series(), &QLineSeries::pressed, this, &MainWindow::tooltip);
 
-    const QDate today = QDate::currentDate();
-    speedAxisX = new QDateTimeAxis();
-    speedAxisX->setRange(dayStart(today), dayStart(today.addDays(1)));
-    speedAxisX->setTickCount(25);
-    speedAxisX->setFormat(QStringLiteral("h:mm:ss"));
-    speedAxisX->setGridLineVisible(true);
-    speedAxisX->setLabelsAngle(75);
-    speedChart->addAxis(speedAxisX, Qt::AlignBottom);
-
-    speedAxisY = new QValueAxis();
-    speedAxisY->setTitleText(tr("Speed"));
-    speedAxisY->setRange(0, 240);
-    speedAxisY->setTickCount(13);
-    speedAxisY->setMinorTickCount(1);
-    speedAxisY->setLabelFormat(QStringLiteral("%d"));
-    speedAxisY->setGridLineVisible(true);
-    speedChart->addAxis(speedAxisY, Qt::AlignLeft);
-
-    // The view is made with its chart: a view made without one makes a default chart of its
-    // own, which setChart() would leave behind undeleted.
-    speedChartView = new QChartView(speedChart, ui->speedWidget);
-    speedChartView->resize(ui->speedWidget->size());
-    // Thousands of tick and grid items on a chart up to 120 screens wide: keeping a spatial
-    // index of them costs more than it saves when the scale changes.
-    speedChartView->scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
-
-    // The series holds the line per pixel column; a new plot width or time range needs a
-    // new envelope.
-    connect(speedChart, &QChart::plotAreaChanged, this, [this] { refreshSpeedEnvelope(); });
-    connect(speedAxisX, &QDateTimeAxis::rangeChanged, this, [this] { refreshSpeedEnvelope(); });
+    // The chart draws the part of the day its scroll area shows.
+    QScrollBar *bar = ui->speedScrollArea->horizontalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, &MainWindow::layOutSpeedChart);
+    connect(bar, &QScrollBar::rangeChanged, this, &MainWindow::layOutSpeedChart);
 }
 
-void MainWindow::refreshSpeedEnvelope()
+// The width of a chart is the width its scroll area gives its widget: the widget's minimum
+// width (the scale's), or the area's width when that is more. It is taken from the minimum
+// rather than from the widget, which the area resizes only after it has set its scroll bar:
+// the chart must never lay out the ticks of a wide chart over a narrow one.
+static int chartWidth(const QScrollArea *area)
 {
-    if (!speedSeries || !speedChart || !speedAxisX)
+    return std::max(area->widget()->minimumWidth(), area->viewport()->width());
+}
+
+void MainWindow::layOutSpeedChart()
+{
+    if (!speedPlot || rescaling)
         return;
-    const double minX = double(speedAxisX->min().toMSecsSinceEpoch());
-    const double maxX = double(speedAxisX->max().toMSecsSinceEpoch());
-    QRectF plot = speedChart->plotArea();
-    if (plot.width() <= 1) {
-        // Not laid out yet: a provisional envelope; the first layout replaces it.
-        plot = QRectF(0, 0, qMax(ui->speedWidget->width(), 1200), 1);
+    const QScrollArea *area = ui->speedScrollArea;
+    speedPlot->showColumns(chartWidth(area), area->horizontalScrollBar()->value(), area->viewport()->width());
+    // The time line follows the scrolled chart.
+    if (speedPlot->hasLine())
+        placeSpeedTimeLine(true);
+}
+
+void MainWindow::layOutDriverChart()
+{
+    if (!driverPlot || rescaling)
+        return;
+    const QScrollArea *area = ui->driverScrollArea;
+    driverPlot->showColumns(chartWidth(area), area->horizontalScrollBar()->value(),
+                            area->viewport()->width());
+}
+
+void MainWindow::setChartRange(const QDateTime &min, const QDateTime &max)
+{
+    const int ticks =
+        plot::tickCount(min.toMSecsSinceEpoch(), max.toMSecsSinceEpoch(), ui->verticalSlider->value());
+    speedPlot->setTimeAxis(min, max, ticks);
+    layOutSpeedChart();
+    if (driverPlot) {
+        driverPlot->setTimeAxis(min, max, ticks);
+        layOutDriverChart();
     }
-    const QVector<double> key = {minX, maxX, plot.left(), plot.width()};
-    if (key == speedEnvelopeKey)
-        return;
-    speedEnvelopeKey = key;
-    speedSeries->replace(vdr::pixelEnvelope(speedPoints, minX, maxX, plot.left(), plot.width()));
+}
+
+void MainWindow::setChartDay(const QDate &day)
+{
+    setChartRange(QDateTime(day, QTime(0, 0)), QDateTime(day.addDays(1), QTime(0, 0)));
+}
+
+void MainWindow::showSpeedLine(const QVector<QPointF> &points)
+{
+    speedPlot->setLine(points);
 }
 
 void MainWindow::fitChartTimeRange()
 {
-    if (!speedSeries || speedSeries->count() == 0)
+    const QVector<QPointF> &points = speedPlot->line().points();
+    if (points.isEmpty())
         return;
-    const QDateTime first = QDateTime::fromMSecsSinceEpoch(qint64(speedSeries->at(0).x()));
-    const QDateTime last =
-        QDateTime::fromMSecsSinceEpoch(qint64(speedSeries->at(speedSeries->count() - 1).x()));
-    if (first < speedAxisX->min() || last > speedAxisX->max()) {
-        speedAxisX->setRange(last.addDays(-1), last);
-        if (driverAxisX)
-            driverAxisX->setRange(last.addDays(-1), last);
-    }
+    const QDateTime first = QDateTime::fromMSecsSinceEpoch(qint64(points.first().x()));
+    const QDateTime last = QDateTime::fromMSecsSinceEpoch(qint64(points.last().x()));
+    if (first < speedPlot->timeMin() || last > speedPlot->timeMax())
+        setChartRange(last.addDays(-1), last);
 }
 
 void MainWindow::chartEventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Resize) {
-        const QSize size = static_cast<QResizeEvent *>(event)->size();
-        if (watched == ui->speedWidget && speedChartView)
-            speedChartView->resize(size);
-        else if (watched == ui->driverWidget && driverChartView)
-            driverChartView->resize(size);
+        if (watched == ui->speedWidget)
+            layOutSpeedChart();
+        else if (watched == ui->driverWidget)
+            layOutDriverChart();
     }
-    if (watched == speedChart && speedChart && event->type() == QEvent::GraphicsSceneMousePress &&
-        speedSeries) {
+    if (speedPlot && watched == speedPlot->chart() && event->type() == QEvent::GraphicsSceneMousePress &&
+        speedPlot->hasLine()) {
         const auto *press = static_cast<QGraphicsSceneMouseEvent *>(event);
-        const QPointF inChart = speedChart->mapFromScene(press->scenePos());
-        updateSpeedCursor(
-            QDateTime::fromMSecsSinceEpoch(instantAtChartX(speedChart, speedAxisX, inChart.x())));
+        const QPointF inChart = speedPlot->chart()->mapFromScene(press->scenePos());
+        updateSpeedCursor(QDateTime::fromMSecsSinceEpoch(speedPlot->instantAtChartX(inChart.x())));
     }
 }
 
 void MainWindow::retranslateCharts()
 {
-    if (speedChart)
-        speedChart->setTitle(tr("Speed History"));
-    if (speedAxisY)
-        speedAxisY->setTitleText(tr("Speed"));
-    if (driverChart)
-        driverChart->setTitle(tr("Driver Activity"));
-    if (driverAxisX)
-        driverAxisX->setTitleText(tr("Time"));
+    if (speedPlot) {
+        speedPlot->chart()->setTitle(tr("Speed History"));
+        speedPlot->axisY()->setTitleText(tr("Speed"));
+    }
+    if (driverPlot) {
+        driverPlot->chart()->setTitle(tr("Driver Activity"));
+        driverPlot->axisX()->setTitleText(tr("Time"));
+    }
     if (driverAxisY) {
         const char *const names[] = {QT_TR_NOOP("Resting"), QT_TR_NOOP("Standby"), QT_TR_NOOP("Stopping"),
                                      QT_TR_NOOP("Driving")};
@@ -190,88 +143,77 @@ void MainWindow::retranslateCharts()
 
 void MainWindow::on_verticalSlider_valueChanged(int value)
 {
+    if (!speedPlot || !driverPlot)
+        return;
     showLoading(tr("Changing scale, please wait....."));
     repaint();
 
-    const int f = scaleFactor(value);
-    if (speedAxisX) {
-        const qint64 hours =
-            (speedAxisX->max().toSecsSinceEpoch() - speedAxisX->min().toSecsSinceEpoch()) / 3600;
-        speedAxisX->setTickCount(int(hours * f + 1));
-    }
+    // Both charts become as many screens wide as the scale has ticks per hour and get the ticks
+    // of the new scale over the whole day; each then draws the part of it on screen, once the
+    // scroll areas have given their widgets the new widths (now, while the overlay is up).
+    const int f = plot::ticksPerHour(value);
+    rescaling = true;
     ui->speedWidget->setMinimumWidth(ui->speedScrollArea->width() * f);
-    if (driverAxisX) {
-        const qint64 hours =
-            (driverAxisX->max().toSecsSinceEpoch() - driverAxisX->min().toSecsSinceEpoch()) / 3600;
-        driverAxisX->setTickCount(int(hours * f + 1));
-    }
     ui->driverWidget->setMinimumWidth(ui->driverScrollArea->width() * f);
-
-    // Lay the widened charts out now, while the overlay is up, rather than after it is gone:
-    // the scroll areas resize their widgets, which resize the chart views, whose charts then
-    // lay out (and the speed line gets its envelope for the new width).
+    setChartRange(speedPlot->timeMin(), speedPlot->timeMax());
     for (int pass = 0; pass < 3; ++pass)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    rescaling = false;
+    layOutSpeedChart();
+    layOutDriverChart();
 
     if (waitingOverlay())
         waitingOverlay()->stopWaiting();
-    if (speedSeries)
+    if (speedPlot->hasLine())
         placeSpeedTimeLine(true);
 }
 
 void MainWindow::placeSpeedTimeLine(bool show)
 {
     QLabel *line = ui->speedChartTimeLine;
-    // The line lies over the whole window: it belongs to the chart page only.
-    if (!show || !speedChart || ui->tabWidget->currentWidget() != ui->tab_chart) {
+    // The line lies over the whole window: it belongs to the chart page only, and marks the
+    // instant only where the scroll area shows the chart.
+    if (!show || !speedPlot || ui->tabWidget->currentWidget() != ui->tab_chart) {
         line->hide();
         return;
     }
-    // The panel shows the time to the half second: "hh:mm:ss.0" or "hh:mm:ss.5".
-    const QString timeText = ui->spd_time_value->text();
-    QDateTime t = QDateTime::fromString(ui->spd_date_value->text() + QLatin1Char(' ') + timeText.left(8),
-                                        QStringLiteral("yyyy/MM/dd hh:mm:ss"));
-    if (!t.isValid()) {
-        line->hide(); // no instant on the panel
-        return;
-    }
-    if (timeText.endsWith(QLatin1String(".5")))
-        t = t.addMSecs(500);
-
-    const double px = chartXOf(speedChart, speedAxisX, t.toMSecsSinceEpoch());
-    const QPoint inView(int(std::lround(px)), 0);
-    // The line marks the instant on the part of the chart that the scroll area shows.
-    const QPoint inViewport = speedChartView->mapTo(ui->speedScrollArea->viewport(), inView);
-    if (inViewport.x() < 0 || inViewport.x() >= ui->speedScrollArea->viewport()->width()) {
-        line->hide();
-        return;
-    }
-    const int x = speedChartView->mapTo(ui->centralwidget, inView).x();
-    const int y = ui->tabWidget->tabBar()->height() + 45;
-    line->resize(1, ui->speedWidget->height() - 110);
-    line->show();
-    line->raise();
-    line->move(x, y);
+    speedPlot->placeCursorLine(line, ui->tabWidget->tabBar()->height() + 45, ui->speedWidget->height() - 110,
+                               ui->speedScrollArea->viewport());
 }
 
 void MainWindow::updateSpeedCursor(const QDateTime &t)
 {
-    if (t < speedAxisX->min() || t > speedAxisX->max())
+    if (t < speedPlot->timeMin() || t > speedPlot->timeMax())
         return;
 
-    ui->spd_date_value->setText(t.toString(QStringLiteral("yyyy/MM/dd")));
-    ui->spd_time_value->setText(vdr::cursorTimeText(t));
-
+    plot::SpeedCursor cursor;
+    cursor.instant = t;
     const vdr::SpeedRecords block(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
     const vdr::SpeedSampleAt sample = vdr::speedSampleAt(block, speedStarts, t.toMSecsSinceEpoch());
-    ui->spd_speed_value->setText(vdr::cursorSpeedText(sample));
-    ui->spd_mileage_value->setText(vdr::cursorMileageText(sample));
+    cursor.speed = vdr::cursorSpeedText(sample);
+    cursor.mileage = vdr::cursorMileageText(sample);
+    cursorDriverAt(t, cursor);
+    speedPlot->setCursor(cursor);
 
-    ui->spd_driver_value->setText(QString());
-    ui->spd_status_value->setText(QString());
-    updateCursorDriver(t);
+    ui->spd_date_value->setText(cursor.dateText());
+    ui->spd_time_value->setText(cursor.timeText());
+    ui->spd_speed_value->setText(cursor.speed);
+    ui->spd_mileage_value->setText(cursor.mileage);
+    ui->spd_driver_value->setText(cursor.driver);
+    ui->spd_status_value->setText(cursor.status);
 
     placeSpeedTimeLine(true);
+}
+
+void MainWindow::clearCharts()
+{
+    speedPlot->clearCursor();
+    ui->speedChartTimeLine->hide();
+    for (QLabel *label : {ui->spd_driver_value, ui->spd_status_value, ui->spd_date_value, ui->spd_time_value,
+                          ui->spd_speed_value, ui->spd_mileage_value})
+        label->setText(QString());
+    speedPlot->clearLine();
+    dropDriverSeries();
 }
 
 void MainWindow::tooltip(QPointF point)
@@ -289,6 +231,6 @@ void MainWindow::on_tabWidget_currentChanged(int index)
         ui->speedScrollArea->freezeLeftStrip(54, 65);
         ui->driverScrollArea->freezeLeftStrip(52, 0);
     }
-    if (speedSeries)
+    if (speedPlot && speedPlot->hasLine())
         placeSpeedTimeLine(true);
 }

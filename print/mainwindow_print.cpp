@@ -2,13 +2,11 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "charts/speedplot.h"
 #include "print/printspan.h"
 #include "print/ztprintwidget.h"
 
-#include <QRegion>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
-#include <QtCharts/QDateTimeAxis>
+#include <QScrollBar>
 
 void MainWindow::on_actionPrint_triggered()
 {
@@ -23,52 +21,29 @@ ZtPrintWidget *MainWindow::openPrintPreview()
     preview->setAttribute(Qt::WA_DeleteOnClose);
 
     if (ui->tabWidget->currentWidget() == ui->tab_chart) {
-        // The part of the chart view that the scroll area shows, in view coordinates.
-        const QRegion visible = speedChartView->visibleRegion();
-        int left = 0;
-        int right = 0;
-        if (!visible.isEmpty()) {
-            const QRect first = *visible.begin();
-            left = first.left();
-            right = first.right() + 1;
-        }
-        const auto valueAt = [this](int viewX) {
-            const QPointF inChart = speedChart->mapFromScene(speedChartView->mapToScene(QPoint(viewX, 0)));
-            const QRectF plot = speedChart->plotArea();
-            const double min = double(speedAxisX->min().toMSecsSinceEpoch());
-            const double max = double(speedAxisX->max().toMSecsSinceEpoch());
-            if (plot.width() <= 0)
-                return qint64(min);
-            return qint64(min + (inChart.x() - plot.left()) * (max - min) / plot.width());
-        };
-        const int tick = print::tickSeconds(ui->verticalSlider->value());
+        // The instants at both edges of the part of the day the scroll area shows.
+        const plot::TimeScale &scale = speedPlot->scale();
+        const int left = ui->speedScrollArea->horizontalScrollBar()->value();
+        const int right = left + ui->speedScrollArea->viewport()->width();
+        const int tick = plot::tickSeconds(ui->verticalSlider->value());
         const print::Span span =
-            print::alignedSpan(valueAt(left), valueAt(right), tick, speedAxisX->min(), speedAxisX->max());
+            print::alignedSpan(qint64(scale.instantAt(left)), qint64(scale.instantAt(right)), tick,
+                               speedPlot->timeMin(), speedPlot->timeMax());
         preview->buildChart(span.start, span.end, tick);
     } else {
-        preview->buildChart(speedAxisX->min(), speedAxisX->max(), 3600);
+        preview->buildChart(speedPlot->timeMin(), speedPlot->timeMax(), 3600);
     }
 
     if (!speedData.isEmpty())
-        preview->buildSeries(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
+        preview->setSpeedLine(speedPlot->line().points());
 
     // The car number label wraps its text to its width (with line breaks, and drops what
     // does not fit): the heading takes the whole number.
     const QString carNo = ui->carno_value->fullText();
-    // The cursor is the instant on the "Speed Info" panel. Its line on the main chart is no
-    // guide: it is hidden too while the instant is scrolled out of view or another page is
-    // shown.
-    const bool hasCursor = QDateTime::fromString(ui->spd_date_value->text() + QLatin1Char(' ') +
-                                                     ui->spd_time_value->text().left(8),
-                                                 QStringLiteral("yyyy/MM/dd hh:mm:ss"))
-                               .isValid();
-    if (hasCursor) {
-        preview->setCursorInfo(carNo, ui->spd_date_value->text(), ui->spd_time_value->text(),
-                               ui->spd_driver_value->text(), ui->spd_status_value->text(),
-                               ui->spd_speed_value->text(), ui->spd_mileage_value->text());
-    } else {
+    if (speedPlot->cursor().isSet())
+        preview->setCursorInfo(carNo, speedPlot->cursor());
+    else
         preview->setTitleInfo(ui->date_comboBox->currentText(), carNo);
-    }
     preview->show();
     return preview;
 }

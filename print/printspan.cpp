@@ -5,26 +5,6 @@
 
 namespace print {
 
-int tickSeconds(int sliderValue)
-{
-    switch (sliderValue) {
-    case 2:
-        return 1800;
-    case 3:
-        return 1200;
-    case 4:
-        return 600;
-    case 5:
-        return 300;
-    case 6:
-        return 60;
-    case 7:
-        return 30;
-    default:
-        return 3600;
-    }
-}
-
 namespace {
 
 // Remainder toward minus infinity, so that instants before the epoch align like the others.

@@ -7,10 +7,6 @@
 // The time span and page placement of the printed speed report.
 namespace print {
 
-// Seconds between two time-axis ticks for a position of the scale slider (1..7): one hour
-// divided by the slider's ticks per hour; any other value gives one hour.
-int tickSeconds(int sliderValue);
-
 struct Span
 {
     QDateTime start;

@@ -1,13 +1,13 @@
 #include "print/ztprintwidget.h"
 #include "ui_ztprintwidget.h"
 
+#include "charts/speedplot.h"
 #include "print/printspan.h"
 #include "vdr/speed.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGraphicsLayout>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
@@ -16,11 +16,6 @@
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QValueAxis>
-
-#include <algorithm>
-#include <cmath>
 
 QT_CHARTS_USE_NAMESPACE
 
@@ -33,7 +28,8 @@ ZtPrintWidget::ZtPrintWidget(QWidget *parent) : QWidget(parent), ui(new Ui::ZtPr
     ui->into2_label->setTextFormat(Qt::PlainText);
 }
 
-// The chart view is a child of speedWidget and owns the chart, which owns its axes and series.
+// The chart view is a child of speedWidget and owns the chart (with its axes and line) and the
+// plot.
 ZtPrintWidget::~ZtPrintWidget()
 {
     delete ui;
@@ -41,109 +37,41 @@ ZtPrintWidget::~ZtPrintWidget()
 
 void ZtPrintWidget::buildChart(const QDateTime &start, const QDateTime &end, int tickSeconds)
 {
-    if (printChartView) { // a second call replaces the chart
-        delete printChartView;
-        printChartView = nullptr;
-        printChart = nullptr;
-        printSeries = nullptr;
-        printAxisX = nullptr;
-        printAxisY = nullptr;
-        envelopeKey.clear();
+    plot::SpeedCursor cursor;
+    if (printPlot) { // a second call replaces the chart; the cursor stays
+        cursor = printPlot->cursor();
+        delete printPlot->view();
     }
-
-    printChart = new QChart();
-    printChart->setTitle(tr("Speed History"));
-    printChart->layout()->setContentsMargins(0, 0, 0, 10);
-    printChart->setMargins(QMargins(10, 10, 10, 10));
-    printChart->legend()->hide();
-
-    printAxisX = new QDateTimeAxis();
-    printAxisX->setRange(start, end);
-    printAxisX->setTickCount(print::tickCount(start, end, tickSeconds));
-    printAxisX->setGridLineVisible(true);
+    printPlot = new SpeedPlot(ui->speedWidget);
+    printPlot->view()->show(); // a replacement made while the preview is shown is shown too
+    printPlot->setCursor(cursor);
+    printPlot->chart()->setTitle(tr("Speed History"));
+    QDateTimeAxis *axisX = printPlot->axisX();
     if (tickSeconds == 30) {
-        printAxisX->setFormat(QStringLiteral("hh:mm:ss"));
-        printAxisX->setLabelsAngle(75);
+        axisX->setFormat(QStringLiteral("hh:mm:ss"));
+        axisX->setLabelsAngle(75);
     } else {
-        printAxisX->setFormat(QStringLiteral("hh:mm"));
+        axisX->setFormat(QStringLiteral("hh:mm"));
     }
-    printChart->addAxis(printAxisX, Qt::AlignBottom);
+    printPlot->setTimeAxis(start, end, print::tickCount(start, end, tickSeconds));
+    connect(printPlot, &TimeChart::laidOut, this, &ZtPrintWidget::placeCursorLine);
+    // The whole chart at the size of its widget.
+    const int width = ui->speedWidget->width();
+    printPlot->showColumns(width, 0, width);
+}
 
-    printAxisY = new QValueAxis();
-    printAxisY->setRange(0, 240);
-    printAxisY->setTickCount(13);
-    printAxisY->setMinorTickCount(1);
-    printAxisY->setLabelFormat(QStringLiteral("%d"));
-    printAxisY->setGridLineVisible(true);
-    printChart->addAxis(printAxisY, Qt::AlignLeft);
-
-    // Made with its chart: a view made without one makes a default chart of its own.
-    printChartView = new QChartView(printChart, ui->speedWidget);
-    printChartView->resize(ui->speedWidget->size());
-    printChartView->show(); // a replacement made while the preview is shown is shown too
-
-    connect(printChart, &QChart::plotAreaChanged, this, [this] {
-        refreshEnvelope();
-        placeCursorLine();
-    });
+void ZtPrintWidget::setSpeedLine(const QVector<QPointF> &points)
+{
+    if (printPlot)
+        printPlot->setLine(points);
 }
 
 void ZtPrintWidget::buildSeries(const uchar *data, int size)
 {
-    if (!printChart)
-        return;
-    if (printSeries) {
-        if (printSeries->chart())
-            printChart->removeSeries(printSeries);
-        delete printSeries;
-        printSeries = nullptr;
-    }
-    printSeries = new QLineSeries();
-    printSeries->clear();
-    printSeries->setPen(QPen(QBrush(Qt::blue), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
-
     const vdr::SpeedRecords block(data, size);
-    printPoints.clear();
-    if (block.sizeOk())
-        printPoints = vdr::speedChartPoints(block, vdr::speedRecordStarts(block), int(printAxisY->max()));
-    // The series gets the line as drawn into the plot's pixel columns, before it is attached:
-    // handing QtCharts every half-second sample of a day costs about a second.
-    envelopeKey.clear();
-    refreshEnvelope();
-
-    printChart->addSeries(printSeries);
-    printSeries->attachAxis(printAxisX);
-    printSeries->attachAxis(printAxisY);
-    printChartView->setRenderHint(QPainter::Antialiasing);
-}
-
-void ZtPrintWidget::refreshEnvelope()
-{
-    if (!printSeries || !printAxisX)
-        return;
-    const double minX = double(printAxisX->min().toMSecsSinceEpoch());
-    const double maxX = double(printAxisX->max().toMSecsSinceEpoch());
-    QRectF plot = printChart->plotArea();
-    if (plot.width() <= 1) // not laid out yet: a provisional envelope until the first layout
-        plot = QRectF(0, 0, ui->speedWidget->width(), 1);
-    const QVector<double> key = {minX, maxX, plot.left(), plot.width()};
-    if (key == envelopeKey)
-        return;
-    envelopeKey = key;
-    // Only the span is drawn: the points inside it and one on either side, so that the line
-    // runs on to the plot's edges. A zoomed-in span is a few minutes of a day of samples.
-    QVector<QPointF> shown = printPoints;
-    const auto byX = [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); };
-    if (std::is_sorted(printPoints.cbegin(), printPoints.cend(), byX)) {
-        auto first = std::lower_bound(printPoints.cbegin(), printPoints.cend(), QPointF(minX, 0), byX);
-        auto last = std::upper_bound(printPoints.cbegin(), printPoints.cend(), QPointF(maxX, 0), byX);
-        if (first != printPoints.cbegin())
-            --first;
-        if (last != printPoints.cend())
-            ++last;
-        shown = QVector<QPointF>(first, last);
-    }
-    printSeries->replace(vdr::pixelEnvelope(shown, minX, maxX, plot.left(), plot.width()));
+    setSpeedLine(block.sizeOk()
+                     ? vdr::speedChartPoints(block, vdr::speedRecordStarts(block), plot::kSpeedAxisMax)
+                     : QVector<QPointF>());
 }
 
 void ZtPrintWidget::setTitleInfo(const QString &date, const QString &carNo)
@@ -152,54 +80,31 @@ void ZtPrintWidget::setTitleInfo(const QString &date, const QString &carNo)
                              QLatin1Char(':') + carNo);
 }
 
-void ZtPrintWidget::setCursorInfo(const QString &carNo, const QString &date, const QString &time,
-                                  const QString &driverId, const QString &status, const QString &speed,
-                                  const QString &mileage)
+void ZtPrintWidget::setCursorInfo(const QString &carNo, const plot::SpeedCursor &cursor)
 {
     const QString gap = QStringLiteral("  ");
     ui->into1_label->setText(tr("Car No.") + QLatin1Char(':') + carNo + gap + tr("Time") + QLatin1Char(':') +
-                             date + QLatin1Char(' ') + time);
-    ui->into2_label->setText(tr("ID") + QLatin1Char(':') + driverId + gap + tr("Status") + QLatin1Char(':') +
-                             status + gap + tr("Speed") + QLatin1Char(':') + speed + gap + tr("Mileage") +
-                             QLatin1Char(':') + mileage);
-
-    // The time is shown to the half second, "hh:mm:ss.0" or "hh:mm:ss.5": the digit after
-    // the point is tenths, not milliseconds.
-    cursorInstant =
-        QDateTime::fromString(date + QLatin1Char(' ') + time.left(8), QStringLiteral("yyyy/MM/dd hh:mm:ss"));
-    if (cursorInstant.isValid() && time.endsWith(QLatin1String(".5")))
-        cursorInstant = cursorInstant.addMSecs(500);
+                             cursor.dateText() + QLatin1Char(' ') + cursor.timeText());
+    ui->into2_label->setText(tr("ID") + QLatin1Char(':') + cursor.driver + gap + tr("Status") +
+                             QLatin1Char(':') + cursor.status + gap + tr("Speed") + QLatin1Char(':') +
+                             cursor.speed + gap + tr("Mileage") + QLatin1Char(':') + cursor.mileage);
+    if (printPlot)
+        printPlot->setCursor(cursor);
     placeCursorLine();
 }
 
-// The line's position follows the chart's layout, which exists only once the window is
-// shown; the chart's plotAreaChanged places it again then.
+// The green line at the cursor's instant: below the heading, down to the time axis, whose
+// turned labels take more room.
 void ZtPrintWidget::placeCursorLine()
 {
     QLabel *line = ui->speedChartTimeLine;
-    if (!cursorInstant.isValid() || !printChart || !printAxisX) {
+    if (!printPlot) {
         line->hide();
         return;
     }
-    const QRectF plot = printChart->plotArea();
-    const double min = double(printAxisX->min().toMSecsSinceEpoch());
-    const double max = double(printAxisX->max().toMSecsSinceEpoch());
-    const double t = double(cursorInstant.toMSecsSinceEpoch());
-    if (!(max > min) || t < min || t > max) { // not on this chart
-        line->hide();
-        return;
-    }
-    const double px = plot.left() + (t - min) * plot.width() / (max - min);
-    const int x = ui->speedWidget->x() + int(std::lround(px));
-    const int y = ui->speedWidget->y() + 35;
     const int h = ui->speedWidget->height() - 1;
-    if (printAxisX->format() == QLatin1String("hh:mm:ss"))
-        line->resize(1, h - 104);
-    else
-        line->resize(1, h - 74);
-    line->show();
-    line->raise();
-    line->move(x, y);
+    const bool turned = printPlot->axisX()->format() == QLatin1String("hh:mm:ss");
+    printPlot->placeCursorLine(line, ui->speedWidget->y() + 35, turned ? h - 104 : h - 74);
 }
 
 void ZtPrintWidget::on_pushButton_clicked()

@@ -1,21 +1,14 @@
 #pragma once
 
+#include "charts/plotmodel.h"
+
 #include <QDateTime>
 #include <QPointF>
 #include <QVector>
 #include <QWidget>
 
-#include "app/qtcompat.h"
-
-QT_CHARTS_BEGIN_NAMESPACE
-class QChart;
-class QChartView;
-class QDateTimeAxis;
-class QLineSeries;
-class QValueAxis;
-QT_CHARTS_END_NAMESPACE
-
 class QPrinter;
+class SpeedPlot;
 
 namespace Ui {
 class ZtPrintWidget;
@@ -36,17 +29,17 @@ public:
     // The chart with a time axis from start to end, a tick every tickSeconds, and the speed
     // axis 0..240 km/h.
     void buildChart(const QDateTime &start, const QDateTime &end, int tickSeconds);
+    // The speed line: every point of the day (ms since the epoch, km/h), as the main chart has
+    // them. Needs buildChart first.
+    void setSpeedLine(const QVector<QPointF> &points);
     // The speed line of a speed block (drawn like the main chart's: 0 and 0xFF at 0.1 km/h,
     // speeds cut to the axis maximum). Needs buildChart first; a block whose size does not
     // match its record count draws no line.
     void buildSeries(const uchar *data, int size);
     // Heading without a cursor: date and car number; no footer.
     void setTitleInfo(const QString &date, const QString &carNo);
-    // Heading and footer with the cursor's values, and the green line at date + time
-    // ("yyyy/MM/dd", "hh:mm:ss.0" or "hh:mm:ss.5").
-    void setCursorInfo(const QString &carNo, const QString &date, const QString &time,
-                       const QString &driverId, const QString &status, const QString &speed,
-                       const QString &mileage);
+    // Heading and footer with the cursor's values, and the green line at its instant.
+    void setCursorInfo(const QString &carNo, const plot::SpeedCursor &cursor);
 
     // Writes the page as it would be printed (landscape, the whole window scaled to fit) to a
     // PDF file at path. On success the "Print" button is hidden for good; on failure the user
@@ -59,17 +52,8 @@ public slots:
 private:
     void offerPdf();
     bool renderPage(QPrinter &printer);
-    void refreshEnvelope();
     void placeCursorLine();
 
     Ui::ZtPrintWidget *ui = nullptr;
-    QT_CHARTS_NAMESPACE::QChart *printChart = nullptr;
-    QT_CHARTS_NAMESPACE::QChartView *printChartView = nullptr;
-    QT_CHARTS_NAMESPACE::QLineSeries *printSeries = nullptr;
-    QT_CHARTS_NAMESPACE::QDateTimeAxis *printAxisX = nullptr;
-    QT_CHARTS_NAMESPACE::QValueAxis *printAxisY = nullptr;
-
-    QVector<QPointF> printPoints; // every point of the speed line; the series holds its envelope
-    QVector<double> envelopeKey;  // time range and plot columns the series was built for
-    QDateTime cursorInstant;      // the green line's instant; invalid without a cursor
+    SpeedPlot *printPlot = nullptr; // its view is a child of speedWidget
 };

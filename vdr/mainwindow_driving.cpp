@@ -6,12 +6,6 @@
 #include "vdr/driving.h"
 
 #include <QHeaderView>
-#include <QtCharts/QCategoryAxis>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
-#include <QtCharts/QDateTimeAxis>
-#include <QtCharts/QLegend>
-#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 
 namespace {
@@ -54,11 +48,10 @@ void MainWindow::parseDrivingData(const uchar *data, int size)
     resetDriverSeries();
 
     // The first record sets the chart's day, whichever driver it belongs to.
-    if (block.count > 0 && driverAxisX) {
+    if (block.count > 0) {
         const QDate day = QDate::fromString(ui->date_comboBox->currentText(), QStringLiteral("yyyy/MM/dd"));
         if (day.isValid())
-            driverAxisX->setRange(QDateTime(day, QTime(0, 0), Qt::LocalTime),
-                                  QDateTime(day.addDays(1), QTime(0, 0), Qt::LocalTime));
+            setChartDay(day);
     }
 
     // Each line gets all its points at once, before it is attached to the chart.
@@ -74,23 +67,11 @@ void MainWindow::parseDrivingData(const uchar *data, int size)
         if (series->count() == 0)
             continue;
         ui->id_comboBox->addItem(series->name());
-        if (driverChart) {
-            driverChart->addSeries(series);
-            if (driverAxisX)
-                series->attachAxis(driverAxisX);
-            if (driverAxisY)
-                series->attachAxis(driverAxisY);
-            // The legend draws its labels as rich text; a driver's ID shows as itself.
-            const QList<QLegendMarker *> markers = driverChart->legend()->markers(series);
-            for (QLegendMarker *marker : markers)
-                marker->setLabel(series->name().toHtmlEscaped());
-        }
+        showDriverLine(series);
     }
 
     vdr::appendDriverChanges(driverChangeList, block);
 
-    if (driverChartView)
-        driverChartView->setRenderHint(QPainter::Antialiasing);
     showDriverSummary(2);
 
     if (block.count == 0)
@@ -114,12 +95,7 @@ void MainWindow::parseDrivingData(const uchar *data, int size)
 
 void MainWindow::resetDriverSeries()
 {
-    for (QLineSeries *&series : driverSeries) {
-        if (series && driverChart && series->chart() == driverChart)
-            driverChart->removeSeries(series);
-        delete series;
-        series = nullptr;
-    }
+    dropDriverSeries();
     for (vdr::ActivityTotals &totals : driverStateSeconds)
         totals.fill(0);
 

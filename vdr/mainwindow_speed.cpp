@@ -6,12 +6,6 @@
 #include "app/tablecaptions.h"
 #include "vdr/speed.h"
 
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
-#include <QtCharts/QDateTimeAxis>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QValueAxis>
-
 namespace {
 
 QTableWidgetItem *cell(const QString &text)
@@ -37,41 +31,21 @@ void MainWindow::parseSpeedData(const uchar *data, int size)
     speedData = QByteArray(reinterpret_cast<const char *>(data), size);
     const vdr::SpeedRecords stored(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
     speedStarts = vdr::speedRecordStarts(stored);
-    // Every point of the line. The series gets the line as drawn into the chart's pixel
-    // columns (refreshSpeedEnvelope), built before it is attached: handing QtCharts every
-    // half-second sample costs a second per day.
-    speedPoints = vdr::speedChartPoints(stored, speedStarts, int(speedAxisY->max()));
-    speedEnvelopeKey.clear();
-
-    if (speedSeries) {
-        if (speedSeries->chart())
-            speedChart->removeSeries(speedSeries);
-        delete speedSeries;
-        speedSeries = nullptr;
-    }
-    speedSeries = new QLineSeries();
-    speedSeries->clear();
-    speedSeries->setPen(QPen(QBrush(Qt::blue), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
 
     const int n = int(stored.count());
     ui->speedTime_table->setRowCount(n);
     if (n > 0) {
         const QDate day = QDate::fromString(ui->date_comboBox->currentText(), QStringLiteral("yyyy/MM/dd"));
         if (day.isValid())
-            speedAxisX->setRange(QDateTime(day, QTime(0, 0)), QDateTime(day.addDays(1), QTime(0, 0)));
+            setChartDay(day);
     }
     for (int i = 0; i < n; ++i) {
         ui->speedTime_table->setItem(i, 0, cell(QString::number(i + 1)));
         ui->speedTime_table->setItem(i, 1, cell(stored.startText(i)));
     }
 
-    refreshSpeedEnvelope();
-
-    speedChart->addSeries(speedSeries);
-    speedSeries->attachAxis(speedAxisX);
-    speedSeries->attachAxis(speedAxisY);
-    speedChartView->setRenderHint(QPainter::Antialiasing);
-    connect(speedSeries, &QLineSeries::pressed, this, &MainWindow::tooltip);
+    // Every point of the line; the chart draws the part of it on screen.
+    showSpeedLine(vdr::speedChartPoints(stored, speedStarts, plot::kSpeedAxisMax));
 }
 
 void MainWindow::dumpSpeedData(const uchar *data, int size)

@@ -13,6 +13,8 @@
 #include "vdrencoder.h"
 
 #include <QComboBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -39,6 +41,8 @@ private slots:
     void speedChartPage();
     void scaleChange_data();
     void scaleChange();
+    void scroll_data();
+    void scroll();
     void cursorClick();
     void printPreview_data();
     void printPreview();
@@ -301,8 +305,15 @@ void BenchOpenDay::scaleChange_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
-    QTest::newRow("1 to 7") << 1 << 7;
-    QTest::newRow("7 to 1") << 7 << 1;
+    // From the whole day to every scale and back, and each single step of the buttons.
+    for (int to = 2; to <= 7; ++to) {
+        QTest::addRow("1 to %d", to) << 1 << to;
+        QTest::addRow("%d to 1", to) << to << 1;
+    }
+    for (int from = 2; from < 7; ++from) {
+        QTest::addRow("%d to %d", from, from + 1) << from << from + 1;
+        QTest::addRow("%d to %d", from + 1, from) << from + 1 << from;
+    }
 }
 
 // Moving the scale slider, up to the painted chart page.
@@ -319,6 +330,39 @@ void BenchOpenDay::scaleChange()
         QBENCHMARK_ONCE
         {
             chart.slider->setValue(to);
+            QCoreApplication::processEvents();
+            chart.page->grab();
+        }
+    }
+    qInstallMessageHandler(previous);
+}
+
+void BenchOpenDay::scroll_data()
+{
+    QTest::addColumn<int>("slider");
+    QTest::newRow("10 min ticks") << 4;
+    QTest::newRow("30 s ticks") << 7;
+}
+
+// One step of the chart page's scroll bar (a tenth of the visible width), up to the painted
+// chart page.
+void BenchOpenDay::scroll()
+{
+    QFETCH(int, slider);
+    const QtMessageHandler previous = silence();
+    {
+        ChartPage chart(day);
+        chart.slider->setValue(slider);
+        QCoreApplication::processEvents();
+        QScrollBar *bar =
+            chart.w.findChild<QScrollArea *>(QStringLiteral("driverScrollArea"))->horizontalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        QCoreApplication::processEvents();
+        chart.page->grab();
+        const int step = qMax(1, bar->pageStep() / 10);
+        QBENCHMARK
+        {
+            bar->setValue(bar->value() + step);
             QCoreApplication::processEvents();
             chart.page->grab();
         }

@@ -154,13 +154,12 @@ void TestDriverPanel::cursorDriverAndStatus()
     // A drives from 08:00; at 09:00 B takes the wheel and A stops; at 10:00 A rests.
     parse(w, {rec("A", 1, 8, 0), rec("A", 2, 9, 0, false), rec("B", 1, 9, 0), rec("A", 4, 10, 0, false),
               rec("B", 2, 10, 0), rec("B", 4, 10, 30)});
-    auto *driver = child<QLabel>(w, "spd_driver_value");
-    auto *status = child<QLabel>(w, "spd_status_value");
     const auto at = [](int h, int m, int msec = 0) { return QDateTime(kDay, QTime(h, m, 0, msec)); };
 
     const auto shown = [&](const QDateTime &t) {
-        w.updateCursorDriver(t);
-        return driver->text() + '|' + status->text();
+        plot::SpeedCursor cursor;
+        w.cursorDriverAt(t, cursor);
+        return cursor.driver + '|' + cursor.status;
     };
     // at the change instant the earlier driver and the first pair of its line touching it
     QCOMPARE(shown(at(9, 0)), "A|" + mwTr("Driving"));

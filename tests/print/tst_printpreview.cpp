@@ -2,6 +2,7 @@
 // heading, footer and cursor line, its speed line, and the page written as a PDF file.
 #include "app/autowraplabel.h"
 #include "app/mainwindow.h"
+#include "charts/speedplot.h"
 #include "print/ztprintwidget.h"
 
 #include "support/testsupport.h"
@@ -77,6 +78,11 @@ QLineSeries *lineOf(QWidget &w)
     return qobject_cast<QLineSeries *>(chartViewOf(w)->chart()->series().value(0));
 }
 
+SpeedPlot *plotOf(QWidget &w)
+{
+    return chartViewOf(w)->findChild<SpeedPlot *>();
+}
+
 // Closes a preview when the test ends, whatever happened.
 struct PreviewGuard
 {
@@ -131,12 +137,8 @@ void TestPrintPreview::open(MainWindow &w)
 
 void TestPrintPreview::scrollTo(MainWindow &w, const QDateTime &t)
 {
-    QChartView *view = chartViewOf(w);
-    const QPointF p = view->chart()->mapToPosition(QPointF(double(t.toMSecsSinceEpoch()), 0));
-    QScrollBar *bar = child<QScrollArea>(w, "driverScrollArea")->horizontalScrollBar();
-    bar->setSliderDown(true);
-    bar->setSliderPosition(int(p.x()));
-    bar->setSliderDown(false);
+    const double x = plotOf(w)->scale().xOf(double(t.toMSecsSinceEpoch()));
+    child<QScrollArea>(w, "driverScrollArea")->horizontalScrollBar()->setValue(int(x));
     QCoreApplication::processEvents();
 }
 
@@ -163,16 +165,13 @@ void TestPrintPreview::visibleSpan()
     scrollTo(w, at(10, 3, 17));
 
     // the part of the main chart the window shows, as times
-    QChartView *mainView = chartViewOf(w);
-    const QRegion visible = mainView->visibleRegion();
-    QCOMPARE(visible.rectCount(), 1);
-    const QRect shown = visible.boundingRect();
-    QVERIFY(shown.width() > 300);
+    const QWidget *viewport = child<QScrollArea>(w, "speedScrollArea")->viewport();
     const auto timeAt = [&](int x) {
-        return QDateTime::fromMSecsSinceEpoch(qint64(mainView->chart()->mapToValue(QPointF(x, 0)).x()));
+        const QPoint inView = chartViewOf(w)->mapFrom(viewport, QPoint(x, 0));
+        return QDateTime::fromMSecsSinceEpoch(plotOf(w)->instantAtChartX(inView.x()));
     };
-    const QDateTime left = timeAt(shown.left());
-    const QDateTime right = timeAt(shown.right() + 1);
+    const QDateTime left = timeAt(0);
+    const QDateTime right = timeAt(viewport->width());
     QVERIFY2(qAbs(left.secsTo(at(10, 3, 17))) < 60, qPrintable(left.toString()));
 
     PreviewGuard guard{w.openPrintPreview()};
@@ -204,34 +203,36 @@ void TestPrintPreview::cursor_data()
 {
     QTest::addColumn<int>("slider");
     QTest::addColumn<QDateTime>("t");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<QString>("then"); // what hides the main chart's line before printing
-    QTest::newRow("hourly") << 1 << at(10, 10, 0, 500) << 396 << "";
-    QTest::newRow("30 s") << 7 << at(10, 5, 20) << 366 << "";
-    // the cursor still counts when its line is hidden; the preview's span, cut at whole
-    // ticks, still holds the instant
-    QTest::newRow("scrolled out of view") << 7 << at(10, 5, 2) << 366 << "scroll";
-    QTest::newRow("another page") << 1 << at(10, 10, 0, 500) << 396 << "page";
+    QTest::addColumn<int>("scrollBy"); // seconds from t to the left edge of the main chart
+    QTest::addColumn<bool>("chartPage");
+    QTest::addColumn<int>("height"); // of the preview's line; 0: no line
+    QTest::newRow("hourly") << 1 << at(10, 10, 0, 500) << 0 << true << 396;
+    QTest::newRow("30 s") << 7 << at(10, 5, 20) << -200 << true << 366;
+    // The main chart's time line is hidden, its cursor is not: the preview has the cursor's
+    // heading and footer, and its line where the instant is on its chart (the span, cut at
+    // whole ticks, still holds an instant just left of the view).
+    QTest::newRow("just left of the view") << 7 << at(10, 5, 2) << 10 << true << 366;
+    QTest::newRow("scrolled out of view") << 7 << at(10, 5, 20) << 3600 << true << 0;
+    QTest::newRow("another page") << 7 << at(10, 5, 20) << 0 << false << 396;
 }
 
 void TestPrintPreview::cursor()
 {
     QFETCH(int, slider);
     QFETCH(QDateTime, t);
+    QFETCH(int, scrollBy);
+    QFETCH(bool, chartPage);
     QFETCH(int, height);
-    QFETCH(QString, then);
     MainWindow w;
     open(w);
     child<QSlider>(w, "verticalSlider")->setValue(slider);
     QCoreApplication::processEvents();
-    if (slider > 1)
-        scrollTo(w, t.addSecs(-200));
     w.updateSpeedCursor(t);
-    if (then == QLatin1String("scroll"))
-        scrollTo(w, t.addSecs(10));
-    else if (then == QLatin1String("page"))
+    if (scrollBy)
+        scrollTo(w, t.addSecs(scrollBy));
+    if (!chartPage)
         child<QTabWidget>(w, "tabWidget")->setCurrentWidget(child<QWidget>(w, "tab_speed"));
-    QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->isHidden(), !then.isEmpty());
+    QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->isVisible(), chartPage && scrollBy <= 0);
     PreviewGuard guard{w.openPrintPreview()};
     ZtPrintWidget &preview = *guard.preview;
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
@@ -247,7 +248,9 @@ void TestPrintPreview::cursor()
                  child<QLabel>(w, "spd_mileage_value")->text());
 
     QLabel *line = child<QLabel>(preview, "speedChartTimeLine");
-    QVERIFY(line->isVisible());
+    QCOMPARE(line->isVisible(), height > 0);
+    if (!height)
+        return;
     QCOMPARE(line->size(), QSize(1, height));
     QWidget *speedWidget = child<QWidget>(preview, "speedWidget");
     const QPointF p =
@@ -283,7 +286,11 @@ void TestPrintPreview::speedValues()
     // 120 samples over a plot about 1000 px wide: each its own column, all kept
     QCOMPARE(points.size(), 120);
 
-    // a narrower span draws its own samples and one on either side, up to the plot's edges
+    // a narrower span draws its own samples and one on either side, up to the plot's edges;
+    // the cursor's line moves onto the new chart
+    plot::SpeedCursor cursor;
+    cursor.instant = at(8, 0, 15);
+    preview.setCursorInfo(QStringLiteral("ABC-1234"), cursor);
     preview.buildChart(at(8, 0, 10), at(8, 0, 20), 30);
     preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size());
     QVERIFY(preview.findChild<QChartView *>()->isVisible());
@@ -291,6 +298,11 @@ void TestPrintPreview::speedValues()
     const QVector<QPointF> span = qtcompat::seriesPoints(lineOf(preview));
     QCOMPARE(span.first().x(), double(at(8, 0, 9, 500).toMSecsSinceEpoch()));
     QCOMPARE(span.last().x(), double(at(8, 0, 20, 500).toMSecsSinceEpoch()));
+    const QPointF p = chartViewOf(preview)->chart()->mapToPosition(
+        QPointF(double(cursor.instant.toMSecsSinceEpoch()), 140));
+    QLabel *line = child<QLabel>(preview, "speedChartTimeLine");
+    QVERIFY(line->isVisible());
+    QCOMPARE(line->x(), child<QWidget>(preview, "speedWidget")->x() + int(std::lround(p.x())));
 
     // a block whose size does not match its count draws nothing
     preview.buildSeries(reinterpret_cast<const uchar *>(block.constData()), block.size() - 1);

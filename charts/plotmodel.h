@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QDateTime>
+#include <QPointF>
+#include <QString>
+#include <QVector>
+
+// The time plots of the chart page and of the printed report, without widgets: the scale
+// slider's table, the mapping between instants and pixel columns of a chart as wide as the
+// scale makes it, the part of that chart a view has to draw to fill the screen, the speed line
+// as drawn into pixel columns, and the time cursor.
+namespace plot {
+
+// Top of the speed axis, km/h; faster samples are drawn there.
+constexpr int kSpeedAxisMax = 240;
+
+// Axis ticks per hour for a position of the scale slider: 1, 2, 3, 6, 12, 60 and 120 for the
+// positions 1 to 7; 1 for any other value.
+int ticksPerHour(int sliderValue);
+// Seconds from one tick to the next at a slider position: 3600 / ticksPerHour.
+int tickSeconds(int sliderValue);
+// Ticks of a time axis from minMs to maxMs at a slider position: the whole hours of the span
+// times ticksPerHour, plus one; at least 2.
+int tickCount(qint64 minMs, qint64 maxMs, int sliderValue);
+
+// A time axis laid out over a chart `width` columns wide whose plot runs from column `left`
+// to column width - right. Instants map linearly onto the plot; the tickCount ticks divide
+// it evenly, the first at minMs and the last at maxMs.
+struct TimeScale
+{
+    qint64 minMs = 0;
+    qint64 maxMs = 0;
+    int tickCount = 2;
+    double width = 0;
+    double left = 0;
+    double right = 0;
+
+    double plotWidth() const { return width - left - right; }
+    double xOf(double ms) const;      // column of an instant
+    double instantAt(double x) const; // instant (ms since the epoch) at a column
+    qint64 tickMs(int k) const;       // instant of tick k, to the millisecond
+};
+
+// What a view has to show of a time scale so that the columns [scroll, scroll + visible) of the
+// whole chart are covered: the ticks around them, one more on either side (whose turned labels
+// reach into the columns), and the axis insets of the chart beyond the outer ticks, within the
+// chart. The view's own time axis runs from tick firstTick to tick lastTick with the same tick
+// spacing, so ticks, grid lines and labels fall where the whole chart has them. Its width
+// does not depend on scroll: scrolling moves the view and changes its axis range only.
+struct TimeWindow
+{
+    int firstTick = 0;
+    int lastTick = 1;
+    qint64 minMs = 0; // the view's axis: the instants of firstTick and lastTick
+    qint64 maxMs = 0;
+    int viewLeft = 0; // the view's columns in the whole chart
+    int viewWidth = 0;
+    double plotLeft = 0; // the view's plot, in its own columns
+    double plotWidth = 0;
+
+    int tickCount() const { return lastTick - firstTick + 1; }
+    bool operator==(const TimeWindow &o) const;
+    bool operator!=(const TimeWindow &o) const { return !(*this == o); }
+};
+TimeWindow windowOf(const TimeScale &scale, double scroll, double visible);
+
+// The day's speed line: every half-second point, and the part a plot draws. A full day is
+// 172,800 points; a chart needs at most four per pixel column to draw the same picture.
+class SpeedLine
+{
+public:
+    void setPoints(const QVector<QPointF> &points);
+    void clear() { setPoints({}); }
+    const QVector<QPointF> &points() const { return m_points; }
+    bool isEmpty() const { return m_points.isEmpty(); }
+
+    // The line over [minMs, maxMs] drawn into plotWidth pixel columns starting at plotLeft:
+    // the points inside the span and one on either side (so the line runs on to the plot's
+    // edges), reduced per column (vdr::pixelEnvelope). A line whose points are not in time
+    // order is given whole.
+    QVector<QPointF> shown(double minMs, double maxMs, double plotLeft, double plotWidth) const;
+
+private:
+    QVector<QPointF> m_points;
+    bool m_ordered = true;
+};
+
+// The time cursor: an instant and the values the "Speed Info" panel, the chart's time line and
+// the printed report show for it.
+struct SpeedCursor
+{
+    QDateTime instant; // invalid: no cursor
+    QString speed;     // "40 km/h", "---- km/h", or "0 km/h" with no record at the instant
+    QString mileage;   // "106.0 km", "--.- km", or "0 km"
+    QString driver;    // the driver's ID; empty with no driver change around the instant
+    QString status;    // the driver's activity; empty when unknown
+
+    bool isSet() const { return instant.isValid(); }
+    QString dateText() const; // "yyyy/MM/dd"; empty without a cursor
+    QString timeText() const; // "hh:mm:ss.0" or "hh:mm:ss.5"; empty without a cursor
+};
+
+} // namespace plot
