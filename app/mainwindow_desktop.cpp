@@ -86,10 +86,9 @@ void MainWindow::retranslateDesktopTexts()
         exportAction->setText(tr("Export table…"));
 }
 
-void MainWindow::setDisplayedDayFile(const QString &path, const QByteArray &data)
+void MainWindow::setDisplayedDayFile(const QString &path)
 {
-    displayedFilePath = data.isEmpty() ? QString() : path;
-    displayedFileData = displayedFilePath.isEmpty() ? QByteArray() : data;
+    displayedFilePath = path;
     updateExportAction();
 }
 
@@ -110,13 +109,11 @@ bool MainWindow::exportCurrentPage(const QString &path, QString *error)
             *error = QStringLiteral("no table on this page");
         return false;
     }
-    // Decoded again from the file's bytes by the same code as the command line's export, and
-    // written in its texts too, whatever the window's language: a table exported here is the
-    // same file as `tavrin-vdr export` makes, so that programs reading it need one format.
-    const vdr::DayReport report =
-        vdr::analyseDayFile(QFileInfo(displayedFilePath).fileName(), displayedFileData);
+    // The rows of the day model, as the command line's export writes them, and in its texts
+    // too, whatever the window's language: a table exported here is the same file as
+    // `tavrin-vdr export` makes, so that programs reading it need one format.
     const bool translated = translator && QCoreApplication::removeTranslator(translator);
-    const QByteArray csv = vdr::csvDocument(vdr::exportRows(report, table));
+    const QByteArray csv = vdr::csvDocument(vdr::exportRows(dayModel(), table));
     if (translated)
         QCoreApplication::installTranslator(translator);
     // Written whole or not at all.

@@ -262,8 +262,8 @@ void MainWindow::updateSpeedCursor(const QDateTime &t)
     ui->spd_date_value->setText(t.toString(QStringLiteral("yyyy/MM/dd")));
     ui->spd_time_value->setText(vdr::cursorTimeText(t));
 
-    const vdr::SpeedRecords block(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
-    const vdr::SpeedSampleAt sample = vdr::speedSampleAt(block, speedStarts, t.toMSecsSinceEpoch());
+    const vdr::SpeedSampleAt sample =
+        vdr::speedSampleAt(storedSpeed().records, storedSpeed().starts, t.toMSecsSinceEpoch());
     ui->spd_speed_value->setText(vdr::cursorSpeedText(sample));
     ui->spd_mileage_value->setText(vdr::cursorMileageText(sample));
 

@@ -49,8 +49,8 @@ ZtPrintWidget *MainWindow::openPrintPreview()
         preview->buildChart(speedAxisX->min(), speedAxisX->max(), 3600);
     }
 
-    if (!speedData.isEmpty())
-        preview->buildSeries(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
+    if (!storedSpeed().records.isEmpty())
+        preview->buildSeries(storedSpeed().records.data(), int(storedSpeed().records.size()));
 
     // The car number label wraps its text to its width (with line breaks, and drops what
     // does not fit): the heading takes the whole number.

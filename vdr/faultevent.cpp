@@ -61,19 +61,6 @@ QString timeRange(const FaultEventRecord &record)
 
 } // namespace
 
-QString FaultEventResult::message() const
-{
-    switch (failure) {
-    case ErrorSectionSize:
-        return QStringLiteral("DT_ERR_DATA Data Size Error");
-    case EventSectionSize:
-        return QStringLiteral("DT_EVENT_DATA Data Size Error");
-    case NoFailure:
-        break;
-    }
-    return QString();
-}
-
 FaultEventResult decodeFaultEventBlock(const uchar *data, quint32 size)
 {
     FaultEventResult result;
@@ -84,7 +71,7 @@ FaultEventResult decodeFaultEventBlock(const uchar *data, quint32 size)
         result.errorCount = u16At(data);
     result.errorEnd = 2 + qint64(kErrorRecordSize) * result.errorCount;
     if (size < 2 || result.errorEnd > size) {
-        result.failure = FaultEventResult::ErrorSectionSize;
+        result.failure = SizeError::Errors;
         return result;
     }
     result.errors.reserve(result.errorCount);
@@ -97,7 +84,7 @@ FaultEventResult decodeFaultEventBlock(const uchar *data, quint32 size)
         result.eventCount = u16At(data + result.errorEnd);
     result.eventEnd = result.errorEnd + 2 + qint64(kEventRecordSize) * result.eventCount;
     if (!countFits || result.eventEnd != size) {
-        result.failure = FaultEventResult::EventSectionSize;
+        result.failure = SizeError::Events;
         return result;
     }
     result.events.reserve(result.eventCount);
@@ -197,6 +184,17 @@ QString eventTableHtml(const FaultEventResult &result)
     return html;
 }
 
+QStringList faultEventTablesHtml(const FaultEventResult &result)
+{
+    QStringList tables;
+    if (result.failure == SizeError::Errors)
+        return tables;
+    tables << errorTableHtml(result);
+    if (result.ok())
+        tables << eventTableHtml(result);
+    return tables;
+}
+
 QString faultEventDumpHeading()
 {
     return QStringLiteral("======= Error&Event Data =======");
@@ -205,8 +203,8 @@ QString faultEventDumpHeading()
 BlockDump faultEventDump(const FaultEventResult &result)
 {
     BlockDump dump;
-    if (result.failure == FaultEventResult::ErrorSectionSize) {
-        dump.lines << result.message();
+    if (result.failure == SizeError::Errors) {
+        dump.lines << sizeErrorText(result.failure);
         dump.debugLine = QString::asprintf("Error-parseData_00-1 DataSize:%d  ofsset:%d ", int(result.size),
                                            int(result.errorEnd));
         return dump;
@@ -216,8 +214,8 @@ BlockDump faultEventDump(const FaultEventResult &result)
         dump.lines << QStringLiteral("Type:") + QChar::fromLatin1(record.type) + QStringLiteral("   ") +
                           timeRange(record);
 
-    if (result.failure == FaultEventResult::EventSectionSize) {
-        dump.lines << result.message();
+    if (result.failure == SizeError::Events) {
+        dump.lines << sizeErrorText(result.failure);
         dump.debugLine = QString::asprintf("Error-parseData_00-2 DataSize:%d  ofsset:%d ", int(result.size),
                                            int(result.eventEnd));
         return dump;

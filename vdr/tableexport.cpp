@@ -15,7 +15,7 @@ QString translated(const char *text)
 
 void addFaultEventRows(TextTable &out, const FaultEventResult &result)
 {
-    if (result.failure == FaultEventResult::ErrorSectionSize)
+    if (result.failure == SizeError::Errors)
         return;
     auto add = [&out](const QString &kind, int index, const FaultEventRecord &r, bool isEvent) {
         out.rows.append({kind, QString::number(index), faultTypeText(r.type),
@@ -29,8 +29,9 @@ void addFaultEventRows(TextTable &out, const FaultEventResult &result)
         add(translated("Event Record"), j + 1, result.events.at(j), true);
 }
 
-void addSpeedRows(TextTable &out, const SpeedRecords &block)
+void addSpeedRows(TextTable &out, const SpeedResult &speed)
 {
+    const SpeedRecords &block = speed.records;
     const int n = int(block.count());
     for (int i = 0; i < n; ++i)
         for (const SpeedRow &row : speedRows(block, i))
@@ -39,24 +40,20 @@ void addSpeedRows(TextTable &out, const SpeedRecords &block)
 
 void addDriverRows(TextTable &out, const DrivingData &block)
 {
-    const QVector<MinuteRow> rows = minuteRows(block);
-    const QVector<QString> times = minuteTexts(rows);
     const QStringList labels = defaultActivityLabels();
-    for (int r = 0; r < rows.size(); ++r) {
-        const MinuteRow &row = rows.at(r);
-        out.rows.append({block.lines[size_t(row.slot)].name, activityLabel(labels, row.level), times.at(r)});
+    for (int r = 0; r < block.minuteRows.size(); ++r) {
+        const MinuteRow &row = block.minuteRows.at(r);
+        out.rows.append(
+            {block.lines[size_t(row.slot)].name, activityLabel(labels, row.level), block.minuteTimes.at(r)});
     }
 }
 
 void addTechnologyRows(TextTable &out, const TechnologyResult &result)
 {
-    using Section = TechnologyResult::Section;
-    if (result.failure == Section::VendorSection)
+    if (result.failure == SizeError::Device)
         return;
     const DeviceRecord &d = result.device;
     const QString device = translated("Devcie Info");
-    const QString certificate =
-        (result.newLayout ? QString() : QStringLiteral("C730519286404-")) + d.certificate;
     const QPair<const char *, QString> fields[] = {
         {"Vendor", d.vendor},
         {"Address", d.address},
@@ -64,13 +61,13 @@ void addTechnologyRows(TextTable &out, const TechnologyResult &result)
         {"FW Version", firmwareVersionText(d.firmware.data())},
         {"FW InstallTime", recorderTimeText(d.installTime.data())},
         {"Mfd. Date", bcdDateText(d.mfdDate.data())},
-        {"Certificate No.", certificate},
+        {"Certificate No.", certificateText(result)},
         {"Car No.", d.carNo},
     };
     for (const auto &field : fields)
         out.rows.append({device, QString(), QString(), translated(field.first), field.second, QString()});
 
-    if (result.failure == Section::MileageSection)
+    if (result.failure == SizeError::MileageCalibrations)
         return;
     const QString miles = translated("Calibrate Miles");
     for (int i = 0; i < result.mileage.size(); ++i) {
@@ -80,7 +77,7 @@ void addTechnologyRows(TextTable &out, const TechnologyResult &result)
         out.rows.append({miles, QString::number(i + 1), r.op, translated("Threshold"),
                          bcdMileageText(r.before.data()), bcdMileageText(r.after.data())});
     }
-    if (result.failure == Section::ClockSection)
+    if (result.failure == SizeError::ClockCalibrations)
         return;
     const QString clock = translated("Calibrate Time");
     for (int i = 0; i < result.clock.size(); ++i) {
@@ -97,10 +94,10 @@ void addTechnologyRows(TextTable &out, const TechnologyResult &result)
                              bcdTimeText(r.before.data()), bcdTimeText(r.after.data())});
         }
     };
-    if (result.failure == Section::DriveSection)
+    if (result.failure == SizeError::DriveThresholds)
         return;
     thresholds(translated("Calibrate Drive THR"), result.drive);
-    if (result.failure == Section::RestSection)
+    if (result.failure == SizeError::RestThresholds)
         return;
     thresholds(translated("Calibrate Rest THR"), result.rest);
 }
@@ -109,7 +106,7 @@ void addLocationRows(TextTable &out, const LocationResult &result)
 {
     if (!result.ok())
         return;
-    for (const QString &hour : locationHourList(result))
+    for (int hour = 0; hour < result.hours.size(); ++hour)
         for (const LocationRow &row : locationRowsOfHour(result, hour))
             out.rows.append({row.time, row.longitude, row.latitude, row.height, row.speed});
 }

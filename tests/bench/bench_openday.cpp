@@ -84,7 +84,7 @@ void BenchOpenDay::switchLanguage()
     QBENCHMARK
     {
         language = 1 - language;
-        w.setLanguage(language);
+        w.setLanguage(MainWindow::Language(language));
         QCoreApplication::processEvents();
     }
     qInstallMessageHandler(quiet);
@@ -155,7 +155,7 @@ void BenchOpenDay::reportDecoders()
                 vdr::driveThresholdTableHtml(t) + vdr::restThresholdTableHtml(t);
         const vdr::LocationResult l =
             vdr::decodeLocationBlock(reinterpret_cast<const uchar *>(location.constData()), location.size());
-        const QStringList hourList = vdr::locationHourList(l);
+        const QStringList hourList = l.hours;
         hours = hourList.size();
         QVERIFY(f.ok() && t.ok() && l.ok() && !html.isEmpty());
     }
