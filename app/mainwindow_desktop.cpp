@@ -15,7 +15,6 @@
 #include <QMimeData>
 #include <QSaveFile>
 #include <QTimer>
-#include <QTranslator>
 #include <QUrl>
 
 namespace {
@@ -109,13 +108,10 @@ bool MainWindow::exportCurrentPage(const QString &path, QString *error)
             *error = QStringLiteral("no table on this page");
         return false;
     }
-    // The rows of the day model, as the command line's export writes them, and in its texts
-    // too, whatever the window's language: a table exported here is the same file as
-    // `tavrin-vdr export` makes, so that programs reading it need one format.
-    const bool translated = translator && QCoreApplication::removeTranslator(translator);
+    // The rows of the day model in the export's texts, whatever the window's language: a table
+    // exported here is the same file as `tavrin-vdr export` makes, so that programs reading it
+    // need one format.
     const QByteArray csv = vdr::csvDocument(vdr::exportRows(dayModel(), table));
-    if (translated)
-        QCoreApplication::installTranslator(translator);
     // Written whole or not at all.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {

@@ -189,12 +189,12 @@ QString activityLabel(const QStringList &labels, int level)
     return labels.value(level - 1);
 }
 
-QStringList defaultActivityLabels()
+QStringList defaultActivityLabels(Texts texts)
 {
-    return {QCoreApplication::translate("MainWindow", "Resting"),
-            QCoreApplication::translate("MainWindow", "Standby"),
-            QCoreApplication::translate("MainWindow", "Stopping"),
-            QCoreApplication::translate("MainWindow", "Driving")};
+    return {viewerText(QT_TRANSLATE_NOOP("MainWindow", "Resting"), texts),
+            viewerText(QT_TRANSLATE_NOOP("MainWindow", "Standby"), texts),
+            viewerText(QT_TRANSLATE_NOOP("MainWindow", "Stopping"), texts),
+            viewerText(QT_TRANSLATE_NOOP("MainWindow", "Driving"), texts)};
 }
 
 QVector<MinuteRow> minuteRows(const DrivingData &block)

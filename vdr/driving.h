@@ -2,6 +2,7 @@
 
 #include "vdr/blockdump.h"
 #include "vdr/sizeerror.h"
+#include "vdr/viewertext.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -139,8 +140,9 @@ int levelAt(const QVector<QPointF> &points, qint64 ms);
 // first label); empty outside 1..4.
 QString activityLabel(const QStringList &labels, int level);
 
-// "Resting", "Standby", "Stopping", "Driving" in the current language.
-QStringList defaultActivityLabels();
+// "Resting", "Standby", "Stopping", "Driving", as the interface shows them (in its current
+// language) or as the source texts.
+QStringList defaultActivityLabels(Texts texts = Texts::Shown);
 
 // The minute table: for each minute t = first, first + 60 s, ... before the last record's
 // instant, for each charted slot (2..6) and each pair of consecutive points around t

@@ -6,6 +6,7 @@
 #include <QDateTime>
 
 #include <cstring>
+#include <iterator>
 
 namespace vdr {
 
@@ -99,31 +100,23 @@ int faultTypeNumber(char type)
     return (type >= '0' && type <= '9') ? type - '0' : 0;
 }
 
-QString faultTypeText(char type)
+QString faultTypeText(char type, Texts texts)
 {
-    switch (faultTypeNumber(type)) {
-    case 0:
-        return QCoreApplication::translate("MainWindow", "Power Loss");
-    case 1:
-        return QCoreApplication::translate("MainWindow", "Security Event");
-    case 2:
-        return QCoreApplication::translate("MainWindow", "Driving Over");
-    case 3:
-        return QCoreApplication::translate("MainWindow", "Download Fail");
-    case 4:
-        return QCoreApplication::translate("MainWindow", "Storage Fail");
-    case 5:
-        return QCoreApplication::translate("MainWindow", "GPS Fail");
-    case 6:
-        return QCoreApplication::translate("MainWindow", "Speed Pulse Fail");
-    case 7:
-        return QCoreApplication::translate("MainWindow", "SOC Fail");
-    default:
-        return QString();
-    }
+    static const char *const names[] = {
+        QT_TRANSLATE_NOOP("MainWindow", "Power Loss"),
+        QT_TRANSLATE_NOOP("MainWindow", "Security Event"),
+        QT_TRANSLATE_NOOP("MainWindow", "Driving Over"),
+        QT_TRANSLATE_NOOP("MainWindow", "Download Fail"),
+        QT_TRANSLATE_NOOP("MainWindow", "Storage Fail"),
+        QT_TRANSLATE_NOOP("MainWindow", "GPS Fail"),
+        QT_TRANSLATE_NOOP("MainWindow", "Speed Pulse Fail"),
+        QT_TRANSLATE_NOOP("MainWindow", "SOC Fail"),
+    };
+    const int number = faultTypeNumber(type);
+    return number < int(std::size(names)) ? viewerText(names[number], texts) : QString();
 }
 
-QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, int type)
+QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, int type, Texts texts)
 {
     // An interval is open when exactly one of its stamps is not a valid date-time (an end
     // still stored as zeros: an event that is running), or when it ends before it starts.
@@ -135,7 +128,7 @@ QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, in
     const bool open = from.isValid() != to.isValid() || to.toSecsSinceEpoch() < from.toSecsSinceEpoch();
     if (open) {
         if (isEvent && type == 2)
-            return QCoreApplication::translate("MainWindow", "continuing");
+            return viewerText(QT_TRANSLATE_NOOP("MainWindow", "continuing"), texts);
         return QStringLiteral("00:00:00");
     }
     const quint64 d = quint64(to.toSecsSinceEpoch() - from.toSecsSinceEpoch());

@@ -2,6 +2,7 @@
 
 #include "vdr/blockdump.h"
 #include "vdr/sizeerror.h"
+#include "vdr/viewertext.h"
 
 #include <QString>
 #include <QStringList>
@@ -45,13 +46,14 @@ FaultEventResult decodeFaultEventBlock(const uchar *data, quint32 size);
 // The type text of a type character: '0'..'7' name a fault or event, '8' and '9' have an
 // empty text, and any character that is not a digit counts as '0'.
 int faultTypeNumber(char type);
-QString faultTypeText(char type);
+QString faultTypeText(char type, Texts texts = Texts::Shown);
 
 // The duration cell: "hh:mm:ss" (hours not limited to two digits) from start to end; an open
 // interval (one stamp not a valid date-time, or the end before the start) shows "continuing"
 // for a running "Driving Over" event (isEvent and type 2) and "00:00:00" otherwise. Two
 // invalid stamps give "00:00:00".
-QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, int type);
+QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, int type,
+                          Texts texts = Texts::Shown);
 
 // The HTML of the two tables of the "Fault & Event" page. The error table needs a result that
 // passed the error section, the event table one that passed both.
