@@ -165,6 +165,11 @@ public:
     QString tarArchivePath() const { return tarFilePath; }
     // Empties the date list and drops a day that was chosen from it but not opened yet.
     void clearDateList();
+    // Adds a day to the date list: shown as "yyyy/MM/dd", with the day itself as the entry's
+    // data, which choosing the entry opens.
+    void addDateListDay(const QDate &day);
+    // The day of an entry of the date list; invalid for an entry that holds none.
+    QDate dateListDay(int index) const;
 
     // --- serial download (serial/mainwindow_serial.cpp) ---
     void setConnectionState(bool connected);

@@ -4,6 +4,7 @@
 
 #include "print/printspan.h"
 #include "print/ztprintwidget.h"
+#include "vdr/dayfile.h"
 
 #include <QRegion>
 #include <QtCharts/QChart>
@@ -52,9 +53,8 @@ ZtPrintWidget *MainWindow::openPrintPreview()
     if (!storedSpeed().records.isEmpty())
         preview->buildSeries(storedSpeed().records.data(), int(storedSpeed().records.size()));
 
-    // The car number label wraps its text to its width (with line breaks, and drops what
-    // does not fit): the heading takes the whole number.
-    const QString carNo = ui->carno_value->fullText();
+    // The day on display and its car number, as the day model holds them.
+    const QString carNo = dayModel().carNumber();
     // The cursor is the instant on the "Speed Info" panel. Its line on the main chart is no
     // guide: it is hidden too while the instant is scrolled out of view or another page is
     // shown.
@@ -67,7 +67,7 @@ ZtPrintWidget *MainWindow::openPrintPreview()
                                ui->spd_driver_value->text(), ui->spd_status_value->text(),
                                ui->spd_speed_value->text(), ui->spd_mileage_value->text());
     } else {
-        preview->setTitleInfo(ui->date_comboBox->currentText(), carNo);
+        preview->setTitleInfo(vdr::dayListText(dayModel().day()), carNo);
     }
     preview->show();
     return preview;

@@ -130,7 +130,7 @@ void MainWindow::startRangeDownload(const QDate &first, const QDate &last)
 
 void MainWindow::onCalendarDate_clicked(QDate day)
 {
-    ui->date_comboBox->addItem(vdr::dayListText(day));
+    addDateListDay(day);
     clearAllPages();
     const QByteArray frame = download.requestDay(day);
     if (serialPort.isOpen())
@@ -172,7 +172,7 @@ bool MainWindow::startRecentDownload(int hours)
     startDate = QDate(); // not a range: no progress in days
     const QDate today = QDate::currentDate();
     const QByteArray frame = download.startRecentHours(today, hours);
-    ui->date_comboBox->addItem(vdr::dayListText(today));
+    addDateListDay(today);
     serialWrite(frame);
     return true;
 }
@@ -323,7 +323,7 @@ void MainWindow::closeDownload(const QString &reason)
     {
         const QSignalBlocker quietList(ui->date_comboBox);
         for (int i = ui->date_comboBox->count() - 1; i >= 0; --i) {
-            const QDate day = QDate::fromString(ui->date_comboBox->itemText(i), QStringLiteral("yyyy/MM/dd"));
+            const QDate day = dateListDay(i);
             if (!QFileInfo(workingDirPath + QLatin1Char('/') + vdr::normalisedDayFileName(day)).isFile())
                 ui->date_comboBox->removeItem(i);
         }

@@ -42,6 +42,16 @@ void DayReport::addBlock(const BlockReport &block)
         appendDriverChanges(driverChanges, block.driving);
 }
 
+QString DayReport::carNumber() const
+{
+    for (int i = blocks.size() - 1; i >= 0; --i) {
+        const BlockReport &block = blocks.at(i);
+        if (block.info.dataId == TechnologyBlock && block.technology.failure != SizeError::Device)
+            return block.technology.device.carNo;
+    }
+    return QString();
+}
+
 const BlockReport *DayReport::lastBlock(quint8 dataId) const
 {
     for (int i = blocks.size() - 1; i >= 0; --i)

@@ -59,6 +59,10 @@ struct DayReport
     // Appends a decoded block; a sound driving block continues the driver change list.
     void addBlock(const BlockReport &block);
 
+    // The car number of the last technology block whose device record decoded, as the
+    // window's panel shows it; empty when there is none.
+    QString carNumber() const;
+
     // The last block of a data type, and the last one of it that passed its size rule; null
     // when there is none.
     const BlockReport *lastBlock(quint8 dataId) const;

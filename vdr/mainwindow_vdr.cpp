@@ -52,8 +52,11 @@ void MainWindow::readVdrFile(const QString &path)
         return;
     }
     if (ui->date_comboBox->count() == 0)
-        ui->date_comboBox->addItem(vdr::dayListText(name.day));
+        addDateListDay(name.day);
     ui->date_value->setText(vdr::dayListText(name.day));
+    // The day is on display from here on, even when its file cannot be read.
+    day.fileName = fileName;
+    day.name = name;
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -89,7 +92,8 @@ void MainWindow::parseVdrContainer(QByteArray &data, const QString &path)
                                         walk.computedChecksum, walk.fileChecksum),
                       red);
         } else {
-            day = vdr::DayReport(); // nothing of the file is shown
+            // Nothing of the file is shown: the model keeps the day, the checksum and the walk,
+            // and no block.
             showMessage(tr("Error : Check sum"));
             return;
         }

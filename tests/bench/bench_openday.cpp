@@ -67,7 +67,7 @@ void BenchOpenDay::openFullDay()
     {
         QByteArray copy = day;
         w.clearAllPages();
-        w.parseVdrContainer(copy);
+        w.parseVdrContainer(copy, QStringLiteral("D20240131__.vdr"));
     }
     qInstallMessageHandler(quiet);
     QVERIFY(closer.texts().isEmpty());
@@ -216,8 +216,6 @@ static void benchDrivingPage(const QByteArray &day, bool chartShown)
     const QByteArray block = dayBlock(day, vdr::DrivingBlock);
     MainWindow w;
     testsupport::ModalCloser closer;
-    auto *dates = w.findChild<QComboBox *>(QStringLiteral("date_comboBox"));
-    dates->addItem(QStringLiteral("2024/01/31"));
     auto *drivers = w.findChild<QComboBox *>(QStringLiteral("id_comboBox"));
     if (chartShown) {
         auto *tabs = w.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
@@ -269,9 +267,8 @@ struct ChartPage
     }
     void open(QByteArray day)
     {
-        w.findChild<QComboBox *>(QStringLiteral("date_comboBox"))->addItem(QStringLiteral("2024/01/31"));
         w.clearAllPages();
-        w.parseVdrContainer(day);
+        w.parseVdrContainer(day, QStringLiteral("D20240131__.vdr"));
         QCoreApplication::processEvents();
     }
 };

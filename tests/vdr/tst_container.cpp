@@ -183,7 +183,9 @@ void TestContainer::dayModel()
             {{first, drivingStatus(true, Driving, 1), stamp(2024, 1, 31, firstHour, 0, 0)},
              {second, drivingStatus(true, Driving, 1), stamp(2024, 1, 31, firstHour + 1, 0, 0)}});
     };
-    const QByteArray tech = technologyBlock(DeviceInfo(), {}, {}, {}, {}); // new layout, no records
+    DeviceInfo device;
+    device.carNo = "ABC-567";
+    const QByteArray tech = technologyBlock(device, {}, {}, {}, {}); // new layout, no records
     const QVector<Block> blocks = {
         {FaultEventId, "E", QByteArray(1, '\0')},     {FaultEventId, "E", faultEventBlock({}, {}) + 'x'},
         {SpeedId, "S", QByteArray(5, '\0')},          {TechnologyId, "T", tech.left(128)},
@@ -212,6 +214,8 @@ void TestContainer::dayModel()
     QCOMPARE(day.lastBlock(vdr::LocationBlock), &day.blocks.at(12));
     QVERIFY(!day.lastSoundBlock(vdr::LocationBlock) && !day.lastBlock(5));
     QCOMPARE(day.problems().size(), 10);
+    QCOMPARE(day.carNumber(), QStringLiteral("ABC-567")); // the device records that decoded
+    QCOMPARE(vdr::DayReport().carNumber(), QString());
     QVERIFY(!vdr::analyseDayFile("D20240132__.vdr", container({})).day().isValid());
 }
 
