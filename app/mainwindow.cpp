@@ -34,7 +34,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     // The interface starts in Chinese; the language-change event re-applies every text
     // once the event loop runs.
     if (!translator)
-        setLanguage(1);
+        setLanguage(Language::Chinese);
 
     ui->setupUi(this);
 

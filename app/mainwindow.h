@@ -15,6 +15,7 @@
 
 #include "serial/downloadsession.h"
 #include "serial/portsettings.h"
+#include "vdr/dayreport.h"
 #include "vdr/driving.h"
 
 QT_CHARTS_BEGIN_NAMESPACE
@@ -61,48 +62,72 @@ public:
     ZtPopWaitingWidget *waitingOverlay() const { return waitingWidget; }
 
     // --- language (app/mainwindow_language.cpp) ---
-    void setLanguage(int language);
-    int language() const { return currentLanguage; }
+    // The interface languages, by the numbers of the debug output. SourceTexts loads no
+    // catalogue (the texts as the code writes them); NotSet is the state before the first switch.
+    enum class Language
+    {
+        English = 0,
+        Chinese = 1,
+        SourceTexts = 2,
+        NotSet = 4,
+    };
+    void setLanguage(Language language);
+    Language language() const { return currentLanguage; }
 
     // --- day file container (vdr/mainwindow_vdr.cpp) ---
     void openFileLater(const QString &path);
     void readVdrFile(const QString &path);
-    void parseVdrContainer(QByteArray &data);
+    // Decodes the bytes of a day file into the day model and fills every page from it; path
+    // names the file (its name gives the day), empty for bytes of no file.
+    void parseVdrContainer(QByteArray &data, const QString &path = QString());
     QString recorderTimeText(const uchar *p) const;
     QDateTime recorderDateTime(const uchar *p) const;
+    // The day on display, decoded once; empty when none is shown.
+    const vdr::DayReport &dayModel() const { return day; }
 
     // --- working directories ---
     QString workingDirectory() const { return workingDirPath; }
     QString archiveDirectory() const { return archiveDirPath; }
 
-    // --- block decoders, one per data type ---
-    void parseFaultEventData(const char *data, uint size);  // vdr/mainwindow_faultevent.cpp
-    void parseSpeedData(const uchar *data, int size);       // vdr/mainwindow_speed.cpp
-    void parseTechnologyData(const uchar *data, uint size); // vdr/mainwindow_technology.cpp
-    void parseDrivingData(const uchar *data, int size);     // vdr/mainwindow_driving.cpp
-    void parseLocationData(const uchar *data, int size);    // vdr/mainwindow_location.cpp
+    // --- block pages, one per data type ---
+    // Each shows a block of the day model: its dump while the log page is shown, then its
+    // message or its page. The forms with bytes decode a block that is no part of a file into
+    // the model first, as the next block of the day.
+    void parseFaultEventData(const vdr::BlockReport &block); // vdr/mainwindow_faultevent.cpp
+    void parseFaultEventData(const char *data, uint size);
+    void parseSpeedData(const vdr::BlockReport &block); // vdr/mainwindow_speed.cpp
+    void parseSpeedData(const uchar *data, int size);
+    void parseTechnologyData(const vdr::BlockReport &block); // vdr/mainwindow_technology.cpp
+    void parseTechnologyData(const uchar *data, uint size);
+    void parseDrivingData(const vdr::BlockReport &block); // vdr/mainwindow_driving.cpp
+    void parseDrivingData(const uchar *data, int size);
+    void parseLocationData(const vdr::BlockReport &block); // vdr/mainwindow_location.cpp
+    void parseLocationData(const uchar *data, int size);
 
     // --- fault & event page (vdr/mainwindow_faultevent.cpp) ---
-    void dumpFaultEventData(const char *data, uint size);
+    void dumpFaultEventData(const vdr::BlockReport &block);
     QString faultTypeText(char type) const;
     QString durationText(const uchar *start, const uchar *end, bool isEvent, int type) const;
 
     // --- technology page (vdr/mainwindow_technology.cpp) ---
-    void dumpTechnologyData(const uchar *data, uint size);
+    void dumpTechnologyData(const vdr::BlockReport &block);
     bool useNewTechnologyLayout(const uchar *data, uint size) const;
 
     // --- location page (vdr/mainwindow_location.cpp) ---
     void setupLocationTables();
-    void dumpLocationData(const uchar *data, int size);
+    void dumpLocationData(const vdr::BlockReport &block);
     QString gpsPointText(const uchar *fix) const;
 
     // --- speed tables (vdr/mainwindow_speed.cpp) ---
     void initSpeedTables();
-    void dumpSpeedData(const uchar *data, int size);
+    void dumpSpeedData(const vdr::BlockReport &block);
+    // The speed block the tables, the cursor and the print report read: the day's last speed
+    // block when it passed its size rule, else an empty one.
+    const vdr::SpeedResult &storedSpeed() const;
 
     // --- driver table (vdr/mainwindow_driving.cpp) ---
     void initDriverTable();
-    void dumpDrivingData(const uchar *data, int size);
+    void dumpDrivingData(const vdr::BlockReport &block);
     void driverActivityAddSec(vdr::ActivityTotals &totals, qint64 seconds, qint8 code);
 
     // --- speed chart (charts/mainwindow_speedchart.cpp) ---
@@ -140,7 +165,7 @@ public:
     QLineSeries *driverLine(int slot) const;
     // Seconds per activity of a slot (0..6), Driving, Stopping, Standby, Resting.
     vdr::ActivityTotals driverTotals(int slot) const;
-    const QVector<vdr::DriverChange> &driverChanges() const { return driverChangeList; }
+    const QVector<vdr::DriverChange> &driverChanges() const { return day.driverChanges; }
 
     // --- imports (import/mainwindow_import.cpp) ---
     // The work of the two import buttons once their chooser has answered; an empty path
@@ -153,6 +178,11 @@ public:
     QString tarArchivePath() const { return tarFilePath; }
     // Empties the date list and drops a day that was chosen from it but not opened yet.
     void clearDateList();
+    // Adds a day to the date list: shown as "yyyy/MM/dd", with the day itself as the entry's
+    // data, which choosing the entry opens.
+    void addDateListDay(const QDate &day);
+    // The day of an entry of the date list; invalid for an entry that holds none.
+    QDate dateListDay(int index) const;
 
     // --- serial download (serial/mainwindow_serial.cpp) ---
     void setConnectionState(bool connected);
@@ -190,8 +220,8 @@ public:
     // Drops, the keyboard shortcuts and "Tool" > "Export table...".
     void setupDesktopConveniences();
     void retranslateDesktopTexts();
-    // Remembers the bytes of the day file on display (empty data: none), for the export.
-    void setDisplayedDayFile(const QString &path, const QByteArray &data);
+    // Remembers the day file on display (empty: none), for the export and F5.
+    void setDisplayedDayFile(const QString &path);
     QString displayedDayFile() const { return displayedFilePath; }
     // Writes the table(s) of the current page as CSV; false (with a reason) when the page
     // has no table, no day is shown or the file cannot be written.
@@ -253,6 +283,14 @@ protected:
 
 private:
     void retranslateTexts();
+    // Fills the open day's pages again from the model, in the current language.
+    void refillDayPages();
+    void fillEventPage();
+    void fillTechnologyPage();
+    void fillDriverTableTexts();
+    // Decodes a block of no file into the model; returns it as the model now holds it.
+    vdr::BlockReport addLoneBlock(quint8 dataId, const void *data, quint32 size);
+    void showDump(const QString &heading, const vdr::BlockDump &dump);
 
     Ui::MainWindow *ui = nullptr;
     QSerialPort serialPort;
@@ -262,28 +300,27 @@ private:
     // speed history chart: chart, axes, line and cursor; its view is a child of speedWidget
     SpeedPlot *speedPlot = nullptr;
     bool rescaling = false;      // the charts are laid out at the end of a scale change
-    QVector<qint64> speedStarts; // record starts of speedData, ms since the epoch
 
     // driver activity chart: its view is a child of driverWidget; the time axis follows the
     // speed chart's
     TimeChart *driverPlot = nullptr;
     QCategoryAxis *driverAxisY = nullptr;
     QLineSeries *driverSeries[7] = {};
-    // driving records behind the driver chart (vdr/mainwindow_driving.cpp)
-    vdr::ActivityTotals driverStateSeconds[7] = {};
-    QVector<vdr::DriverChange> driverChangeList;
     void resetDriverSeries();
     QStringList driverActivityLabels() const;
 
-    // the day on display
-    QByteArray speedData;
-    QByteArray locationBlock;
+    // The day on display, decoded once from its file's bytes: the pages and the table export
+    // are filled from it, the cursor and the print report take their speed samples and driver
+    // changes from it. It takes each block as its page shows it, and each page clearing renews
+    // it, so that it never holds blocks of another day.
+    vdr::DayReport day;
+    quint64 dayGeneration = 0; // counts the page clearings
 
     QString currentFilePath;
     QString tarFilePath;
 
     QTranslator *translator = nullptr;
-    int currentLanguage = 4;
+    Language currentLanguage = Language::NotSet;
 
     // download: the first day of the last range (invalid after a recent-hours download);
     // the days, the request template, the package number and the day's data live in the
@@ -312,6 +349,5 @@ private:
     // desktop conveniences (app/mainwindow_desktop.cpp)
     QAction *exportAction = nullptr;
     QString displayedFilePath; // the day file on display, empty when none
-    QByteArray displayedFileData;
     void exportTableChosen();
 };

@@ -15,7 +15,6 @@
 #include <QMimeData>
 #include <QSaveFile>
 #include <QTimer>
-#include <QTranslator>
 #include <QUrl>
 
 namespace {
@@ -86,10 +85,9 @@ void MainWindow::retranslateDesktopTexts()
         exportAction->setText(tr("Export table…"));
 }
 
-void MainWindow::setDisplayedDayFile(const QString &path, const QByteArray &data)
+void MainWindow::setDisplayedDayFile(const QString &path)
 {
-    displayedFilePath = data.isEmpty() ? QString() : path;
-    displayedFileData = displayedFilePath.isEmpty() ? QByteArray() : data;
+    displayedFilePath = path;
     updateExportAction();
 }
 
@@ -110,15 +108,10 @@ bool MainWindow::exportCurrentPage(const QString &path, QString *error)
             *error = QStringLiteral("no table on this page");
         return false;
     }
-    // Decoded again from the file's bytes by the same code as the command line's export, and
-    // written in its texts too, whatever the window's language: a table exported here is the
-    // same file as `tavrin-vdr export` makes, so that programs reading it need one format.
-    const vdr::DayReport report =
-        vdr::analyseDayFile(QFileInfo(displayedFilePath).fileName(), displayedFileData);
-    const bool translated = translator && QCoreApplication::removeTranslator(translator);
-    const QByteArray csv = vdr::csvDocument(vdr::exportRows(report, table));
-    if (translated)
-        QCoreApplication::installTranslator(translator);
+    // The rows of the day model in the export's texts, whatever the window's language: a table
+    // exported here is the same file as `tavrin-vdr export` makes, so that programs reading it
+    // need one format.
+    const QByteArray csv = vdr::csvDocument(vdr::exportRows(dayModel(), table));
     // Written whole or not at all.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {

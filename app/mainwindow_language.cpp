@@ -36,27 +36,27 @@ int snapshotCounter = 0;
 
 void MainWindow::on_actionEnglish_triggered()
 {
-    setLanguage(0);
+    setLanguage(Language::English);
 }
 
 void MainWindow::on_actionChinese_triggered()
 {
-    setLanguage(1);
+    setLanguage(Language::Chinese);
 }
 
-// 0 English, 1 Chinese. Any other number removes the catalogue, so the source texts show.
-// Removing and installing the translator posts a language-change event to every window;
-// changeEvent() then applies the texts again.
-void MainWindow::setLanguage(int language)
+// English and Chinese install their catalogue; any other language removes it, so the source
+// texts show. Removing and installing the translator posts a language-change event to every
+// window; changeEvent() then applies the texts again.
+void MainWindow::setLanguage(Language language)
 {
     static const bool resourcesReady = (initTranslationResources(), true);
     Q_UNUSED(resourcesReady)
 
     if (language == currentLanguage) {
-        qDebug(" set the same language %d ", currentLanguage);
+        qDebug(" set the same language %d ", int(currentLanguage));
         return;
     }
-    qDebug(" set language %d ", language);
+    qDebug(" set language %d ", int(language));
 
     if (!translator)
         translator = new QTranslator(this);
@@ -67,8 +67,8 @@ void MainWindow::setLanguage(int language)
         {":/language/tavrin_en_US", QLocale(QLocale::English, QLocale::UnitedStates)},
         {":/language/tavrin_zh_TW", QLocale(QLocale::Chinese, QLocale::Taiwan)},
     };
-    if (language == 0 || language == 1) {
-        const Catalogue &catalogue = catalogues[language];
+    if (language == Language::English || language == Language::Chinese) {
+        const Catalogue &catalogue = catalogues[int(language)];
         // A catalogue that does not load is not installed: the source texts show.
         if (translator->load(QString::fromLatin1(catalogue.resource)))
             QCoreApplication::installTranslator(translator);
@@ -101,7 +101,19 @@ void MainWindow::retranslateTexts()
     for (QTableWidget *table : tables)
         retranslateTableCaptions(table);
     retranslateCharts();
+    refillDayPages();
     setWindowTitle(windowTitle() + QStringLiteral(" V") + version::text());
+}
+
+void MainWindow::refillDayPages()
+{
+    // The pages whose cells hold translated texts; the other pages show only texts of the file
+    // and numbers, and their captions follow with the table captions above.
+    if (day.blocks.isEmpty())
+        return;
+    fillEventPage();
+    fillTechnologyPage();
+    fillDriverTableTexts();
 }
 
 void MainWindow::on_actionversion_triggered()

@@ -81,7 +81,9 @@ void MainWindow::hideLoading()
 
 void MainWindow::clearAllPages()
 {
-    setDisplayedDayFile(QString(), QByteArray());
+    day = vdr::DayReport();
+    ++dayGeneration;
+    setDisplayedDayFile(QString());
     ui->carno_value->setText(QString());
     ui->date_value->setText(QString());
     ui->id_comboBox->clear();
@@ -101,6 +103,4 @@ void MainWindow::clearAllPages()
 
     if (isLogPageShown())
         ui->debugtextBrowser->clear();
-
-    driverChangeList.clear();
 }

@@ -85,9 +85,11 @@ QLineSeries *MainWindow::driverLine(int slot) const
 
 vdr::ActivityTotals MainWindow::driverTotals(int slot) const
 {
-    if (slot < 0 || slot >= vdr::kDriverSlotCount)
+    // The totals of the block whose lines the chart shows.
+    const vdr::BlockReport *shown = dayModel().lastSoundBlock(vdr::DrivingBlock);
+    if (!shown || slot < 0 || slot >= vdr::kDriverSlotCount)
         return {};
-    return driverStateSeconds[slot];
+    return shown->driving.lines[size_t(slot)].totals;
 }
 
 QStringList MainWindow::driverActivityLabels() const
@@ -103,8 +105,8 @@ QStringList MainWindow::driverActivityLabels() const
 // activity at t from the first line of that name.
 void MainWindow::cursorDriverAt(const QDateTime &t, plot::SpeedCursor &cursor) const
 {
-    const int change = vdr::driverChangeAt(driverChangeList, t);
-    cursor.driver = change < 0 ? QString() : driverChangeList.at(change).id;
+    const int change = vdr::driverChangeAt(driverChanges(), t);
+    cursor.driver = change < 0 ? QString() : driverChanges().at(change).id;
     cursor.status.clear();
     // With no driver change around t nobody is named, and no line is asked (a driver whose ID
     // is empty would otherwise answer for "nobody").

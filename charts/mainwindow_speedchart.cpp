@@ -188,8 +188,8 @@ void MainWindow::updateSpeedCursor(const QDateTime &t)
 
     plot::SpeedCursor cursor;
     cursor.instant = t;
-    const vdr::SpeedRecords block(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
-    const vdr::SpeedSampleAt sample = vdr::speedSampleAt(block, speedStarts, t.toMSecsSinceEpoch());
+    const vdr::SpeedSampleAt sample =
+        vdr::speedSampleAt(storedSpeed().records, storedSpeed().starts, t.toMSecsSinceEpoch());
     cursor.speed = vdr::cursorSpeedText(sample);
     cursor.mileage = vdr::cursorMileageText(sample);
     cursorDriverAt(t, cursor);

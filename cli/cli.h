@@ -3,7 +3,6 @@
 #include "vdr/dayreport.h"
 
 #include <QCommandLineParser>
-#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -35,11 +34,6 @@ int parseArguments(QCommandLineParser &parser, const QString &command, const QSt
 // there is not exactly one or it cannot be read (reported), else -1.
 int readSingleDayFile(const QCommandLineParser &parser, const QString &command, QString *path,
                       QByteArray *data);
-
-// Everything the viewer shows for the day, as one JSON object.
-QJsonObject dayJson(const vdr::DayReport &report);
-// The same content as indented readable text.
-QString dayText(const QJsonObject &day);
 
 // Messages to standard error, and text to standard output, UTF-8.
 void printError(const QString &text);

@@ -1,6 +1,8 @@
 // dump: everything the viewer shows for a day, as text or as one JSON document.
 #include "cli/cli.h"
 
+#include "vdr/dayjson.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -29,12 +31,12 @@ int runDump(const QStringList &arguments)
     QByteArray data;
     if (const int exitNow = readSingleDayFile(parser, QStringLiteral("dump"), &path, &data); exitNow >= 0)
         return exitNow;
-    const QJsonObject day = dayJson(vdr::analyseDayFile(QFileInfo(path).fileName(), data));
+    const QJsonObject day = vdr::dayJson(vdr::analyseDayFile(QFileInfo(path).fileName(), data));
     if (parser.isSet(json)) {
         const QByteArray bytes = QJsonDocument(day).toJson(QJsonDocument::Indented);
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     } else
-        printOut(dayText(day));
+        printOut(vdr::dayText(day));
     return ExitOk;
 }
 

@@ -14,7 +14,7 @@
 
 void MainWindow::on_date_comboBox_currentIndexChanged(int index)
 {
-    const QDate day = QDate::fromString(ui->date_comboBox->currentText(), QStringLiteral("yyyy/MM/dd"));
+    const QDate day = dateListDay(ui->date_comboBox->currentIndex());
     if (!day.isValid())
         return;
     const QString path = workingDirPath + QLatin1Char('/') + vdr::normalisedDayFileName(day);
@@ -73,7 +73,7 @@ void MainWindow::importDayFolder(const QString &dir, bool followLinks)
         }
         // A second file of a day already copied adds the day again; both entries open the
         // file copied first.
-        ui->date_comboBox->addItem(vdr::dayListText(file.day));
+        addDateListDay(file.day);
     }
 
     if (!failedDays.isEmpty())
@@ -178,6 +178,16 @@ void MainWindow::OnParseTarFileLater()
     // When no day is opened (every name skipped) nothing else would take the overlay away.
     if (currentFilePath.isEmpty())
         hideLoading();
+}
+
+void MainWindow::addDateListDay(const QDate &day)
+{
+    ui->date_comboBox->addItem(vdr::dayListText(day), day);
+}
+
+QDate MainWindow::dateListDay(int index) const
+{
+    return ui->date_comboBox->itemData(index).toDate();
 }
 
 void MainWindow::clearDateList()

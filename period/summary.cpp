@@ -530,20 +530,20 @@ DayDigest digestDay(const vdr::DayReport &report, const QString &source)
                 ++d.events[r.type >= '0' && r.type <= '9' ? r.type - '0' : 0];
             break;
         case vdr::SpeedBlock:
-            if (block.speed.sizeOk()) {
+            if (block.speed.ok()) {
                 d.speedKnown = true;
-                digestSpeed(d, block.speed, clock);
+                digestSpeed(d, block.speed.records, clock);
             }
             break;
         case vdr::TechnologyBlock:
-            if (d.vehicle.isEmpty() && block.technology.failure != vdr::TechnologyResult::VendorSection)
+            if (d.vehicle.isEmpty() && block.technology.failure != vdr::SizeError::Device)
                 d.vehicle = block.technology.device.carNo.trimmed();
             break;
         case vdr::DrivingBlock:
             anyDriving = true;
-            if (!block.driving.sizeOk) {
+            if (!block.driving.ok()) {
                 if (d.drivingProblem.isEmpty())
-                    d.drivingProblem = block.failure;
+                    d.drivingProblem = block.message();
                 break;
             }
             for (const vdr::DrivingRecord &r : block.driving.records) {

@@ -5,6 +5,7 @@
 #include "charts/speedplot.h"
 #include "print/printspan.h"
 #include "print/ztprintwidget.h"
+#include "vdr/dayfile.h"
 
 #include <QScrollBar>
 
@@ -34,16 +35,15 @@ ZtPrintWidget *MainWindow::openPrintPreview()
         preview->buildChart(speedPlot->timeMin(), speedPlot->timeMax(), 3600);
     }
 
-    if (!speedData.isEmpty())
+    if (!storedSpeed().records.isEmpty())
         preview->setSpeedLine(speedPlot->line().points());
 
-    // The car number label wraps its text to its width (with line breaks, and drops what
-    // does not fit): the heading takes the whole number.
-    const QString carNo = ui->carno_value->fullText();
+    // The day on display and its car number, as the day model holds them.
+    const QString carNo = dayModel().carNumber();
     if (speedPlot->cursor().isSet())
         preview->setCursorInfo(carNo, speedPlot->cursor());
     else
-        preview->setTitleInfo(ui->date_comboBox->currentText(), carNo);
+        preview->setTitleInfo(vdr::dayListText(dayModel().day()), carNo);
     preview->show();
     return preview;
 }

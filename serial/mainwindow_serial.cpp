@@ -178,7 +178,7 @@ void MainWindow::onCalendarDate_clicked(QDate day)
 // has data for it) and the pages are cleared; the session then sends the request.
 void MainWindow::onDayRequested(const QDate &day)
 {
-    ui->date_comboBox->addItem(vdr::dayListText(day));
+    addDateListDay(day);
     clearAllPages();
 }
 
@@ -216,7 +216,7 @@ bool MainWindow::startRecentDownload(int hours)
     platform::removeWorkingDirectory(workingDirPath);
     startDate = QDate(); // not a range: no progress in days
     const QDate today = QDate::currentDate();
-    ui->date_comboBox->addItem(vdr::dayListText(today));
+    addDateListDay(today);
     return downloadSession.startRecentHours(today, hours);
 }
 
@@ -314,7 +314,7 @@ void MainWindow::closeDownload(const serial::DownloadResult &result)
     {
         const QSignalBlocker quietList(ui->date_comboBox);
         for (int i = ui->date_comboBox->count() - 1; i >= 0; --i) {
-            const QDate day = QDate::fromString(ui->date_comboBox->itemText(i), QStringLiteral("yyyy/MM/dd"));
+            const QDate day = dateListDay(i);
             if (!QFileInfo(workingDirPath + QLatin1Char('/') + vdr::normalisedDayFileName(day)).isFile())
                 ui->date_comboBox->removeItem(i);
         }

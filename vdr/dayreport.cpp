@@ -2,14 +2,70 @@
 
 namespace vdr {
 
-QString speedSizeMessage()
+BlockReport decodeBlock(const BlockInfo &info, const uchar *data)
 {
-    return QStringLiteral("DT_SPD_DATA Data Size Error");
+    BlockReport block;
+    block.info = info;
+    const quint32 size = info.dataSize;
+    switch (info.dataId) {
+    case FaultEventBlock:
+        block.faultEvent = decodeFaultEventBlock(data, size);
+        block.failure = block.faultEvent.failure;
+        break;
+    case SpeedBlock:
+        block.speed = decodeSpeedBlock(data, size);
+        block.failure = block.speed.failure;
+        break;
+    case TechnologyBlock:
+        block.technology = decodeTechnologyBlock(data, size);
+        block.failure = block.technology.failure;
+        break;
+    case DrivingBlock:
+        // A block of more than 2 GB cannot lie in a file that is read whole anyway.
+        block.driving = decodeDrivingBlock(data, int(qMin<quint32>(size, 0x7FFFFFFF)));
+        block.failure = block.driving.failure;
+        break;
+    case LocationBlock:
+        block.location = decodeLocationBlock(data, size);
+        block.failure = block.location.failure();
+        break;
+    default:
+        break;
+    }
+    return block;
 }
 
-QString drivingSizeMessage()
+void DayReport::addBlock(const BlockReport &block)
 {
-    return QStringLiteral("DT_DRIVE_DATA Data Size Error");
+    blocks.append(block);
+    if (block.info.dataId == DrivingBlock && block.ok())
+        appendDriverChanges(driverChanges, block.driving);
+}
+
+QString DayReport::carNumber() const
+{
+    for (int i = blocks.size() - 1; i >= 0; --i) {
+        const BlockReport &block = blocks.at(i);
+        if (block.info.dataId == TechnologyBlock && block.technology.failure != SizeError::Device)
+            return block.technology.device.carNo;
+    }
+    return QString();
+}
+
+const BlockReport *DayReport::lastBlock(quint8 dataId) const
+{
+    for (int i = blocks.size() - 1; i >= 0; --i)
+        if (blocks.at(i).info.dataId == dataId)
+            return &blocks.at(i);
+    return nullptr;
+}
+
+const BlockReport *DayReport::lastSoundBlock(quint8 dataId) const
+{
+    for (int i = blocks.size() - 1; i >= 0; --i)
+        if (blocks.at(i).info.dataId == dataId && blocks.at(i).ok())
+            return &blocks.at(i);
+    return nullptr;
 }
 
 DayReport analyseDayFile(const QString &fileName, const QByteArray &data)
@@ -22,44 +78,8 @@ DayReport analyseDayFile(const QString &fileName, const QByteArray &data)
 
     const uchar *bytes = reinterpret_cast<const uchar *>(report.data.constData());
     report.blocks.reserve(report.walk.blocks.size());
-    for (const BlockInfo &info : report.walk.blocks) {
-        BlockReport block;
-        block.info = info;
-        const uchar *p = bytes + info.dataOffset;
-        switch (info.dataId) {
-        case FaultEventBlock:
-            block.faultEvent = decodeFaultEventBlock(p, info.dataSize);
-            block.failure = block.faultEvent.message();
-            break;
-        case SpeedBlock:
-            block.speed = SpeedRecords(p, info.dataSize);
-            if (!block.speed.sizeOk())
-                block.failure = speedSizeMessage();
-            break;
-        case TechnologyBlock:
-            block.technology =
-                decodeTechnologyBlock(p, info.dataSize, useNewTechnologyLayout(p, info.dataSize));
-            block.failure = block.technology.message();
-            break;
-        case DrivingBlock:
-            // The viewer's page takes a block of at most 2 GB; larger sizes cannot lie in a file
-            // it reads anyway.
-            block.driving = decodeDrivingBlock(p, int(qMin<quint32>(info.dataSize, 0x7FFFFFFF)));
-            if (!block.driving.sizeOk)
-                block.failure = drivingSizeMessage();
-            else
-                appendDriverChanges(report.driverChanges, block.driving);
-            break;
-        case LocationBlock:
-            block.location = decodeLocationBlock(p, info.dataSize);
-            block.failure = block.location.message();
-            break;
-        default:
-            block.known = false;
-            break;
-        }
-        report.blocks.append(block);
-    }
+    for (const BlockInfo &info : report.walk.blocks)
+        report.addBlock(decodeBlock(info, bytes + info.dataOffset));
     return report;
 }
 
@@ -85,7 +105,7 @@ QStringList DayReport::problems() const
                        .arg(i + 1)
                        .arg(block.info.dataId)
                        .arg(block.info.dataSize)
-                       .arg(block.failure);
+                       .arg(block.message());
     }
     if (!walk.complete())
         out << walkProblemText(walk);

@@ -54,9 +54,10 @@ DrivingData decodeDrivingRecords(const uchar *data, int size)
     if (data && size >= 2)
         block.count = qFromLittleEndian<quint16>(data);
     block.expectedSize = qint64(kDrivingRecordSize) * block.count + 2;
-    block.sizeOk = (size == block.expectedSize);
-    if (!block.sizeOk)
+    if (size != block.expectedSize) {
+        block.failure = SizeError::Driving;
         return block;
+    }
 
     block.records.reserve(block.count);
     for (int k = 0; k < block.count; ++k) {
@@ -103,7 +104,8 @@ void buildDriverLines(DrivingData &block)
         if (!line->points.isEmpty()) {
             const QPointF previous = line->points.constLast();
             const qint64 seconds = (qint64(x) - qint64(previous.x())) / 1000;
-            driverActivityAddSec(line->totals, seconds, 5 - int(previous.y()));
+            if (!driverActivityAddSec(line->totals, seconds, 5 - int(previous.y())))
+                ++block.unknownActions;
             line->points.append(QPointF(x, previous.y()));
             line->points.append(QPointF(x, y));
         }
@@ -114,8 +116,11 @@ void buildDriverLines(DrivingData &block)
 DrivingData decodeDrivingBlock(const uchar *data, int size)
 {
     DrivingData block = decodeDrivingRecords(data, size);
-    if (block.sizeOk)
+    if (block.ok()) {
         buildDriverLines(block);
+        block.minuteRows = minuteRows(block);
+        block.minuteTimes = minuteTexts(block.minuteRows);
+    }
     return block;
 }
 
@@ -135,7 +140,6 @@ bool driverActivityAddSec(ActivityTotals &totals, qint64 seconds, int code)
         totals[TotalResting] += seconds;
         return true;
     default:
-        qDebug("Error : driverActivityAddSec unkown type");
         return false;
     }
 }
@@ -185,12 +189,12 @@ QString activityLabel(const QStringList &labels, int level)
     return labels.value(level - 1);
 }
 
-QStringList defaultActivityLabels()
+QStringList defaultActivityLabels(Texts texts)
 {
-    return {QCoreApplication::translate("MainWindow", "Resting"),
-            QCoreApplication::translate("MainWindow", "Standby"),
-            QCoreApplication::translate("MainWindow", "Stopping"),
-            QCoreApplication::translate("MainWindow", "Driving")};
+    return {viewerText(QT_TRANSLATE_NOOP("MainWindow", "Resting"), texts),
+            viewerText(QT_TRANSLATE_NOOP("MainWindow", "Standby"), texts),
+            viewerText(QT_TRANSLATE_NOOP("MainWindow", "Stopping"), texts),
+            viewerText(QT_TRANSLATE_NOOP("MainWindow", "Driving"), texts)};
 }
 
 QVector<MinuteRow> minuteRows(const DrivingData &block)
@@ -314,7 +318,7 @@ QString durationText(qint64 seconds)
 
 QStringList drivingDumpLines(const DrivingData &block)
 {
-    if (!block.sizeOk)
+    if (!block.ok())
         return {QStringLiteral("Drving Change Data Size Error")};
     QStringList lines;
     lines.reserve(block.records.size() + 1);
@@ -328,6 +332,16 @@ QStringList drivingDumpLines(const DrivingData &block)
                      recorderTimeText(reinterpret_cast<const uchar *>(record.stamp.constData()));
     }
     return lines;
+}
+
+BlockDump drivingDump(const DrivingData &block)
+{
+    BlockDump dump;
+    dump.lines = drivingDumpLines(block);
+    if (!block.ok())
+        dump.debugLine = QString::asprintf("Error-parseData_03 DataSize:%d  ofsset:%d ", block.size,
+                                           int(block.expectedSize));
+    return dump;
 }
 
 } // namespace vdr

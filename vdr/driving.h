@@ -1,5 +1,9 @@
 #pragma once
 
+#include "vdr/blockdump.h"
+#include "vdr/sizeerror.h"
+#include "vdr/viewertext.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QPointF>
@@ -68,16 +72,6 @@ struct DriverLine
     ActivityTotals totals{};
 };
 
-struct DrivingData
-{
-    bool sizeOk = false;
-    int size = 0;
-    quint16 count = 0;       // n as stored (0 when the block is too short to hold it)
-    qint64 expectedSize = 2; // 26 * n + 2
-    QVector<DrivingRecord> records;
-    std::array<DriverLine, kDriverSlotCount> lines;
-};
-
 // An entry of the driver change list: the record's ID field and stamp (25 bytes together).
 struct DriverChange
 {
@@ -97,6 +91,24 @@ struct MinuteRow
     qint64 minute = 0; // milliseconds since the epoch
 };
 
+// A decoded driving block: its records, and when the size is right the driver lines with their
+// totals and the minute table.
+struct DrivingData
+{
+    SizeError failure = SizeError::None;
+    int size = 0;
+    quint16 count = 0;       // n as stored (0 when the block is too short to hold it)
+    qint64 expectedSize = 2; // 26 * n + 2
+    QVector<DrivingRecord> records;
+    std::array<DriverLine, kDriverSlotCount> lines;
+    // Steps from an action code without a total (0 or 5): each would add seconds to none.
+    int unknownActions = 0;
+    QVector<MinuteRow> minuteRows;
+    QVector<QString> minuteTimes; // minuteTexts(minuteRows)
+
+    bool ok() const { return failure == SizeError::None; }
+};
+
 // Decodes the records only (no lines, no totals).
 DrivingData decodeDrivingRecords(const uchar *data, int size);
 
@@ -105,12 +117,12 @@ DrivingData decodeDrivingRecords(const uchar *data, int size);
 // since the previous point to the previous activity and draws the step (x, y0), (x, y).
 void buildDriverLines(DrivingData &block);
 
-// decodeDrivingRecords, then buildDriverLines when the size is right. Records whose stamp is no valid
-// date-time cannot be placed in time and add no point.
+// decodeDrivingRecords, then buildDriverLines and the minute table when the size is right.
+// Records whose stamp is no valid date-time cannot be placed in time and add no point.
 DrivingData decodeDrivingBlock(const uchar *data, int size);
 
-// Adds seconds to the total of an action code (1..4). Any other code adds nothing, writes
-// "Error : driverActivityAddSec unkown type" to the debug output and returns false.
+// Adds seconds to the total of an action code (1..4). Any other code adds nothing and returns
+// false.
 bool driverActivityAddSec(ActivityTotals &totals, qint64 seconds, int code);
 
 // Appends the block's "current" records to the change list: a record whose ID repeats the
@@ -128,8 +140,9 @@ int levelAt(const QVector<QPointF> &points, qint64 ms);
 // first label); empty outside 1..4.
 QString activityLabel(const QStringList &labels, int level);
 
-// "Resting", "Standby", "Stopping", "Driving" in the current language.
-QStringList defaultActivityLabels();
+// "Resting", "Standby", "Stopping", "Driving", as the interface shows them (in its current
+// language) or as the source texts.
+QStringList defaultActivityLabels(Texts texts = Texts::Shown);
 
 // The minute table: for each minute t = first, first + 60 s, ... before the last record's
 // instant, for each charted slot (2..6) and each pair of consecutive points around t
@@ -149,5 +162,7 @@ QString durationText(qint64 seconds);
 // The log dump: the plain lines after the heading "======= Driving Data =======". On a size
 // mismatch the only line is "Drving Change Data Size Error".
 QStringList drivingDumpLines(const DrivingData &block);
+// drivingDumpLines, with the debug-output line of a size mismatch.
+BlockDump drivingDump(const DrivingData &block);
 
 } // namespace vdr

@@ -6,6 +6,7 @@
 #include <QDateTime>
 
 #include <cstring>
+#include <iterator>
 
 namespace vdr {
 
@@ -61,19 +62,6 @@ QString timeRange(const FaultEventRecord &record)
 
 } // namespace
 
-QString FaultEventResult::message() const
-{
-    switch (failure) {
-    case ErrorSectionSize:
-        return QStringLiteral("DT_ERR_DATA Data Size Error");
-    case EventSectionSize:
-        return QStringLiteral("DT_EVENT_DATA Data Size Error");
-    case NoFailure:
-        break;
-    }
-    return QString();
-}
-
 FaultEventResult decodeFaultEventBlock(const uchar *data, quint32 size)
 {
     FaultEventResult result;
@@ -84,7 +72,7 @@ FaultEventResult decodeFaultEventBlock(const uchar *data, quint32 size)
         result.errorCount = u16At(data);
     result.errorEnd = 2 + qint64(kErrorRecordSize) * result.errorCount;
     if (size < 2 || result.errorEnd > size) {
-        result.failure = FaultEventResult::ErrorSectionSize;
+        result.failure = SizeError::Errors;
         return result;
     }
     result.errors.reserve(result.errorCount);
@@ -97,7 +85,7 @@ FaultEventResult decodeFaultEventBlock(const uchar *data, quint32 size)
         result.eventCount = u16At(data + result.errorEnd);
     result.eventEnd = result.errorEnd + 2 + qint64(kEventRecordSize) * result.eventCount;
     if (!countFits || result.eventEnd != size) {
-        result.failure = FaultEventResult::EventSectionSize;
+        result.failure = SizeError::Events;
         return result;
     }
     result.events.reserve(result.eventCount);
@@ -112,31 +100,23 @@ int faultTypeNumber(char type)
     return (type >= '0' && type <= '9') ? type - '0' : 0;
 }
 
-QString faultTypeText(char type)
+QString faultTypeText(char type, Texts texts)
 {
-    switch (faultTypeNumber(type)) {
-    case 0:
-        return QCoreApplication::translate("MainWindow", "Power Loss");
-    case 1:
-        return QCoreApplication::translate("MainWindow", "Security Event");
-    case 2:
-        return QCoreApplication::translate("MainWindow", "Driving Over");
-    case 3:
-        return QCoreApplication::translate("MainWindow", "Download Fail");
-    case 4:
-        return QCoreApplication::translate("MainWindow", "Storage Fail");
-    case 5:
-        return QCoreApplication::translate("MainWindow", "GPS Fail");
-    case 6:
-        return QCoreApplication::translate("MainWindow", "Speed Pulse Fail");
-    case 7:
-        return QCoreApplication::translate("MainWindow", "SOC Fail");
-    default:
-        return QString();
-    }
+    static const char *const names[] = {
+        QT_TRANSLATE_NOOP("MainWindow", "Power Loss"),
+        QT_TRANSLATE_NOOP("MainWindow", "Security Event"),
+        QT_TRANSLATE_NOOP("MainWindow", "Driving Over"),
+        QT_TRANSLATE_NOOP("MainWindow", "Download Fail"),
+        QT_TRANSLATE_NOOP("MainWindow", "Storage Fail"),
+        QT_TRANSLATE_NOOP("MainWindow", "GPS Fail"),
+        QT_TRANSLATE_NOOP("MainWindow", "Speed Pulse Fail"),
+        QT_TRANSLATE_NOOP("MainWindow", "SOC Fail"),
+    };
+    const int number = faultTypeNumber(type);
+    return number < int(std::size(names)) ? viewerText(names[number], texts) : QString();
 }
 
-QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, int type)
+QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, int type, Texts texts)
 {
     // An interval is open when exactly one of its stamps is not a valid date-time (an end
     // still stored as zeros: an event that is running), or when it ends before it starts.
@@ -148,7 +128,7 @@ QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, in
     const bool open = from.isValid() != to.isValid() || to.toSecsSinceEpoch() < from.toSecsSinceEpoch();
     if (open) {
         if (isEvent && type == 2)
-            return QCoreApplication::translate("MainWindow", "continuing");
+            return viewerText(QT_TRANSLATE_NOOP("MainWindow", "continuing"), texts);
         return QStringLiteral("00:00:00");
     }
     const quint64 d = quint64(to.toSecsSinceEpoch() - from.toSecsSinceEpoch());
@@ -197,6 +177,17 @@ QString eventTableHtml(const FaultEventResult &result)
     return html;
 }
 
+QStringList faultEventTablesHtml(const FaultEventResult &result)
+{
+    QStringList tables;
+    if (result.failure == SizeError::Errors)
+        return tables;
+    tables << errorTableHtml(result);
+    if (result.ok())
+        tables << eventTableHtml(result);
+    return tables;
+}
+
 QString faultEventDumpHeading()
 {
     return QStringLiteral("======= Error&Event Data =======");
@@ -205,8 +196,8 @@ QString faultEventDumpHeading()
 BlockDump faultEventDump(const FaultEventResult &result)
 {
     BlockDump dump;
-    if (result.failure == FaultEventResult::ErrorSectionSize) {
-        dump.lines << result.message();
+    if (result.failure == SizeError::Errors) {
+        dump.lines << sizeErrorText(result.failure);
         dump.debugLine = QString::asprintf("Error-parseData_00-1 DataSize:%d  ofsset:%d ", int(result.size),
                                            int(result.errorEnd));
         return dump;
@@ -216,8 +207,8 @@ BlockDump faultEventDump(const FaultEventResult &result)
         dump.lines << QStringLiteral("Type:") + QChar::fromLatin1(record.type) + QStringLiteral("   ") +
                           timeRange(record);
 
-    if (result.failure == FaultEventResult::EventSectionSize) {
-        dump.lines << result.message();
+    if (result.failure == SizeError::Events) {
+        dump.lines << sizeErrorText(result.failure);
         dump.debugLine = QString::asprintf("Error-parseData_00-2 DataSize:%d  ofsset:%d ", int(result.size),
                                            int(result.eventEnd));
         return dump;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "vdr/blockdump.h"
+#include "vdr/sizeerror.h"
+#include "vdr/viewertext.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <array>
@@ -24,15 +27,10 @@ struct FaultEventRecord
 
 struct FaultEventResult
 {
-    enum Failure
-    {
-        NoFailure,
-        ErrorSectionSize, // 2 + 15N does not fit in the block (or N itself does not)
-        EventSectionSize, // the block is not exactly 4 + 15N + 16M bytes (or M does not fit)
-    };
-
     quint32 size = 0;
-    Failure failure = NoFailure;
+    SizeError failure = SizeError::None; // Errors: 2 + 15N does not fit in the block (or N
+                                         // itself does not); Events: the block is not exactly
+                                         // 4 + 15N + 16M bytes (or M does not fit)
     int errorCount = 0;  // N, 0 when it could not be read
     int eventCount = 0;  // M, 0 when it could not be read
     qint64 errorEnd = 0; // 2 + 15N
@@ -40,10 +38,7 @@ struct FaultEventResult
     QVector<FaultEventRecord> errors;
     QVector<FaultEventRecord> events; // empty unless the event section passed
 
-    bool ok() const { return failure == NoFailure; }
-    // "DT_ERR_DATA Data Size Error" / "DT_EVENT_DATA Data Size Error" (never translated),
-    // empty when the block is sound.
-    QString message() const;
+    bool ok() const { return failure == SizeError::None; }
 };
 
 FaultEventResult decodeFaultEventBlock(const uchar *data, quint32 size);
@@ -51,18 +46,22 @@ FaultEventResult decodeFaultEventBlock(const uchar *data, quint32 size);
 // The type text of a type character: '0'..'7' name a fault or event, '8' and '9' have an
 // empty text, and any character that is not a digit counts as '0'.
 int faultTypeNumber(char type);
-QString faultTypeText(char type);
+QString faultTypeText(char type, Texts texts = Texts::Shown);
 
 // The duration cell: "hh:mm:ss" (hours not limited to two digits) from start to end; an open
 // interval (one stamp not a valid date-time, or the end before the start) shows "continuing"
 // for a running "Driving Over" event (isEvent and type 2) and "00:00:00" otherwise. Two
 // invalid stamps give "00:00:00".
-QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, int type);
+QString faultDurationText(const uchar *start, const uchar *end, bool isEvent, int type,
+                          Texts texts = Texts::Shown);
 
 // The HTML of the two tables of the "Fault & Event" page. The error table needs a result that
 // passed the error section, the event table one that passed both.
 QString errorTableHtml(const FaultEventResult &result);
 QString eventTableHtml(const FaultEventResult &result);
+// The tables the page shows of a block, in order: both, only the error table when the event
+// section fails, none when the error section fails.
+QStringList faultEventTablesHtml(const FaultEventResult &result);
 
 // The dump lines after the heading, with the debug-output line of a size failure.
 QString faultEventDumpHeading();

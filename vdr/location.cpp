@@ -26,17 +26,10 @@ uint qHash(const HourKey &key, uint seed = 0)
     return ::qHash(key.julianDay, seed) ^ uint(key.hour);
 }
 
-HourKey hourKey(const QDateTime &t)
-{
-    if (!t.isValid())
-        return {-1, -1};
-    return {t.date().toJulianDay(), t.time().hour()};
-}
-
-// hourKey(recorderDateTime(stamp)), for many stamps. Each conversion to a local date-time
-// consults the time zone, which is slow for a day of thousands of fixes; they share few
-// minutes, so whether a local minute exists (it does not inside a daylight-saving gap) is
-// asked once per minute.
+// The date and hour of recorderDateTime(stamp), {-1, -1} when that is not valid, for many
+// stamps. Each conversion to a local date-time consults the time zone, which is slow for a day
+// of thousands of fixes; they share few minutes, so whether a local minute exists (it does not
+// inside a daylight-saving gap) is asked once per minute.
 class HourKeys
 {
 public:
@@ -75,11 +68,6 @@ QString degreesText(qint32 value)
 
 } // namespace
 
-QString LocationResult::message() const
-{
-    return ok() ? QString() : QStringLiteral("DT_LOCATE_DATA Data Size Error");
-}
-
 LocationResult decodeLocationBlock(const uchar *data, qint64 size)
 {
     LocationResult result;
@@ -96,6 +84,21 @@ LocationResult decodeLocationBlock(const uchar *data, qint64 size)
         LocationFix &fix = result.fixes[i];
         fix = locationPointAt(p + 7);
         std::memcpy(fix.time.data(), p, 7);
+    }
+
+    // Fixes fall into one entry when their local date and hour agree; the entry shows its first.
+    QHash<HourKey, int> entryOf;
+    HourKeys keys;
+    for (int i = 0; i < result.fixes.size(); ++i) {
+        const uchar *time = result.fixes.at(i).time.data();
+        const HourKey key = keys.of(time);
+        auto entry = entryOf.constFind(key);
+        if (entry == entryOf.constEnd()) {
+            entry = entryOf.insert(key, result.hours.size());
+            result.hours << recorderDateTime(time).toString(kTimeFormat);
+            result.hourFixes.append(QVector<int>());
+        }
+        result.hourFixes[entry.value()].append(i);
     }
     return result;
 }
@@ -123,31 +126,11 @@ QString gpsPointText(const LocationFix &fix)
                              int(fix.status));
 }
 
-QStringList locationHourList(const LocationResult &result)
+QVector<LocationRow> locationRowsOfHour(const LocationResult &result, int hour)
 {
-    QStringList entries;
-    QHash<HourKey, int> seen;
-    HourKeys keys;
-    for (const LocationFix &fix : result.fixes) {
-        const HourKey key = keys.of(fix.time.data());
-        if (seen.contains(key))
-            continue;
-        seen.insert(key, entries.size());
-        entries << recorderDateTime(fix.time.data()).toString(kTimeFormat);
-    }
-    return entries;
-}
-
-QVector<LocationRow> locationRowsOfHour(const LocationResult &result, const QString &hourEntry)
-{
-    const HourKey wanted = hourKey(QDateTime::fromString(hourEntry, kTimeFormat));
     QVector<LocationRow> rows;
-    HourKeys keys;
-    for (const LocationFix &fix : result.fixes) {
-        if (!(keys.of(fix.time.data()) == wanted))
-            continue;
-        rows.append(locationRow(fix));
-    }
+    for (const int fix : result.hourFixes.value(hour))
+        rows.append(locationRow(result.fixes.at(fix)));
     return rows;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "vdr/blockdump.h"
+#include "vdr/sizeerror.h"
 
 #include <QDateTime>
 #include <QString>
@@ -33,10 +34,14 @@ struct LocationResult
     int count = 0;              // n, 0 when it could not be read
     qint64 expectedSize = 2;    // 2 + 19n
     QVector<LocationFix> fixes; // empty unless ok()
+    // The hour list: one entry per distinct date and hour, in the order of their first fix,
+    // each the full time of that first fix as "yyyy/MM/dd hh:mm:ss" (an empty text for fixes
+    // whose time is not a valid date-time; they all share one entry).
+    QStringList hours;
+    QVector<QVector<int>> hourFixes; // per entry of the hour list, its fixes in record order
 
     bool ok() const { return size == expectedSize; }
-    // "DT_LOCATE_DATA Data Size Error" (never translated), empty when the block is sound.
-    QString message() const;
+    SizeError failure() const { return ok() ? SizeError::None : SizeError::Location; }
 };
 
 LocationResult decodeLocationBlock(const uchar *data, qint64 size);
@@ -51,11 +56,6 @@ double coordinateDegrees(qint32 value);
 // The bracketed one-line text of a fix: "[X:lat Y:lon H:h m S:s km/h status]".
 QString gpsPointText(const LocationFix &fix);
 
-// The hour list: one entry per distinct date and hour, in the order of their first fix, each
-// the full time of that first fix as "yyyy/MM/dd hh:mm:ss" (an empty text for fixes whose
-// time is not a valid date-time; they all share one entry).
-QStringList locationHourList(const LocationResult &result);
-
 // One row of the fix table.
 struct LocationRow
 {
@@ -67,9 +67,9 @@ struct LocationRow
 // position), speed as "n km/h".
 LocationRow locationRow(const LocationFix &fix);
 
-// The fixes whose time has the calendar date and the hour of `hourEntry` (a text of the hour
-// list), in record order.
-QVector<LocationRow> locationRowsOfHour(const LocationResult &result, const QString &hourEntry);
+// The rows of the fixes of entry `hour` of the hour list, in record order; none for an index
+// outside the list.
+QVector<LocationRow> locationRowsOfHour(const LocationResult &result, int hour);
 
 // The dump lines ("Gps Data Count:n", then per fix its time and its point text followed by a
 // line break), or with a wrong size the one line "Gps Data Size Error" and the debug-output line.

@@ -32,32 +32,37 @@ const DriverSlotLook kDriverSlots[vdr::kDriverSlotCount] = {
     {"", Qt::darkGray, Qt::SolidLine, &MainWindow::DriveQLinePress_6},
 };
 
+// Written to the debug output for each step that adds its seconds to no activity.
+const char kUnknownActivity[] = "Error : driverActivityAddSec unkown type";
+
 } // namespace
 
 void MainWindow::parseDrivingData(const uchar *data, int size)
 {
-    if (isLogPageShown())
-        dumpDrivingData(data, size);
+    parseDrivingData(addLoneBlock(vdr::DrivingBlock, data, quint32(qMax(size, 0))));
+}
 
-    const vdr::DrivingData block = vdr::decodeDrivingBlock(data, size);
-    if (!block.sizeOk) {
-        showMessage(QStringLiteral("DT_DRIVE_DATA Data Size Error"));
+void MainWindow::parseDrivingData(const vdr::BlockReport &block)
+{
+    if (isLogPageShown())
+        dumpDrivingData(block);
+    const vdr::DrivingData &driving = block.driving;
+    for (int i = 0; i < driving.unknownActions; ++i)
+        qDebug("%s", kUnknownActivity);
+    if (!block.ok()) {
+        showMessage(block.message());
         return;
     }
 
     resetDriverSeries();
 
     // The first record sets the chart's day, whichever driver it belongs to.
-    if (block.count > 0) {
-        const QDate day = QDate::fromString(ui->date_comboBox->currentText(), QStringLiteral("yyyy/MM/dd"));
-        if (day.isValid())
-            setChartDay(day);
-    }
+    if (driving.count > 0 && day.day().isValid())
+        setChartDay(day.day());
 
     // Each line gets all its points at once, before it is attached to the chart.
     for (int s = vdr::kFirstDriverSlot; s < vdr::kDriverSlotCount; ++s) {
-        const vdr::DriverLine &line = block.lines[size_t(s)];
-        driverStateSeconds[s] = line.totals;
+        const vdr::DriverLine &line = driving.lines[size_t(s)];
         driverSeries[s]->setName(line.name);
         driverSeries[s]->replace(line.points);
     }
@@ -70,35 +75,44 @@ void MainWindow::parseDrivingData(const uchar *data, int size)
         showDriverLine(series);
     }
 
-    vdr::appendDriverChanges(driverChangeList, block);
-
     showDriverSummary(2);
 
-    if (block.count == 0)
+    if (driving.count == 0)
         return;
 
     // The minute table, sized to the rows it gets.
-    const QVector<vdr::MinuteRow> rows = vdr::minuteRows(block);
-    const QVector<QString> times = vdr::minuteTexts(rows);
     const QStringList labels = driverActivityLabels();
     QTableWidget *table = ui->driverInfo_table;
     table->setUpdatesEnabled(false);
-    table->setRowCount(rows.size());
-    for (int r = 0; r < rows.size(); ++r) {
-        const vdr::MinuteRow &row = rows.at(r);
-        table->setItem(r, 0, new QTableWidgetItem(driverSeries[row.slot]->name()));
+    table->setRowCount(driving.minuteRows.size());
+    for (int r = 0; r < driving.minuteRows.size(); ++r) {
+        const vdr::MinuteRow &row = driving.minuteRows.at(r);
+        table->setItem(r, 0, new QTableWidgetItem(driving.lines[size_t(row.slot)].name));
         table->setItem(r, 1, new QTableWidgetItem(vdr::activityLabel(labels, row.level)));
-        table->setItem(r, 2, new QTableWidgetItem(times.at(r)));
+        table->setItem(r, 2, new QTableWidgetItem(driving.minuteTimes.at(r)));
     }
     table->setUpdatesEnabled(true);
+}
+
+void MainWindow::fillDriverTableTexts()
+{
+    // The table shows the rows of the last sound driving block that has records.
+    const vdr::DrivingData *shown = nullptr;
+    for (const vdr::BlockReport &block : qAsConst(day.blocks))
+        if (block.info.dataId == vdr::DrivingBlock && block.ok() && block.driving.count > 0)
+            shown = &block.driving;
+    QTableWidget *table = ui->driverInfo_table;
+    if (!shown || table->rowCount() != shown->minuteRows.size())
+        return;
+    const QStringList labels = driverActivityLabels();
+    for (int r = 0; r < shown->minuteRows.size(); ++r)
+        if (QTableWidgetItem *item = table->item(r, 1))
+            item->setText(vdr::activityLabel(labels, shown->minuteRows.at(r).level));
 }
 
 void MainWindow::resetDriverSeries()
 {
     dropDriverSeries();
-    for (vdr::ActivityTotals &totals : driverStateSeconds)
-        totals.fill(0);
-
     for (int s = 0; s < vdr::kDriverSlotCount; ++s) {
         const DriverSlotLook &look = kDriverSlots[s];
         auto *series = new QLineSeries;
@@ -109,19 +123,15 @@ void MainWindow::resetDriverSeries()
     }
 }
 
-void MainWindow::dumpDrivingData(const uchar *data, int size)
+void MainWindow::dumpDrivingData(const vdr::BlockReport &block)
 {
-    appendLog(QStringLiteral("======= Driving Data ======="), QColor(QStringLiteral("blue")));
-    const vdr::DrivingData block = vdr::decodeDrivingRecords(data, size);
-    for (const QString &line : vdr::drivingDumpLines(block))
-        appendLog(line, Qt::black);
-    if (!block.sizeOk)
-        qDebug("Error-parseData_03 DataSize:%d  ofsset:%d ", size, int(block.expectedSize));
+    showDump(QStringLiteral("======= Driving Data ======="), vdr::drivingDump(block.driving));
 }
 
 void MainWindow::driverActivityAddSec(vdr::ActivityTotals &totals, qint64 seconds, qint8 code)
 {
-    vdr::driverActivityAddSec(totals, seconds, code);
+    if (!vdr::driverActivityAddSec(totals, seconds, code))
+        qDebug("%s", kUnknownActivity);
 }
 
 void MainWindow::initDriverTable()

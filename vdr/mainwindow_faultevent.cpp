@@ -4,37 +4,43 @@
 
 #include "vdr/faultevent.h"
 
+#include <QScrollBar>
 #include <QTextCursor>
 
 void MainWindow::parseFaultEventData(const char *data, uint size)
 {
-    if (isLogPageShown())
-        dumpFaultEventData(data, size);
+    parseFaultEventData(addLoneBlock(vdr::FaultEventBlock, data, size));
+}
 
-    const vdr::FaultEventResult result =
-        vdr::decodeFaultEventBlock(reinterpret_cast<const uchar *>(data), size);
-    if (result.failure == vdr::FaultEventResult::ErrorSectionSize) {
-        showMessage(result.message());
+void MainWindow::parseFaultEventData(const vdr::BlockReport &block)
+{
+    if (isLogPageShown())
+        dumpFaultEventData(block);
+    for (const QString &table : vdr::faultEventTablesHtml(block.faultEvent))
+        ui->eventtextBrowser->append(table);
+    if (!block.ok()) {
+        showMessage(block.message());
         return;
     }
-    ui->eventtextBrowser->append(vdr::errorTableHtml(result));
-    if (result.failure == vdr::FaultEventResult::EventSectionSize) {
-        showMessage(result.message());
-        return;
-    }
-    ui->eventtextBrowser->append(vdr::eventTableHtml(result));
     ui->eventtextBrowser->moveCursor(QTextCursor::Start);
 }
 
-void MainWindow::dumpFaultEventData(const char *data, uint size)
+void MainWindow::fillEventPage()
 {
-    appendLog(vdr::faultEventDumpHeading(), QColor(QStringLiteral("blue")));
-    const vdr::BlockDump dump =
-        vdr::faultEventDump(vdr::decodeFaultEventBlock(reinterpret_cast<const uchar *>(data), size));
-    for (const QString &line : dump.lines)
-        appendLog(line, Qt::black);
-    if (!dump.debugLine.isEmpty())
-        qDebug("%s", qUtf8Printable(dump.debugLine));
+    QScrollBar *bar = ui->eventtextBrowser->verticalScrollBar();
+    const int position = bar->value();
+    ui->eventtextBrowser->clear();
+    for (const vdr::BlockReport &block : qAsConst(day.blocks))
+        if (block.info.dataId == vdr::FaultEventBlock)
+            for (const QString &table : vdr::faultEventTablesHtml(block.faultEvent))
+                ui->eventtextBrowser->append(table);
+    ui->eventtextBrowser->moveCursor(QTextCursor::Start);
+    bar->setValue(position);
+}
+
+void MainWindow::dumpFaultEventData(const vdr::BlockReport &block)
+{
+    showDump(vdr::faultEventDumpHeading(), vdr::faultEventDump(block.faultEvent));
 }
 
 QString MainWindow::faultTypeText(char type) const

@@ -18,18 +18,18 @@ QTableWidgetItem *textItem(const QString &text)
 
 void MainWindow::parseLocationData(const uchar *data, int size)
 {
-    if (isLogPageShown() && ui->actiongps->isChecked())
-        dumpLocationData(data, size);
-    locationBlock.clear();
+    parseLocationData(addLoneBlock(vdr::LocationBlock, data, quint32(qMax(size, 0))));
+}
 
-    const vdr::LocationResult result = vdr::decodeLocationBlock(data, size);
-    if (!result.ok()) {
-        showMessage(result.message());
+void MainWindow::parseLocationData(const vdr::BlockReport &block)
+{
+    if (isLogPageShown() && ui->actiongps->isChecked())
+        dumpLocationData(block);
+    if (!block.ok()) {
+        showMessage(block.message());
         return;
     }
-    locationBlock = QByteArray(reinterpret_cast<const char *>(data), size);
-
-    const QStringList hours = vdr::locationHourList(result);
+    const QStringList &hours = block.location.hours;
     QTableWidget *table = ui->locationTime_table;
     table->setRowCount(hours.size());
     for (int row = 0; row < hours.size(); ++row) {
@@ -38,11 +38,10 @@ void MainWindow::parseLocationData(const uchar *data, int size)
     }
 }
 
-void MainWindow::dumpLocationData(const uchar *data, int size)
+void MainWindow::dumpLocationData(const vdr::BlockReport &block)
 {
-    const vdr::LocationResult result = vdr::decodeLocationBlock(data, size);
-    const vdr::BlockDump dump = vdr::locationDump(result);
-    if (!result.ok()) {
+    const vdr::BlockDump dump = vdr::locationDump(block.location);
+    if (!block.ok()) {
         appendLog(dump.lines.value(0), QColor(QStringLiteral("red")));
         qDebug("%s", qUtf8Printable(dump.debugLine));
         return;
@@ -85,23 +84,15 @@ void MainWindow::setupLocationTables()
 
 void MainWindow::on_locationTime_table_itemSelectionChanged()
 {
+    // The hour list shows the day's last location block; when that one failed, nothing is stored.
     const int row = ui->locationTime_table->currentRow();
-    if (locationBlock.isEmpty())
+    const vdr::BlockReport *stored = day.lastBlock(vdr::LocationBlock);
+    if (!stored || !stored->ok())
         return;
     QTableWidget *table = ui->locationInfo_table;
     table->setRowCount(0);
 
-    const vdr::LocationResult result = vdr::decodeLocationBlock(
-        reinterpret_cast<const uchar *>(locationBlock.constData()), locationBlock.size());
-    if (!result.ok()) {
-        showMessage(result.message());
-        return;
-    }
-    const QTableWidgetItem *hourItem = row < 0 ? nullptr : ui->locationTime_table->item(row, 1);
-    if (!hourItem)
-        return;
-
-    const QVector<vdr::LocationRow> rows = vdr::locationRowsOfHour(result, hourItem->text());
+    const QVector<vdr::LocationRow> rows = vdr::locationRowsOfHour(stored->location, row);
     table->setRowCount(rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         const vdr::LocationRow &fix = rows.at(r);

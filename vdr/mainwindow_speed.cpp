@@ -17,48 +17,42 @@ QTableWidgetItem *cell(const QString &text)
 
 void MainWindow::parseSpeedData(const uchar *data, int size)
 {
+    parseSpeedData(addLoneBlock(vdr::SpeedBlock, data, quint32(qMax(size, 0))));
+}
+
+void MainWindow::parseSpeedData(const vdr::BlockReport &block)
+{
     if (isLogPageShown() && ui->actionspeed->isChecked())
-        dumpSpeedData(data, size);
-
-    speedData.clear();
-    speedStarts.clear();
-
-    const vdr::SpeedRecords block(data, size);
-    if (!block.sizeOk()) {
-        showMessage(QStringLiteral("DT_SPD_DATA Data Size Error"));
+        dumpSpeedData(block);
+    if (!block.ok()) {
+        showMessage(block.message());
         return;
     }
-    speedData = QByteArray(reinterpret_cast<const char *>(data), size);
-    const vdr::SpeedRecords stored(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
-    speedStarts = vdr::speedRecordStarts(stored);
+    const vdr::SpeedResult &speed = block.speed;
 
-    const int n = int(stored.count());
+    const int n = int(speed.records.count());
     ui->speedTime_table->setRowCount(n);
-    if (n > 0) {
-        const QDate day = QDate::fromString(ui->date_comboBox->currentText(), QStringLiteral("yyyy/MM/dd"));
-        if (day.isValid())
-            setChartDay(day);
-    }
+    if (n > 0 && day.day().isValid())
+        setChartDay(day.day());
     for (int i = 0; i < n; ++i) {
         ui->speedTime_table->setItem(i, 0, cell(QString::number(i + 1)));
-        ui->speedTime_table->setItem(i, 1, cell(stored.startText(i)));
+        ui->speedTime_table->setItem(i, 1, cell(speed.records.startText(i)));
     }
 
     // Every point of the line; the chart draws the part of it on screen.
-    showSpeedLine(vdr::speedChartPoints(stored, speedStarts, plot::kSpeedAxisMax));
+    showSpeedLine(vdr::speedChartPoints(speed.records, speed.starts, plot::kSpeedAxisMax));
 }
 
-void MainWindow::dumpSpeedData(const uchar *data, int size)
+void MainWindow::dumpSpeedData(const vdr::BlockReport &block)
 {
-    appendLog(QStringLiteral("======= Speed Data ======="), QColor(QStringLiteral("blue")));
-    const vdr::SpeedRecords block(data, size);
-    if (!block.sizeOk()) {
-        appendLog(QStringLiteral("Speed Data Size Error"), Qt::black);
-        qDebug("Error-parseData_01 DataSize:%d  ofsset:%lld ", size, block.expectedSize());
-        return;
-    }
-    for (const QString &entry : vdr::speedDumpLines(block))
-        appendLog(entry, Qt::black);
+    showDump(QStringLiteral("======= Speed Data ======="), vdr::speedDump(block.speed));
+}
+
+const vdr::SpeedResult &MainWindow::storedSpeed() const
+{
+    static const vdr::SpeedResult none;
+    const vdr::BlockReport *last = day.lastBlock(vdr::SpeedBlock);
+    return last && last->ok() ? last->speed : none;
 }
 
 void MainWindow::initSpeedTables()
@@ -91,17 +85,12 @@ void MainWindow::initSpeedTables()
 void MainWindow::on_speedTime_table_itemSelectionChanged()
 {
     const int r = ui->speedTime_table->currentRow();
-    if (speedData.isEmpty())
+    const vdr::SpeedRecords &block = storedSpeed().records;
+    if (block.isEmpty())
         return;
     QTableWidget *samples = ui->speedInfo_table;
     samples->setRowCount(0);
     samples->setRowCount(vdr::kSpeedSamples);
-
-    const vdr::SpeedRecords block(reinterpret_cast<const uchar *>(speedData.constData()), speedData.size());
-    if (!block.sizeOk()) {
-        showMessage(QStringLiteral("DT_SPD_DATA Data Size Error"));
-        return;
-    }
     if (r < 0 || qint64(r) >= qint64(block.count())) {
         samples->setRowCount(0);
         return;

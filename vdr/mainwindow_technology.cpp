@@ -4,50 +4,57 @@
 
 #include "vdr/technology.h"
 
+#include <QScrollBar>
 #include <QTextCursor>
 
 void MainWindow::parseTechnologyData(const uchar *data, uint size)
 {
-    if (isLogPageShown())
-        dumpTechnologyData(data, size);
+    parseTechnologyData(addLoneBlock(vdr::TechnologyBlock, data, size));
+}
 
-    const vdr::TechnologyResult result =
-        vdr::decodeTechnologyBlock(data, size, useNewTechnologyLayout(data, size));
-    if (result.failure == vdr::TechnologyResult::VendorSection) {
-        showMessage(result.message());
-        return;
-    }
+void MainWindow::parseTechnologyData(const vdr::BlockReport &block)
+{
+    if (isLogPageShown())
+        dumpTechnologyData(block);
+    const vdr::TechnologyResult &result = block.technology;
+    if (!result.layoutNote.isEmpty()) // the layout is chosen for the page as for the dump
+        qDebug("%s", qUtf8Printable(result.layoutNote));
 
     // Each table is one append, so each forms its own paragraph; the first failing list ends
     // the page with its message, the tables before it stay.
-    ui->carno_value->setText(result.device.carNo);
-    ui->techtextBrowser->append(vdr::deviceTableHtml(result));
-    using Section = vdr::TechnologyResult::Section;
-    const struct
-    {
-        Section section;
-        QString (*html)(const vdr::TechnologyResult &);
-    } lists[] = {
-        {Section::MileageSection, vdr::mileageTableHtml},
-        {Section::ClockSection, vdr::clockTableHtml},
-        {Section::DriveSection, vdr::driveThresholdTableHtml},
-        {Section::RestSection, vdr::restThresholdTableHtml},
-    };
-    for (const auto &list : lists) {
-        if (result.failure == list.section) {
-            showMessage(result.message());
-            return;
-        }
-        ui->techtextBrowser->append(list.html(result));
+    if (result.failure != vdr::SizeError::Device) {
+        ui->carno_value->setTextFormat(Qt::PlainText);
+        ui->carno_value->setText(result.device.carNo);
+    }
+    for (const QString &table : vdr::technologyTablesHtml(result))
+        ui->techtextBrowser->append(table);
+    if (!block.ok()) {
+        showMessage(block.message());
+        return;
     }
     ui->techtextBrowser->moveCursor(QTextCursor::Start);
 }
 
-void MainWindow::dumpTechnologyData(const uchar *data, uint size)
+void MainWindow::fillTechnologyPage()
 {
+    QScrollBar *bar = ui->techtextBrowser->verticalScrollBar();
+    const int position = bar->value();
+    ui->techtextBrowser->clear();
+    for (const vdr::BlockReport &block : qAsConst(day.blocks))
+        if (block.info.dataId == vdr::TechnologyBlock)
+            for (const QString &table : vdr::technologyTablesHtml(block.technology))
+                ui->techtextBrowser->append(table);
+    ui->techtextBrowser->moveCursor(QTextCursor::Start);
+    bar->setValue(position);
+}
+
+void MainWindow::dumpTechnologyData(const vdr::BlockReport &block)
+{
+    const vdr::TechnologyResult &result = block.technology;
     appendLog(vdr::technologyDumpHeading(), QColor(QStringLiteral("blue")));
-    const vdr::BlockDump dump =
-        vdr::technologyDump(vdr::decodeTechnologyBlock(data, size, useNewTechnologyLayout(data, size)));
+    if (!result.layoutNote.isEmpty())
+        qDebug("%s", qUtf8Printable(result.layoutNote));
+    const vdr::BlockDump dump = vdr::technologyDump(result);
     for (const QString &line : dump.lines)
         appendLog(line, Qt::black);
     if (!dump.debugLine.isEmpty())
@@ -56,5 +63,9 @@ void MainWindow::dumpTechnologyData(const uchar *data, uint size)
 
 bool MainWindow::useNewTechnologyLayout(const uchar *data, uint size) const
 {
-    return vdr::useNewTechnologyLayout(data, size);
+    QString why;
+    const bool useNew = vdr::useNewTechnologyLayout(data, size, &why);
+    if (!why.isEmpty())
+        qDebug("%s", qUtf8Printable(why));
+    return useNew;
 }

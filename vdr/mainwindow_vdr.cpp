@@ -52,8 +52,11 @@ void MainWindow::readVdrFile(const QString &path)
         return;
     }
     if (ui->date_comboBox->count() == 0)
-        ui->date_comboBox->addItem(vdr::dayListText(name.day));
+        addDateListDay(name.day);
     ui->date_value->setText(vdr::dayListText(name.day));
+    // The day is on display from here on, even when its file cannot be read.
+    day.fileName = fileName;
+    day.name = name;
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -66,13 +69,20 @@ void MainWindow::readVdrFile(const QString &path)
         showMessage(tr("No data in the file !!"));
         return;
     }
-    setDisplayedDayFile(path, data);
-    parseVdrContainer(data);
+    parseVdrContainer(data, path);
 }
 
-void MainWindow::parseVdrContainer(QByteArray &data)
+void MainWindow::parseVdrContainer(QByteArray &data, const QString &path)
 {
-    const vdr::ContainerWalk walk = vdr::walkContainer(data);
+    // The day is decoded here, once; from here on every step reads the model. The window's
+    // model takes each block as its page shows it, so that it always holds what the pages show.
+    // A message box runs the event loop, in which another day may be opened: then this one stops.
+    const vdr::DayReport decoded = vdr::analyseDayFile(QFileInfo(path).fileName(), data);
+    day = decoded;
+    day.blocks.clear();
+    day.driverChanges.clear();
+    const quint64 generation = dayGeneration;
+    const vdr::ContainerWalk &walk = decoded.walk;
     qDebug("checksum caculate-result: 0x%x file-checksum: 0x%x", walk.computedChecksum, walk.fileChecksum);
     if (!walk.checksumOk()) {
         if (isLogPageShown()) {
@@ -82,41 +92,33 @@ void MainWindow::parseVdrContainer(QByteArray &data)
                                         walk.computedChecksum, walk.fileChecksum),
                       red);
         } else {
+            // Nothing of the file is shown: the model keeps the day, the checksum and the walk,
+            // and no block.
             showMessage(tr("Error : Check sum"));
             return;
         }
     }
+    setDisplayedDayFile(path);
 
     qDebug("blockCnt : %d", walk.blockCount);
-    const uchar *bytes = reinterpret_cast<const uchar *>(data.constData());
     auto logHeader = [](const vdr::BlockInfo &block) {
         qDebug("dataID    : %d", block.dataId);
         qDebug("blockName : %s", block.name.constData());
         qDebug("dataSize  : %d", int(block.dataSize));
     };
-    for (const vdr::BlockInfo &block : walk.blocks) {
-        logHeader(block);
-        const uchar *blockData = bytes + block.dataOffset;
-        switch (block.dataId) {
-        case vdr::FaultEventBlock:
-            parseFaultEventData(reinterpret_cast<const char *>(blockData), block.dataSize);
-            break;
-        case vdr::SpeedBlock:
-            parseSpeedData(blockData, int(block.dataSize));
-            break;
-        case vdr::TechnologyBlock:
-            parseTechnologyData(blockData, block.dataSize);
-            break;
-        case vdr::DrivingBlock:
-            parseDrivingData(blockData, int(block.dataSize));
-            break;
-        case vdr::LocationBlock:
-            parseLocationData(blockData, int(block.dataSize));
-            break;
-        default:
-            qDebug("unknow dataID : %d", block.dataId);
-            break;
-        }
+    // The page of each data type.
+    void (MainWindow::*const pages[])(const vdr::BlockReport &) = {
+        &MainWindow::parseFaultEventData, &MainWindow::parseSpeedData, &MainWindow::parseTechnologyData,
+        &MainWindow::parseDrivingData, &MainWindow::parseLocationData};
+    for (const vdr::BlockReport &block : decoded.blocks) {
+        logHeader(block.info);
+        day.addBlock(block);
+        if (block.known())
+            (this->*pages[block.info.dataId])(block);
+        else
+            qDebug("unknow dataID : %d", block.info.dataId);
+        if (generation != dayGeneration)
+            return;
     }
     if (!walk.complete()) {
         if (walk.stop == vdr::ContainerWalk::DataTruncated)
@@ -136,6 +138,24 @@ void MainWindow::parseVdrContainer(QByteArray &data)
         showMessage(
             tr("The file is damaged: it ends before all of its blocks. Only the blocks before the damage "
                "are shown."));
+}
+
+vdr::BlockReport MainWindow::addLoneBlock(quint8 dataId, const void *data, quint32 size)
+{
+    vdr::BlockInfo info;
+    info.dataId = dataId;
+    info.dataSize = size;
+    day.addBlock(vdr::decodeBlock(info, static_cast<const uchar *>(data)));
+    return day.blocks.constLast();
+}
+
+void MainWindow::showDump(const QString &heading, const vdr::BlockDump &dump)
+{
+    appendLog(heading, QColor(QStringLiteral("blue")));
+    for (const QString &line : dump.lines)
+        appendLog(line, Qt::black);
+    if (!dump.debugLine.isEmpty())
+        qDebug("%s", qUtf8Printable(dump.debugLine));
 }
 
 QString MainWindow::recorderTimeText(const uchar *p) const

@@ -11,9 +11,9 @@ namespace vdr {
 
 quint32 SpeedRecords::count() const
 {
-    if (!m_data || m_size < 4)
+    if (size() < 4)
         return 0;
-    return qFromLittleEndian<quint32>(m_data);
+    return qFromLittleEndian<quint32>(data());
 }
 
 QDateTime SpeedRecords::start(int i) const
@@ -215,6 +215,30 @@ QStringList speedDumpLines(const SpeedRecords &block)
         lines.append(entry);
     }
     return lines;
+}
+
+SpeedResult decodeSpeedBlock(const uchar *data, qint64 size)
+{
+    SpeedResult speed;
+    speed.records = SpeedRecords(data, size);
+    if (!speed.records.sizeOk())
+        speed.failure = SizeError::Speed;
+    else
+        speed.starts = speedRecordStarts(speed.records);
+    return speed;
+}
+
+BlockDump speedDump(const SpeedResult &speed)
+{
+    BlockDump dump;
+    if (!speed.ok()) {
+        dump.lines << QStringLiteral("Speed Data Size Error");
+        dump.debugLine = QString::asprintf("Error-parseData_01 DataSize:%d  ofsset:%lld ",
+                                           int(speed.records.size()), speed.records.expectedSize());
+        return dump;
+    }
+    dump.lines = speedDumpLines(speed.records);
+    return dump;
 }
 
 } // namespace vdr

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "vdr/blockdump.h"
+#include "vdr/sizeerror.h"
+
+#include <QByteArray>
 #include <QDateTime>
 #include <QPointF>
 #include <QString>
@@ -27,29 +31,32 @@ constexpr quint32 kNoMileage = 0x00FFFFFF;
 // visible along the bottom.
 constexpr double kSpeedFloor = 0.1;
 
-// A view on a speed block's bytes; the bytes must outlive it. All record accessors require
+// A speed block's bytes (a copy of its own) and its records. All record accessors require
 // sizeOk() and an index below count().
 class SpeedRecords
 {
 public:
     SpeedRecords() = default;
-    SpeedRecords(const uchar *data, qint64 size) : m_data(data), m_size(size) {}
+    SpeedRecords(const uchar *data, qint64 size) : m_bytes(reinterpret_cast<const char *>(data), int(size)) {}
+
+    const uchar *data() const { return reinterpret_cast<const uchar *>(m_bytes.constData()); }
+    qint64 size() const { return m_bytes.size(); }
+    bool isEmpty() const { return m_bytes.isEmpty(); }
 
     // n, or 0 when the block is too short to hold it.
     quint32 count() const;
     // 607 x n + 4, computed in 64 bits so no count overflows it.
     qint64 expectedSize() const { return qint64(kSpeedRecordSize) * count() + 4; }
-    bool sizeOk() const { return m_data && m_size >= 4 && m_size == expectedSize(); }
+    bool sizeOk() const { return size() >= 4 && size() == expectedSize(); }
 
-    const uchar *record(int i) const { return m_data + 4 + qint64(i) * kSpeedRecordSize; }
+    const uchar *record(int i) const { return data() + 4 + qint64(i) * kSpeedRecordSize; }
     QDateTime start(int i) const;        // invalid when the stamp does not decode
     QString startText(int i) const;      // "yyyy/MM/dd hh:mm:ss", empty when invalid
     quint8 speed(int i, int j) const;    // sample j of record i
     quint32 mileage(int i, int j) const; // sample j of record i
 
 private:
-    const uchar *m_data = nullptr;
-    qint64 m_size = 0;
+    QByteArray m_bytes;
 };
 
 // Tenths of a km as "km.tenths", unsigned, no padding: 1234 gives "123.4".
@@ -106,5 +113,21 @@ QVector<SpeedRow> speedRows(const SpeedRecords &block, int record);
 // The plain-text dump of a block that passed the size check, one entry per log paragraph:
 // "Speed Count:n", then per record "Time:<stamp>" and a line of its 120 samples.
 QStringList speedDumpLines(const SpeedRecords &block);
+
+// A decoded speed block: its records and their starts (speedRecordStarts), once.
+struct SpeedResult
+{
+    SpeedRecords records;
+    QVector<qint64> starts; // empty unless ok()
+    SizeError failure = SizeError::None;
+
+    bool ok() const { return failure == SizeError::None; }
+};
+
+SpeedResult decodeSpeedBlock(const uchar *data, qint64 size);
+
+// The dump lines after the heading "======= Speed Data =======": speedDumpLines, or with a
+// wrong size the line "Speed Data Size Error" and the debug-output line.
+BlockDump speedDump(const SpeedResult &speed);
 
 } // namespace vdr

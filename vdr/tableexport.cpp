@@ -2,35 +2,36 @@
 
 #include "vdr/recordertime.h"
 
-#include <QCoreApplication>
-
 namespace vdr {
 
 namespace {
 
-QString translated(const char *text)
+// The exports write the viewer's texts as the code writes them, whatever the interface's language.
+QString text(const char *source)
 {
-    return QCoreApplication::translate("MainWindow", text);
+    return viewerText(source, Texts::Source);
 }
 
 void addFaultEventRows(TextTable &out, const FaultEventResult &result)
 {
-    if (result.failure == FaultEventResult::ErrorSectionSize)
+    if (result.failure == SizeError::Errors)
         return;
     auto add = [&out](const QString &kind, int index, const FaultEventRecord &r, bool isEvent) {
-        out.rows.append({kind, QString::number(index), faultTypeText(r.type),
-                         recorderTimeText(r.start.data()),
-                         faultDurationText(r.start.data(), r.end.data(), isEvent, faultTypeNumber(r.type)),
-                         isEvent ? QString::number(r.total) : QString()});
+        out.rows.append(
+            {kind, QString::number(index), faultTypeText(r.type, Texts::Source),
+             recorderTimeText(r.start.data()),
+             faultDurationText(r.start.data(), r.end.data(), isEvent, faultTypeNumber(r.type), Texts::Source),
+             isEvent ? QString::number(r.total) : QString()});
     };
     for (int i = 0; i < result.errors.size(); ++i)
-        add(translated("Error Record"), i + 1, result.errors.at(i), false);
+        add(text("Error Record"), i + 1, result.errors.at(i), false);
     for (int j = 0; j < result.events.size(); ++j)
-        add(translated("Event Record"), j + 1, result.events.at(j), true);
+        add(text("Event Record"), j + 1, result.events.at(j), true);
 }
 
-void addSpeedRows(TextTable &out, const SpeedRecords &block)
+void addSpeedRows(TextTable &out, const SpeedResult &speed)
 {
+    const SpeedRecords &block = speed.records;
     const int n = int(block.count());
     for (int i = 0; i < n; ++i)
         for (const SpeedRow &row : speedRows(block, i))
@@ -39,24 +40,20 @@ void addSpeedRows(TextTable &out, const SpeedRecords &block)
 
 void addDriverRows(TextTable &out, const DrivingData &block)
 {
-    const QVector<MinuteRow> rows = minuteRows(block);
-    const QVector<QString> times = minuteTexts(rows);
-    const QStringList labels = defaultActivityLabels();
-    for (int r = 0; r < rows.size(); ++r) {
-        const MinuteRow &row = rows.at(r);
-        out.rows.append({block.lines[size_t(row.slot)].name, activityLabel(labels, row.level), times.at(r)});
+    const QStringList labels = defaultActivityLabels(Texts::Source);
+    for (int r = 0; r < block.minuteRows.size(); ++r) {
+        const MinuteRow &row = block.minuteRows.at(r);
+        out.rows.append(
+            {block.lines[size_t(row.slot)].name, activityLabel(labels, row.level), block.minuteTimes.at(r)});
     }
 }
 
 void addTechnologyRows(TextTable &out, const TechnologyResult &result)
 {
-    using Section = TechnologyResult::Section;
-    if (result.failure == Section::VendorSection)
+    if (result.failure == SizeError::Device)
         return;
     const DeviceRecord &d = result.device;
-    const QString device = translated("Devcie Info");
-    const QString certificate =
-        (result.newLayout ? QString() : QStringLiteral("C730519286404-")) + d.certificate;
+    const QString device = text("Devcie Info");
     const QPair<const char *, QString> fields[] = {
         {"Vendor", d.vendor},
         {"Address", d.address},
@@ -64,52 +61,52 @@ void addTechnologyRows(TextTable &out, const TechnologyResult &result)
         {"FW Version", firmwareVersionText(d.firmware.data())},
         {"FW InstallTime", recorderTimeText(d.installTime.data())},
         {"Mfd. Date", bcdDateText(d.mfdDate.data())},
-        {"Certificate No.", certificate},
+        {"Certificate No.", certificateText(result)},
         {"Car No.", d.carNo},
     };
     for (const auto &field : fields)
-        out.rows.append({device, QString(), QString(), translated(field.first), field.second, QString()});
+        out.rows.append({device, QString(), QString(), text(field.first), field.second, QString()});
 
-    if (result.failure == Section::MileageSection)
+    if (result.failure == SizeError::MileageCalibrations)
         return;
-    const QString miles = translated("Calibrate Miles");
+    const QString miles = text("Calibrate Miles");
     for (int i = 0; i < result.mileage.size(); ++i) {
         const MileageCalibration &r = result.mileage.at(i);
-        out.rows.append({miles, QString::number(i + 1), r.op, translated("Time"),
+        out.rows.append({miles, QString::number(i + 1), r.op, text("Time"),
                          recorderTimeText(r.timeBefore.data()), recorderTimeText(r.timeAfter.data())});
-        out.rows.append({miles, QString::number(i + 1), r.op, translated("Threshold"),
+        out.rows.append({miles, QString::number(i + 1), r.op, text("Threshold"),
                          bcdMileageText(r.before.data()), bcdMileageText(r.after.data())});
     }
-    if (result.failure == Section::ClockSection)
+    if (result.failure == SizeError::ClockCalibrations)
         return;
-    const QString clock = translated("Calibrate Time");
+    const QString clock = text("Calibrate Time");
     for (int i = 0; i < result.clock.size(); ++i) {
         const ClockCalibration &r = result.clock.at(i);
-        out.rows.append({clock, QString::number(i + 1), QString(), translated("Time"),
+        out.rows.append({clock, QString::number(i + 1), QString(), text("Time"),
                          recorderTimeText(r.before.data()), recorderTimeText(r.after.data())});
     }
     auto thresholds = [&out](const QString &title, const QVector<ThresholdCalibration> &list) {
         for (int i = 0; i < list.size(); ++i) {
             const ThresholdCalibration &r = list.at(i);
-            out.rows.append({title, QString::number(i + 1), QString(), translated("Time"),
+            out.rows.append({title, QString::number(i + 1), QString(), text("Time"),
                              recorderTimeText(r.timeBefore.data()), recorderTimeText(r.timeAfter.data())});
-            out.rows.append({title, QString::number(i + 1), QString(), translated("Threshold"),
+            out.rows.append({title, QString::number(i + 1), QString(), text("Threshold"),
                              bcdTimeText(r.before.data()), bcdTimeText(r.after.data())});
         }
     };
-    if (result.failure == Section::DriveSection)
+    if (result.failure == SizeError::DriveThresholds)
         return;
-    thresholds(translated("Calibrate Drive THR"), result.drive);
-    if (result.failure == Section::RestSection)
+    thresholds(text("Calibrate Drive THR"), result.drive);
+    if (result.failure == SizeError::RestThresholds)
         return;
-    thresholds(translated("Calibrate Rest THR"), result.rest);
+    thresholds(text("Calibrate Rest THR"), result.rest);
 }
 
 void addLocationRows(TextTable &out, const LocationResult &result)
 {
     if (!result.ok())
         return;
-    for (const QString &hour : locationHourList(result))
+    for (int hour = 0; hour < result.hours.size(); ++hour)
         for (const LocationRow &row : locationRowsOfHour(result, hour))
             out.rows.append({row.time, row.longitude, row.latitude, row.height, row.speed});
 }
@@ -136,28 +133,22 @@ TextTable exportRows(const DayReport &report, ExportTable table)
     TextTable out;
     switch (table) {
     case ExportTable::Events:
-        out.captions = QStringList{QCoreApplication::translate("MainWindow", "Record"),
-                                   translated("Index"),
-                                   translated("Type"),
-                                   translated("Start"),
-                                   translated("Duration"),
-                                   translated("Count")};
+        out.captions = QStringList{QStringLiteral("Record"), text("Index"), text("Type"), text("Start"),
+                                   text("Duration"),         text("Count")};
         break;
     case ExportTable::Speed:
-        out.captions =
-            QStringList{translated("DateTime"), translated("Speed (0.5sec)"), translated("Mileage(km)")};
+        out.captions = QStringList{text("DateTime"), text("Speed (0.5sec)"), text("Mileage(km)")};
         break;
     case ExportTable::Driver:
-        out.captions = QStringList{translated("ID"), translated("Change Action"), translated("Change Time")};
+        out.captions = QStringList{text("ID"), text("Change Action"), text("Change Time")};
         break;
     case ExportTable::Technology:
-        out.captions = QStringList{
-            QCoreApplication::translate("MainWindow", "Record"), translated("Index"),  translated("Operator"),
-            QCoreApplication::translate("MainWindow", "Item"),   translated("Before"), translated("After")};
+        out.captions = QStringList{QStringLiteral("Record"), text("Index"),  text("Operator"),
+                                   QStringLiteral("Item"),   text("Before"), text("After")};
         break;
     case ExportTable::Location:
-        out.captions = QStringList{translated("DateTime"), translated("Longitude"), translated("Latitude"),
-                                   translated("High"), translated("Speed AVG")};
+        out.captions = QStringList{text("DateTime"), text("Longitude"), text("Latitude"), text("High"),
+                                   text("Speed AVG")};
         break;
     }
     for (const BlockReport &block : report.blocks) {

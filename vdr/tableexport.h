@@ -8,8 +8,9 @@
 #include <QVector>
 
 // The rows of the viewer's tables as plain text, for export: one table per page, with the
-// column captions of the page (translated in the "MainWindow" context) and the cells in the
-// page's own texts. Written out as CSV (RFC 4180).
+// column captions and the cells of the page, in the texts as the code writes them whatever the
+// interface's language (one format for every program that reads the files). Written out as
+// CSV (RFC 4180).
 namespace vdr {
 
 struct TextTable

@@ -92,49 +92,37 @@ QString thresholdDumpLine(const ThresholdCalibration &r)
 
 } // namespace
 
-QString TechnologyResult::message() const
+bool useNewTechnologyLayout(const uchar *data, quint32 size, QString *why)
 {
-    switch (failure) {
-    case VendorSection:
-        return QStringLiteral("DT_VENDOR_DATA Data Size Error");
-    case MileageSection:
-        return QStringLiteral("DT_MILE_CALIB_RAW Data Size Error");
-    case ClockSection:
-        return QStringLiteral("DT_TIME_CALIB_RAW Data Size Error");
-    case DriveSection:
-        return QStringLiteral("DT_THRES_CALIB_RAW(Drive) Data Size Error");
-    case RestSection:
-        return QStringLiteral("DT_THRES_CALIB_RAW(Rest) Data Size Error");
-    case NoFailure:
-        break;
-    }
-    return QString();
-}
-
-bool useNewTechnologyLayout(const uchar *data, quint32 size)
-{
+    auto useNew = [why](const char *format, quint32 size, qint64 at) {
+        if (why)
+            *why = QString::asprintf(format, int(size), int(at));
+        return true;
+    };
     // The old layout puts the mileage count at 120; every count must lie before the end.
     const qint64 n = size > 122 ? (data[120] | (data[121] << 8)) : 0;
     const qint64 p = 122 + 58 * n;
-    if (p >= size) {
-        qDebug("size over (%d / %d) in milc, use new", int(size), int(p));
-        return true;
-    }
+    if (p >= size)
+        return useNew("size over (%d / %d) in milc, use new", size, p);
     const qint64 q = p + 1 + 14 * qint64(data[p]);
-    if (q >= size) {
-        qDebug("size over (%d / %d) in timc, use new", int(size), int(q));
-        return true;
-    }
+    if (q >= size)
+        return useNew("size over (%d / %d) in timc, use new", size, q);
     const qint64 r = q + 1 + 18 * qint64(data[q]);
-    if (r >= size) {
-        qDebug("size over (%d / %d) in drvc, use new", int(size), int(r));
-        return true;
-    }
+    if (r >= size)
+        return useNew("size over (%d / %d) in drvc, use new", size, r);
     const qint64 total = r + 1 + 18 * qint64(data[r]);
     if (total == size)
         return false;
-    qDebug("size diff (%d / %d) use new", int(size), int(total));
-    return true;
+    return useNew("size diff (%d / %d) use new", size, total);
+}
+
+TechnologyResult decodeTechnologyBlock(const uchar *data, quint32 size)
+{
+    QString why;
+    const bool newLayout = useNewTechnologyLayout(data, size, &why);
+    TechnologyResult result = decodeTechnologyBlock(data, size, newLayout);
+    result.layoutNote = why;
+    return result;
 }
 
 TechnologyResult decodeTechnologyBlock(const uchar *data, quint32 size, bool newLayout)
@@ -143,14 +131,14 @@ TechnologyResult decodeTechnologyBlock(const uchar *data, quint32 size, bool new
     result.size = size;
     result.newLayout = newLayout;
     const qint64 d = result.deviceSize();
-    auto fail = [&result](TechnologyResult::Section section, qint64 end) {
+    auto fail = [&result](SizeError section, qint64 end) {
         result.failure = section;
         result.failedEnd = end;
         return result;
     };
 
     if (size < d)
-        return fail(TechnologyResult::VendorSection, d);
+        return fail(SizeError::Device, d);
     DeviceRecord &device = result.device;
     device.vendor = textField(data, 36);
     device.address = textField(data + 36, 36);
@@ -163,11 +151,11 @@ TechnologyResult decodeTechnologyBlock(const uchar *data, quint32 size, bool new
 
     // Mileage calibrations: a u16 count.
     if (d + 2 > size)
-        return fail(TechnologyResult::MileageSection, d + 2);
+        return fail(SizeError::MileageCalibrations, d + 2);
     result.mileageCount = data[d] | (data[d + 1] << 8);
     const qint64 t = d + 2 + qint64(kMileageRecordSize) * result.mileageCount;
     if (t > size)
-        return fail(TechnologyResult::MileageSection, t);
+        return fail(SizeError::MileageCalibrations, t);
     result.mileage.reserve(result.mileageCount);
     for (int i = 0; i < result.mileageCount; ++i) {
         const uchar *p = data + d + 2 + i * kMileageRecordSize;
@@ -182,11 +170,11 @@ TechnologyResult decodeTechnologyBlock(const uchar *data, quint32 size, bool new
 
     // Clock calibrations: a u8 count at t.
     if (t >= size)
-        return fail(TechnologyResult::ClockSection, t + 1);
+        return fail(SizeError::ClockCalibrations, t + 1);
     result.clockCount = data[t];
     const qint64 r = t + 1 + qint64(kClockRecordSize) * result.clockCount;
     if (r > size)
-        return fail(TechnologyResult::ClockSection, r);
+        return fail(SizeError::ClockCalibrations, r);
     for (int i = 0; i < result.clockCount; ++i) {
         const uchar *p = data + t + 1 + i * kClockRecordSize;
         result.clock.append({bytesAt<7>(p), bytesAt<7>(p + 7)});
@@ -194,21 +182,21 @@ TechnologyResult decodeTechnologyBlock(const uchar *data, quint32 size, bool new
 
     // Driving thresholds: a u8 count at r.
     if (r >= size)
-        return fail(TechnologyResult::DriveSection, r + 1);
+        return fail(SizeError::DriveThresholds, r + 1);
     result.driveCount = data[r];
     const qint64 s = r + 1 + qint64(kThresholdRecordSize) * result.driveCount;
     if (s > size)
-        return fail(TechnologyResult::DriveSection, s);
+        return fail(SizeError::DriveThresholds, s);
     for (int i = 0; i < result.driveCount; ++i)
         result.drive.append(thresholdAt(data + r + 1 + i * kThresholdRecordSize));
 
     // Rest thresholds: a u8 count at s; the list must end the block exactly.
     if (s >= size)
-        return fail(TechnologyResult::RestSection, s + 1);
+        return fail(SizeError::RestThresholds, s + 1);
     result.restCount = data[s];
     const qint64 end = s + 1 + qint64(kThresholdRecordSize) * result.restCount;
     if (end != size)
-        return fail(TechnologyResult::RestSection, end);
+        return fail(SizeError::RestThresholds, end);
     for (int i = 0; i < result.restCount; ++i)
         result.rest.append(thresholdAt(data + s + 1 + i * kThresholdRecordSize));
     return result;
@@ -241,6 +229,11 @@ QString firmwareVersionText(const uchar *p)
            QString::number(p[2], 16);
 }
 
+QString certificateText(const TechnologyResult &result)
+{
+    return (result.newLayout ? QString() : QStringLiteral("C730519286404-")) + result.device.certificate;
+}
+
 QString deviceTableHtml(const TechnologyResult &result)
 {
     const DeviceRecord &device = result.device;
@@ -250,8 +243,7 @@ QString deviceTableHtml(const TechnologyResult &result)
     };
     // The text fields come from the file: they are escaped so that a '<' or '&' in them
     // shows as itself instead of becoming markup.
-    const QString certificate = (result.newLayout ? QString() : QStringLiteral("C730519286404-")) +
-                                device.certificate.toHtmlEscaped();
+    const QString certificate = certificateText(result).toHtmlEscaped();
 
     QString html;
     html += QStringLiteral("<TABLE align=\"left\" border=\"1\" width=\"600\" >");
@@ -338,6 +330,30 @@ QString restThresholdTableHtml(const TechnologyResult &result)
                               result.restCount, result.rest, QStringLiteral("</TABLE>"));
 }
 
+QStringList technologyTablesHtml(const TechnologyResult &result)
+{
+    QStringList tables;
+    if (result.failure == SizeError::Device)
+        return tables;
+    tables << deviceTableHtml(result);
+    const struct
+    {
+        SizeError section;
+        QString (*html)(const TechnologyResult &);
+    } lists[] = {
+        {SizeError::MileageCalibrations, mileageTableHtml},
+        {SizeError::ClockCalibrations, clockTableHtml},
+        {SizeError::DriveThresholds, driveThresholdTableHtml},
+        {SizeError::RestThresholds, restThresholdTableHtml},
+    };
+    for (const auto &list : lists) {
+        if (result.failure == list.section)
+            break;
+        tables << list.html(result);
+    }
+    return tables;
+}
+
 QString technologyDumpHeading()
 {
     return QStringLiteral("======= Technology Data =======");
@@ -346,8 +362,8 @@ QString technologyDumpHeading()
 BlockDump technologyDump(const TechnologyResult &result)
 {
     BlockDump dump;
-    if (result.failure == TechnologyResult::VendorSection) {
-        dump.lines << QStringLiteral("DT_VENDOR_DATA Data Size Error");
+    if (result.failure == SizeError::Device) {
+        dump.lines << sizeErrorText(result.failure);
         dump.debugLine = QString::asprintf("Error-parseData_02_1 DataSize:%d  ofsset:%d ", int(result.size),
                                            result.deviceSize());
         return dump;
@@ -362,7 +378,7 @@ BlockDump technologyDump(const TechnologyResult &result)
                << QStringLiteral("Certificate No:     ") + device.certificate
                << QStringLiteral("Car No:        ") + device.carNo;
 
-    auto failed = [&](TechnologyResult::Section section, const char *line) {
+    auto failed = [&](SizeError section, const char *line) {
         if (result.failure != section)
             return false;
         dump.lines << QLatin1String(line);
@@ -371,7 +387,7 @@ BlockDump technologyDump(const TechnologyResult &result)
         return true;
     };
 
-    if (failed(TechnologyResult::MileageSection, "Mile calibration Data Size Error"))
+    if (failed(SizeError::MileageCalibrations, "Mile calibration Data Size Error"))
         return dump;
     dump.lines << QStringLiteral("Mile calibration ") + QStringLiteral("Count:") +
                       QString::number(result.mileageCount);
@@ -382,7 +398,7 @@ BlockDump technologyDump(const TechnologyResult &result)
                           recorderTimeText(r.timeBefore.data()) + QStringLiteral("-") +
                           recorderTimeText(r.timeAfter.data());
 
-    if (failed(TechnologyResult::ClockSection, "Time calibration Data Size Error"))
+    if (failed(SizeError::ClockCalibrations, "Time calibration Data Size Error"))
         return dump;
     dump.lines << QStringLiteral("Time calibration ") + QStringLiteral("Count:") +
                       QString::number(result.clockCount);
@@ -390,14 +406,14 @@ BlockDump technologyDump(const TechnologyResult &result)
         dump.lines << QStringLiteral("Time:") + recorderTimeText(r.before.data()) + QStringLiteral("-") +
                           recorderTimeText(r.after.data());
 
-    if (failed(TechnologyResult::DriveSection, "Driving THR calibration Data Size Error"))
+    if (failed(SizeError::DriveThresholds, "Driving THR calibration Data Size Error"))
         return dump;
     dump.lines << QStringLiteral("Driving THR calibration ") + QStringLiteral("Count:") +
                       QString::number(result.driveCount);
     for (const ThresholdCalibration &r : result.drive)
         dump.lines << thresholdDumpLine(r);
 
-    if (failed(TechnologyResult::RestSection, "Resting THR calibration Data Size Error"))
+    if (failed(SizeError::RestThresholds, "Resting THR calibration Data Size Error"))
         return dump;
     dump.lines << QStringLiteral("Resting THR calibration ") + QStringLiteral("Count:") +
                       QString::number(result.restCount);

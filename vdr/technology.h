@@ -1,8 +1,10 @@
 #pragma once
 
 #include "vdr/blockdump.h"
+#include "vdr/sizeerror.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <array>
@@ -49,41 +51,36 @@ struct ThresholdCalibration
 
 struct TechnologyResult
 {
-    enum Section
-    {
-        NoFailure,
-        VendorSection,  // shorter than the device record
-        MileageSection, // the mileage count or list does not fit
-        ClockSection,
-        DriveSection,
-        RestSection, // the rest list does not end exactly at the end of the block
-    };
-
     quint32 size = 0;
     bool newLayout = false;
-    Section failure = NoFailure;
+    QString layoutNote; // why the old layout does not fit (useNewTechnologyLayout), or empty
+    // Device: shorter than the device record; the lists: the count or the list does not fit,
+    // and the rest list does not end exactly at the end of the block.
+    SizeError failure = SizeError::None;
     qint64 failedEnd = 0; // with a failure: the end offset that did not fit
 
-    DeviceRecord device; // valid unless the failure is VendorSection
+    DeviceRecord device; // valid unless the failure is Device
     int mileageCount = 0, clockCount = 0, driveCount = 0, restCount = 0;
     QVector<MileageCalibration> mileage;
     QVector<ClockCalibration> clock;
     QVector<ThresholdCalibration> drive;
     QVector<ThresholdCalibration> rest;
 
-    bool ok() const { return failure == NoFailure; }
+    bool ok() const { return failure == SizeError::None; }
     int deviceSize() const { return newLayout ? kNewDeviceRecordSize : kOldDeviceRecordSize; }
-    // The message box text of the failure ("DT_VENDOR_DATA Data Size Error", ...), never
-    // translated; empty when the block is sound.
-    QString message() const;
 };
 
-// False when the old layout accounts for the block exactly, true otherwise. Writes why the
-// old layout does not fit to the debug output ("size over (%d / %d) in milc, use new", ...).
-bool useNewTechnologyLayout(const uchar *data, quint32 size);
+// False when the old layout accounts for the block exactly, true otherwise. With the new
+// layout, *why tells why the old one does not fit ("size over (%d / %d) in milc, use new", ...).
+bool useNewTechnologyLayout(const uchar *data, quint32 size, QString *why = nullptr);
 
 // Decodes the block with the layout given. A count is read only where it lies inside the block.
 TechnologyResult decodeTechnologyBlock(const uchar *data, quint32 size, bool newLayout);
+// Decodes the block with the layout that useNewTechnologyLayout chooses.
+TechnologyResult decodeTechnologyBlock(const uchar *data, quint32 size);
+
+// The certificate number as the page shows it: the old layout's 8 bytes follow a fixed prefix.
+QString certificateText(const TechnologyResult &result);
 
 // Text forms of the record fields.
 QString bcdDateText(const uchar *p);         // 4 bytes: "yyyy/MM/dd" or "----/--/--"
@@ -98,6 +95,8 @@ QString mileageTableHtml(const TechnologyResult &result);
 QString clockTableHtml(const TechnologyResult &result);
 QString driveThresholdTableHtml(const TechnologyResult &result);
 QString restThresholdTableHtml(const TechnologyResult &result);
+// The tables the page shows of a block, in order, up to the first section that fails.
+QStringList technologyTablesHtml(const TechnologyResult &result);
 
 // The dump lines after the heading, with the debug-output line of a size failure.
 QString technologyDumpHeading();

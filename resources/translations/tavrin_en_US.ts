@@ -517,11 +517,11 @@
     </message>
     <message>
         <source>Record</source>
-        <translation>Record</translation>
+        <translation type="vanished">Record</translation>
     </message>
     <message>
         <source>Item</source>
-        <translation>Item</translation>
+        <translation type="vanished">Item</translation>
     </message>
     <message>
         <source>Export table…</source>

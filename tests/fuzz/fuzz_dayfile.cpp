@@ -1,19 +1,16 @@
 // libFuzzer harness over the whole day-file path of the core: the file name check, the
-// container walk, every block decoder, and the HTML, dump text, table rows and chart points
-// built from each decoded block, just as the window asks for them.
+// container walk, every block decoder into the day model, and the HTML, dump text, table rows,
+// chart points, JSON document and exports built from the model, just as the window and the
+// tool ask for them.
 //
 // Input layout: the first byte picks what the rest is.
 //   0-4: the data of one block of that data type, handed to its decoder directly;
 //   5-255: a day file: the bytes up to the first '\n' (at most 40) are its file name, the
 //          rest is the file's content (the whole input is the content when there is no '\n').
-#include "vdr/container.h"
-#include "vdr/dayfile.h"
-#include "vdr/driving.h"
-#include "vdr/faultevent.h"
-#include "vdr/location.h"
+#include "vdr/dayjson.h"
+#include "vdr/dayreport.h"
 #include "vdr/recordertime.h"
-#include "vdr/speed.h"
-#include "vdr/technology.h"
+#include "vdr/tableexport.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -42,15 +39,10 @@ void check(bool condition)
         std::abort();
 }
 
-void faultEvent(const uchar *data, quint32 size)
+void faultEvent(const vdr::FaultEventResult &r)
 {
-    const vdr::FaultEventResult r = vdr::decodeFaultEventBlock(data, size);
-    keep(r.message());
     keep(vdr::faultEventDump(r).lines);
-    if (r.failure != vdr::FaultEventResult::ErrorSectionSize)
-        keep(vdr::errorTableHtml(r));
-    if (r.ok())
-        keep(vdr::eventTableHtml(r));
+    keep(vdr::faultEventTablesHtml(r));
     check(r.ok() ? r.events.size() == r.eventCount : r.events.isEmpty());
     for (const vdr::FaultEventRecord &e : r.errors) {
         keep(vdr::faultTypeText(e.type));
@@ -60,12 +52,13 @@ void faultEvent(const uchar *data, quint32 size)
         keep(vdr::faultDurationText(e.start.data(), e.end.data(), true, vdr::faultTypeNumber(e.type)));
 }
 
-void speed(const uchar *data, quint32 size)
+void speed(const vdr::SpeedResult &r)
 {
-    const vdr::SpeedRecords block(data, size);
-    if (!block.sizeOk())
+    keep(vdr::speedDump(r).lines);
+    if (!r.ok())
         return;
-    const QVector<qint64> starts = vdr::speedRecordStarts(block);
+    const vdr::SpeedRecords &block = r.records;
+    const QVector<qint64> &starts = r.starts;
     check(starts.size() == qint64(block.count()));
     const QVector<QPointF> points = vdr::speedChartPoints(block, starts, 220);
     // A day on a 1200-pixel plot, as the chart asks for it, and a plot of the data's own span.
@@ -90,29 +83,26 @@ void speed(const uchar *data, quint32 size)
             keep(vdr::cursorTimeText(QDateTime::fromMSecsSinceEpoch(starts.at(i) + 500)));
         }
     }
-    keep(vdr::speedDumpLines(block));
 }
 
-void technology(const uchar *data, quint32 size, bool newLayout)
+void technology(const vdr::TechnologyResult &r)
 {
-    const vdr::TechnologyResult r = vdr::decodeTechnologyBlock(data, size, newLayout);
-    keep(r.message());
+    keep(r.layoutNote);
     keep(vdr::technologyDump(r).lines);
-    if (r.failure == vdr::TechnologyResult::VendorSection)
+    keep(vdr::technologyTablesHtml(r));
+    if (r.failure == vdr::SizeError::Device)
         return;
-    keep(vdr::deviceTableHtml(r));
-    keep(vdr::mileageTableHtml(r));
+    keep(vdr::certificateText(r));
+    keep(vdr::mileageTableHtml(r)); // each list's table also of a result that failed before it
     keep(vdr::clockTableHtml(r));
     keep(vdr::driveThresholdTableHtml(r));
     keep(vdr::restThresholdTableHtml(r));
 }
 
-void driving(const uchar *data, quint32 size)
+void driving(const vdr::DrivingData &block)
 {
-    const vdr::DrivingData records = vdr::decodeDrivingRecords(data, int(size));
-    keep(vdr::drivingDumpLines(records));
-    const vdr::DrivingData block = vdr::decodeDrivingBlock(data, int(size));
-    if (!block.sizeOk)
+    keep(vdr::drivingDump(block).lines);
+    if (!block.ok())
         return;
     QVector<vdr::DriverChange> changes;
     vdr::appendDriverChanges(changes, block);
@@ -128,46 +118,47 @@ void driving(const uchar *data, quint32 size)
             keep(QString::number(vdr::driverChangeAt(changes, QDateTime::fromMSecsSinceEpoch(ms))));
         }
     }
-    const QVector<vdr::MinuteRow> rows = vdr::minuteRows(block);
-    check(rows.size() <= vdr::kMaxTableRows);
-    const QVector<QString> texts = vdr::minuteTexts(rows);
-    check(texts.size() == rows.size());
+    check(block.minuteRows.size() <= vdr::kMaxTableRows);
+    check(block.minuteTimes.size() == block.minuteRows.size());
 }
 
-void location(const uchar *data, quint32 size)
+void location(const vdr::LocationResult &r, const uchar *data, quint32 size)
 {
-    const vdr::LocationResult r = vdr::decodeLocationBlock(data, size);
-    keep(r.message());
     keep(vdr::locationDump(r).lines);
     if (!r.ok())
         return;
-    const QStringList hours = vdr::locationHourList(r);
-    for (const QString &hour : hours)
+    check(r.hours.size() == r.hourFixes.size());
+    for (int hour = 0; hour <= r.hours.size(); ++hour)
         for (const vdr::LocationRow &row : vdr::locationRowsOfHour(r, hour))
             keep(row.time + row.longitude + row.latitude + row.height + row.speed);
-    keep(vdr::locationRowsOfHour(r, QStringLiteral("garbage")).isEmpty() ? QString() : QStringLiteral("x"));
     if (size >= 2 + vdr::kLocationRecordSize)
         keep(vdr::gpsPointText(vdr::locationPointAt(data + 2)));
 }
 
 void block(quint8 dataId, const uchar *data, quint32 size)
 {
+    vdr::BlockInfo info;
+    info.dataId = dataId;
+    info.dataSize = size;
+    const vdr::BlockReport report = vdr::decodeBlock(info, data);
+    keep(report.message());
     switch (dataId) {
     case vdr::FaultEventBlock:
-        faultEvent(data, size);
+        faultEvent(report.faultEvent);
         break;
     case vdr::SpeedBlock:
-        speed(data, size);
+        speed(report.speed);
         break;
     case vdr::TechnologyBlock:
-        technology(data, size, vdr::useNewTechnologyLayout(data, size));
-        technology(data, size, !vdr::useNewTechnologyLayout(data, size));
+        technology(report.technology);
+        // and with the other layout
+        technology(vdr::decodeTechnologyBlock(data, size, !report.technology.newLayout));
         break;
     case vdr::DrivingBlock:
-        driving(data, size);
+        driving(report.driving);
         break;
     case vdr::LocationBlock:
-        location(data, size);
+        location(report.location, data, size);
         break;
     default:
         break;
@@ -181,7 +172,8 @@ void dayFile(const QByteArray &name, const QByteArray &content)
         keep(vdr::dayListText(check.day));
         keep(vdr::normalisedDayFileName(check.day));
     }
-    const vdr::ContainerWalk walk = vdr::walkContainer(content);
+    const vdr::DayReport day = vdr::analyseDayFile(QString::fromUtf8(name), content);
+    const vdr::ContainerWalk &walk = day.walk;
     keep(vdr::walkProblemText(walk));
     const uchar *bytes = reinterpret_cast<const uchar *>(content.constData());
     for (const vdr::BlockInfo &info : walk.blocks) {
@@ -189,6 +181,13 @@ void dayFile(const QByteArray &name, const QByteArray &content)
         ::check(info.dataOffset >= 0 && info.dataOffset + qint64(info.dataSize) <= walk.dataEnd);
         ::check(walk.dataEnd < content.size());
         block(info.dataId, bytes + info.dataOffset, info.dataSize);
+    }
+    keep(day.problems());
+    keep(vdr::dayText(vdr::dayJson(day)));
+    for (const QString &name : vdr::exportTableNames()) {
+        vdr::ExportTable table;
+        ::check(vdr::exportTableFromName(name, &table));
+        keep(QString::fromUtf8(vdr::csvDocument(vdr::exportRows(day, table))));
     }
 }
 

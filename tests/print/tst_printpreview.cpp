@@ -1,6 +1,5 @@
 // The print preview of the speed chart: the span it copies from the main chart, its
 // heading, footer and cursor line, its speed line, and the page written as a PDF file.
-#include "app/autowraplabel.h"
 #include "app/mainwindow.h"
 #include "charts/speedplot.h"
 #include "print/ztprintwidget.h"
@@ -8,6 +7,7 @@
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPointer>
@@ -120,8 +120,12 @@ private:
 void TestPrintPreview::initTestCase()
 {
     QVERIFY(tmp.isValid());
+    vdrenc::DeviceInfo device;
+    device.carNo = "ABC-1234";
     dayPath = testsupport::writeFile(tmp.path(), vdrenc::dayFileName(kDay),
-                                     vdrenc::container({{vdrenc::SpeedId, "DT_SPD_DATA", speedBlock()}}));
+                                     vdrenc::container({{vdrenc::SpeedId, "DT_SPD_DATA", speedBlock()},
+                                                        {vdrenc::TechnologyId, "DT_TECH_DATA",
+                                                         vdrenc::technologyBlock(device, {}, {}, {}, {})}}));
 }
 
 void TestPrintPreview::open(MainWindow &w)
@@ -132,7 +136,6 @@ void TestPrintPreview::open(MainWindow &w)
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.readVdrFile(dayPath);
     QCoreApplication::processEvents();
-    child<AutoWrapLabel>(w, "carno_value")->setText(QStringLiteral("ABC-1234"));
 }
 
 void TestPrintPreview::scrollTo(MainWindow &w, const QDateTime &t)
@@ -262,13 +265,15 @@ void TestPrintPreview::headingWithoutCursor()
 {
     MainWindow w;
     open(w);
-    // a car number longer than its label: the label wraps it, the heading has all of it
-    const QString carNo = QStringLiteral("ABC-1234 with a rather long registration text");
-    child<AutoWrapLabel>(w, "carno_value")->setText(carNo);
+    // The heading names the day on display, also when the date list shows a day that opened
+    // nothing (its file is gone).
+    auto *dates = child<QComboBox>(w, "date_comboBox");
+    w.addDateListDay(kDay.addDays(1));
+    dates->setCurrentIndex(1);
     QVERIFY(child<QLabel>(w, "speedChartTimeLine")->isHidden());
     PreviewGuard guard{w.openPrintPreview()};
     QCOMPARE(child<QLabel>(*guard.preview, "into1_label")->text(),
-             printText("Date") + ":2024/01/31  " + printText("Car No.") + ":" + carNo);
+             printText("Date") + ":2024/01/31  " + printText("Car No.") + ":ABC-1234");
     QCOMPARE(child<QLabel>(*guard.preview, "into2_label")->text(), QString());
     QVERIFY(child<QLabel>(*guard.preview, "speedChartTimeLine")->isHidden());
 }

@@ -1,9 +1,13 @@
-// Small helpers shared by the decoder and window tests.
+// Small helpers shared by the decoder and route tests.
 #pragma once
+
+#include "vdr/dayreport.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QScopedArrayPointer>
+#include <QStringList>
 
 #include <cstring>
 
@@ -32,5 +36,30 @@ struct HeapCopy
     QScopedArrayPointer<uchar> data;
     uint size;
 };
+
+// A block of the given data type as the day model holds it, decoded from exactly its bytes.
+inline vdr::BlockReport decode(quint8 dataId, const QByteArray &block)
+{
+    const HeapCopy exact(block);
+    vdr::BlockInfo info;
+    info.dataId = dataId;
+    info.dataSize = exact.size;
+    return vdr::decodeBlock(info, exact.data.data());
+}
+
+// The cells of every row of HTML tables, row by row: what a page shows of them.
+inline QList<QStringList> htmlCells(const QString &html)
+{
+    static const QRegularExpression row(QStringLiteral("<tr>(.*?)</tr>"));
+    static const QRegularExpression cell(QStringLiteral("<td[^>]*>(.*?)</td>"));
+    QList<QStringList> rows;
+    for (auto r = row.globalMatch(html); r.hasNext();) {
+        QStringList cells;
+        for (auto c = cell.globalMatch(r.next().captured(1)); c.hasNext();)
+            cells << c.next().captured(1);
+        rows << cells;
+    }
+    return rows;
+}
 
 } // namespace fixtures

@@ -1,6 +1,6 @@
-// The day file's name, the recorder timestamp and the container walk.
-#include "vdr/container.h"
-#include "vdr/dayfile.h"
+// The day file's name, the recorder timestamp, the container walk and the day model built on
+// them.
+#include "vdr/dayreport.h"
 #include "vdr/recordertime.h"
 
 #include "vdrencoder.h"
@@ -23,6 +23,7 @@ private slots:
     void recorderTime();
     void walk_data();
     void walk();
+    void dayModel();
 };
 
 void TestContainer::dayFileName_data()
@@ -170,6 +171,52 @@ void TestContainer::walk()
     QCOMPARE(ids.toHex(), dataIds.toHex());
     QCOMPARE(walk.finalOffset, finalOffset);
     QCOMPARE(walk.complete(), vdr::walkProblemText(walk).isEmpty());
+}
+
+// Every block in file order with the message of the rule it breaks; the change list runs on
+// over the sound driving blocks.
+void TestContainer::dayModel()
+{
+    using namespace vdrenc;
+    const auto changes = [](const char *first, int firstHour, const char *second) {
+        return drivingBlock(
+            {{first, drivingStatus(true, Driving, 1), stamp(2024, 1, 31, firstHour, 0, 0)},
+             {second, drivingStatus(true, Driving, 1), stamp(2024, 1, 31, firstHour + 1, 0, 0)}});
+    };
+    DeviceInfo device;
+    device.carNo = "ABC-567";
+    const QByteArray tech = technologyBlock(device, {}, {}, {}, {}); // new layout, no records
+    const QVector<Block> blocks = {
+        {FaultEventId, "E", QByteArray(1, '\0')},     {FaultEventId, "E", faultEventBlock({}, {}) + 'x'},
+        {SpeedId, "S", QByteArray(5, '\0')},          {TechnologyId, "T", tech.left(128)},
+        {TechnologyId, "T", tech.left(129)},          {TechnologyId, "T", tech.left(131)},
+        {TechnologyId, "T", tech.left(132)},          {TechnologyId, "T", tech.left(133)},
+        {DrivingId, "D", changes("A", 8, "B")},       {7, "X", "xyz"},
+        {DrivingId, "D", changes("A", 8, "B") + 'x'}, {DrivingId, "D", changes("B", 10, "C")},
+        {LocationId, "L", QByteArray(3, '\0')},
+    };
+    const vdr::DayReport day = vdr::analyseDayFile("D20240131__x.vdr", container(blocks));
+    QCOMPARE(day.day(), QDate(2024, 1, 31));
+    QStringList messages, ids;
+    for (const vdr::BlockReport &block : day.blocks)
+        messages << block.message();
+    QCOMPARE(messages, QStringList({"DT_ERR_DATA Data Size Error", "DT_EVENT_DATA Data Size Error",
+                                    "DT_SPD_DATA Data Size Error", "DT_VENDOR_DATA Data Size Error",
+                                    "DT_MILE_CALIB_RAW Data Size Error", "DT_TIME_CALIB_RAW Data Size Error",
+                                    "DT_THRES_CALIB_RAW(Drive) Data Size Error",
+                                    "DT_THRES_CALIB_RAW(Rest) Data Size Error", "", "",
+                                    "DT_DRIVE_DATA Data Size Error", "", "DT_LOCATE_DATA Data Size Error"}));
+    QVERIFY(!day.blocks.at(9).known() && day.blocks.at(8).known());
+    for (const vdr::DriverChange &c : day.driverChanges)
+        ids << c.id + c.time.toString(" hh");
+    QCOMPARE(ids, QStringList({"A 08", "B 09", "B 10", "C 11"}));
+    QCOMPARE(day.lastSoundBlock(vdr::DrivingBlock), &day.blocks.at(11));
+    QCOMPARE(day.lastBlock(vdr::LocationBlock), &day.blocks.at(12));
+    QVERIFY(!day.lastSoundBlock(vdr::LocationBlock) && !day.lastBlock(5));
+    QCOMPARE(day.problems().size(), 10);
+    QCOMPARE(day.carNumber(), QStringLiteral("ABC-567")); // the device records that decoded
+    QCOMPARE(vdr::DayReport().carNumber(), QString());
+    QVERIFY(!vdr::analyseDayFile("D20240132__.vdr", container({})).day().isValid());
 }
 
 QTEST_GUILESS_MAIN(TestContainer)

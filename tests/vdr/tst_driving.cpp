@@ -1,7 +1,5 @@
-// The driving block: driver lines, totals, change list, minute table and dump.
-#include "vdr/driving.h"
-
-#include "support/testsupport.h"
+// The driving block in the day model: driver lines, totals, change list, minute table and dump.
+#include "support/fixtures.h"
 #include "vdrencoder.h"
 
 #include <QElapsedTimer>
@@ -30,8 +28,7 @@ DrivingRecord rec(const QByteArray &id, int action, int hour, int minute, int se
 
 vdr::DrivingData decode(const QVector<DrivingRecord> &records)
 {
-    const QByteArray bytes = vdrenc::drivingBlock(records);
-    return vdr::decodeDrivingBlock(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
+    return fixtures::decode(vdr::DrivingBlock, vdrenc::drivingBlock(records)).driving;
 }
 
 using Points = QVector<QPointF>;
@@ -61,12 +58,12 @@ private slots:
     void linesAndTotals_data();
     void linesAndTotals();
     void slotsInOrderOfFirstAppearance();
-    void unknownCodesWriteDebugLine();
+    void unknownCodesCounted();
     void changeList();
     void cursorLookups();
+    void minuteTable_data();
     void minuteTable();
-    void minuteTableFullDayPastOldLimit();
-    void minuteTableStampYearsAway();
+    void minuteRowsAtAChange();
     void minuteTextsAcrossDaylightSaving();
     void dumpLines();
 };
@@ -89,12 +86,19 @@ void TestDriving::sizeCheck()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, ok);
     QFETCH(int, expected);
-    const vdr::DrivingData block =
-        vdr::decodeDrivingBlock(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
-    QCOMPARE(block.sizeOk, ok);
-    QCOMPARE(block.expectedSize, qint64(expected));
-    if (!ok)
-        QVERIFY(block.records.isEmpty());
+    const vdr::BlockReport report = fixtures::decode(vdr::DrivingBlock, bytes);
+    QCOMPARE(report.failure, ok ? vdr::SizeError::None : vdr::SizeError::Driving);
+    QCOMPARE(report.driving.expectedSize, qint64(expected));
+    const vdr::BlockDump dump = vdr::drivingDump(report.driving);
+    if (!ok) {
+        QVERIFY(report.driving.records.isEmpty());
+        QCOMPARE(dump.lines, QStringList{"Drving Change Data Size Error"});
+        QCOMPARE(
+            dump.debugLine,
+            QStringLiteral("Error-parseData_03 DataSize:%1  ofsset:%2 ").arg(bytes.size()).arg(expected));
+    } else {
+        QVERIFY(dump.debugLine.isEmpty());
+    }
 }
 
 void TestDriving::linesAndTotals_data()
@@ -136,7 +140,7 @@ void TestDriving::linesAndTotals()
     QFETCH(Totals, totals);
 
     const vdr::DrivingData block = decode(records);
-    QVERIFY(block.sizeOk);
+    QVERIFY(block.ok());
     QCOMPARE(block.lines[2].name, QStringLiteral("A"));
     QCOMPARE(block.lines[2].points, points);
     QCOMPARE(block.lines[2].totals, totals);
@@ -170,12 +174,13 @@ void TestDriving::slotsInOrderOfFirstAppearance()
     QCOMPARE(noId.lines[3].totals, (Totals{0, 0, 0, 4800}));
 }
 
-void TestDriving::unknownCodesWriteDebugLine()
+void TestDriving::unknownCodesCounted()
 {
-    const QString line = QStringLiteral("Error : driverActivityAddSec unkown type");
-    testsupport::DebugCapture capture;
-    decode({rec("A", 0, 8, 0), rec("A", 5, 8, 10), rec("A", 1, 8, 20), rec("A", 4, 8, 30)});
-    QCOMPARE(capture.lines().count(line), 2);
+    // the steps after codes 0 and 5 add their seconds to no total
+    const vdr::DrivingData block =
+        decode({rec("A", 0, 8, 0), rec("A", 5, 8, 10), rec("A", 1, 8, 20), rec("A", 4, 8, 30)});
+    QCOMPARE(block.unknownActions, 2);
+    QCOMPARE(block.lines[2].totals, (Totals{600, 0, 0, 0}));
 }
 
 void TestDriving::changeList()
@@ -223,21 +228,61 @@ void TestDriving::cursorLookups()
     QCOMPARE(vdr::levelAt(a, ms(10, 0) + 1), -1);
 }
 
+void TestDriving::minuteTable_data()
+{
+    QTest::addColumn<QVector<DrivingRecord>>("records");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("last"); // the last row's minute
+
+    // Two records 2.5 minutes apart cover the minutes 08:00, 08:01 and 08:02.
+    QTest::newRow("2.5 minutes") << QVector<DrivingRecord>{rec("A", 1, 8, 0), rec("A", 4, 8, 2, 30)} << 3
+                                 << "2024/01/31 08:02:00";
+    // No records, or all at one instant: no minute lies before the last instant.
+    QTest::newRow("no records") << QVector<DrivingRecord>{} << 0 << "";
+    QTest::newRow("one instant") << QVector<DrivingRecord>{rec("A", 1, 8, 0), rec("A", 4, 8, 0)} << 0 << "";
+    DrivingRecord noTime = rec("A", 1, 7, 0);
+    noTime.time = vdrenc::zeroStamp();
+    QTest::newRow("first without a valid stamp")
+        << QVector<DrivingRecord>{noTime, rec("A", 1, 8, 0), rec("A", 4, 8, 2)} << 2 << "2024/01/31 08:01:00";
+    // Five drivers over the whole day: far more rows than the 2880 of old, all kept.
+    QVector<DrivingRecord> fiveDrivers;
+    for (const char *id : {"D1", "D2", "D3", "D4", "D5"})
+        fiveDrivers << rec(id, 3, 0, 0);
+    for (const char *id : {"D1", "D2", "D3", "D4", "D5"})
+        fiveDrivers << rec(id, 4, 23, 59, 59);
+    QTest::newRow("five drivers all day") << fiveDrivers << 5 * 1440 << "2024/01/31 23:59:00";
+    // A stamp decades later would ask for millions of minutes; the table stops after a week.
+    QTest::newRow("stamp years away")
+        << QVector<DrivingRecord>{rec("A", 1, 8, 0), rec("A", 4, 8, 0, 0, true, QDate(2090, 1, 1))}
+        << vdr::kMaxTableMinutes << "2024/02/07 07:59:00";
+    // Many pairs over many minutes stop at the row cap.
+    QVector<DrivingRecord> pairs;
+    for (int i = 0; i < 40; ++i)
+        pairs << rec("A", 1, 0, 0) << rec("A", 1, 0, 0, 0, true, kDay.addDays(6));
+    QTest::newRow("row cap") << pairs << vdr::kMaxTableRows << "2024/02/01 17:38:00";
+}
+
 void TestDriving::minuteTable()
 {
-    // Two records 2.5 minutes apart cover the minutes 08:00, 08:01 and 08:02.
-    QVector<vdr::MinuteRow> rows = vdr::minuteRows(decode({rec("A", 1, 8, 0), rec("A", 4, 8, 2, 30)}));
-    QCOMPARE(rows.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(rows.at(i).slot, 2);
-        QCOMPARE(rows.at(i).level, 4);
-        QCOMPARE(vdr::minuteText(rows.at(i).minute), QStringLiteral("2024/01/31 08:0%1:00").arg(i));
-    }
+    QFETCH(QVector<DrivingRecord>, records);
+    QFETCH(int, rows);
+    QFETCH(QString, last);
+    QElapsedTimer timer;
+    timer.start();
+    const vdr::DrivingData block = decode(records);
+    QVERIFY(timer.elapsed() < 2000);
+    QCOMPARE(block.minuteRows.size(), rows);
+    QCOMPARE(block.minuteTimes.size(), rows);
+    QCOMPARE(block.minuteTimes.value(rows - 1), last);
+}
 
+void TestDriving::minuteRowsAtAChange()
+{
     // A change at exactly a minute lists that minute once for every point pair that touches
     // it: four rows for A at 08:01. B's line runs from 08:00:30, so its first minute is 08:01.
-    rows = vdr::minuteRows(decode(
-        {rec("A", 1, 8, 0), rec("B", 3, 8, 0, 30), rec("A", 4, 8, 1), rec("A", 1, 8, 3), rec("B", 2, 8, 3)}));
+    const QVector<vdr::MinuteRow> rows = decode({rec("A", 1, 8, 0), rec("B", 3, 8, 0, 30), rec("A", 4, 8, 1),
+                                                 rec("A", 1, 8, 3), rec("B", 2, 8, 3)})
+                                             .minuteRows;
     QStringList got;
     for (const vdr::MinuteRow &row : rows)
         got << QStringLiteral("%1 %2 %3")
@@ -246,49 +291,6 @@ void TestDriving::minuteTable()
                    .arg(vdr::minuteText(row.minute).mid(11));
     QCOMPARE(got, QStringList({"2 4 08:00:00", "2 4 08:01:00", "2 4 08:01:00", "2 1 08:01:00", "2 1 08:01:00",
                                "3 2 08:01:00", "2 1 08:02:00", "3 2 08:02:00"}));
-
-    // No records, or all at one instant: no minute lies before the last instant.
-    QVERIFY(vdr::minuteRows(decode({})).isEmpty());
-    QVERIFY(vdr::minuteRows(decode({rec("A", 1, 8, 0), rec("A", 4, 8, 0)})).isEmpty());
-    // The first record without a valid stamp does not stop the table.
-    DrivingRecord noTime = rec("A", 1, 7, 0);
-    noTime.time = vdrenc::zeroStamp();
-    QCOMPARE(vdr::minuteRows(decode({noTime, rec("A", 1, 8, 0), rec("A", 4, 8, 2)})).size(), 2);
-}
-
-void TestDriving::minuteTableFullDayPastOldLimit()
-{
-    // Five drivers over the whole day give 5 x 1440 rows, far more than 2880, all kept.
-    QVector<DrivingRecord> records;
-    const QByteArray ids[] = {"D1", "D2", "D3", "D4", "D5"};
-    for (const QByteArray &id : ids)
-        records << rec(id, 3, 0, 0);
-    for (const QByteArray &id : ids)
-        records << rec(id, 4, 23, 59, 59);
-    const QVector<vdr::MinuteRow> rows = vdr::minuteRows(decode(records));
-    QCOMPARE(rows.size(), 5 * 1440);
-    QCOMPARE(rows.constLast().slot, 6);
-    QCOMPARE(vdr::minuteText(rows.constLast().minute), QStringLiteral("2024/01/31 23:59:00"));
-    QCOMPARE(vdr::minuteText(rows.at(2880).minute), QStringLiteral("2024/01/31 09:36:00"));
-}
-
-void TestDriving::minuteTableStampYearsAway()
-{
-    // A stamp decades later would ask for millions of minutes; the table stops after a week.
-    QElapsedTimer timer;
-    timer.start();
-    const QVector<vdr::MinuteRow> rows =
-        vdr::minuteRows(decode({rec("A", 1, 8, 0), rec("A", 4, 8, 0, 0, true, QDate(2090, 1, 1))}));
-    QCOMPARE(rows.size(), vdr::kMaxTableMinutes);
-    QVERIFY(timer.elapsed() < 2000);
-
-    // Many pairs over many minutes stop at the row cap.
-    QVector<DrivingRecord> records;
-    for (int i = 0; i < 40; ++i)
-        records << rec("A", 1, 0, 0) << rec("A", 1, 0, 0, 0, true, kDay.addDays(6));
-    const QVector<vdr::MinuteRow> capped = vdr::minuteRows(decode(records));
-    QCOMPARE(capped.size(), vdr::kMaxTableRows);
-    QCOMPARE(capped.constFirst().minute, ms(0, 0));
 }
 
 void TestDriving::minuteTextsAcrossDaylightSaving()
@@ -299,10 +301,10 @@ void TestDriving::minuteTextsAcrossDaylightSaving()
     qputenv("TZ", "Europe/Berlin");
     tzset();
     const QDate day(2024, 3, 31); // 02:00 becomes 03:00
-    const QVector<vdr::MinuteRow> rows =
-        vdr::minuteRows(decode({rec("A", 1, 1, 0, 0, true, day), rec("B", 3, 1, 30, 0, true, day),
-                                rec("A", 4, 4, 0, 0, true, day)}));
-    const QVector<QString> texts = vdr::minuteTexts(rows);
+    const vdr::DrivingData block = decode(
+        {rec("A", 1, 1, 0, 0, true, day), rec("B", 3, 1, 30, 0, true, day), rec("A", 4, 4, 0, 0, true, day)});
+    const QVector<vdr::MinuteRow> &rows = block.minuteRows;
+    const QVector<QString> &texts = block.minuteTimes;
     for (int r = 0; r < rows.size(); ++r)
         QCOMPARE(texts.at(r), vdr::minuteText(rows.at(r).minute));
     QVERIFY(texts.contains(QStringLiteral("2024/03/31 01:59:00")));
@@ -324,9 +326,6 @@ void TestDriving::dumpLines()
         QStringList({"Drving Change Count:3", "ID:A123 current:1 Master:1 Action:4 Time:2024/01/31 08:00:00",
                      "ID:B current:0 Master:f Action:2 Time:2024/01/31 09:05:07",
                      "ID:Z current:0 Master:a Action:5 Time:----/--/-- --:--:--"}));
-    const vdr::DrivingData wrong =
-        vdr::decodeDrivingRecords(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size() - 1);
-    QCOMPARE(vdr::drivingDumpLines(wrong), QStringList{"Drving Change Data Size Error"});
     QCOMPARE(vdr::durationText(100 * 3600 + 59), QStringLiteral("100:00:59")); // hours not wrapped
 }
 

@@ -1,99 +1,81 @@
-// The fault and event block: its size rules, type texts, durations, tables and dump.
-#include "vdr/faultevent.h"
-
-#include "vdrencoder.h"
-
+// The fault and event block in the day model: its size rules, durations, the cells of its two
+// tables (with the type texts) and its dump.
 #include "support/fixtures.h"
 #include "support/testsupport.h"
+#include "vdrencoder.h"
 
 #include <QtTest>
 
-using fixtures::bytes;
 using testsupport::mwTr;
-using vdr::FaultEventResult;
-Q_DECLARE_METATYPE(FaultEventResult::Failure)
+using vdr::SizeError;
+Q_DECLARE_METATYPE(SizeError)
 
 class TestFaultEvent : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void sizes_data();
-    void sizes();
-    void typeText_data();
-    void typeText();
+    void sizeRules_data();
+    void sizeRules();
     void duration_data();
     void duration();
-    void tablesInFull();
-    void dumpInFull();
-    void dumpOfFailures_data();
-    void dumpOfFailures();
+    void cellsAndDump();
 };
 
 static QByteArray u16(int value)
 {
-    QByteArray out(2, '\0');
-    out[0] = char(value & 0xFF);
-    out[1] = char(value >> 8);
-    return out;
+    return QByteArray(1, char(value & 0xFF)) + char(value >> 8);
 }
 
-void TestFaultEvent::sizes_data()
+void TestFaultEvent::sizeRules_data()
 {
     QTest::addColumn<QByteArray>("block");
-    QTest::addColumn<FaultEventResult::Failure>("failure");
+    QTest::addColumn<SizeError>("failure");
     QTest::addColumn<int>("errors");
     QTest::addColumn<int>("events");
+    QTest::addColumn<QString>("debugLine"); // of the dump
 
     const QByteArray err(15, '1');
     const QByteArray evt(16, '2');
     // clang-format off
-    QTest::newRow("empty") << QByteArray() << FaultEventResult::ErrorSectionSize << 0 << 0;
-    QTest::newRow("N=0, no M") << u16(0) << FaultEventResult::EventSectionSize << 0 << 0;
-    QTest::newRow("N=0 M=0 exact") << u16(0) + u16(0) << FaultEventResult::NoFailure << 0 << 0;
-    QTest::newRow("N=1 one short") << u16(1) + err.left(14) << FaultEventResult::ErrorSectionSize << 0 << 0;
-    QTest::newRow("N=1 exact, no M") << u16(1) + err << FaultEventResult::EventSectionSize << 1 << 0;
-    QTest::newRow("N=1 M=1 one short")
-        << u16(1) + err + u16(1) + evt.left(15) << FaultEventResult::EventSectionSize << 1 << 0;
-    QTest::newRow("N=1 M=1 exact") << u16(1) + err + u16(1) + evt << FaultEventResult::NoFailure << 1 << 1;
-    QTest::newRow("N=1 M=1 one over")
-        << u16(1) + err + u16(1) + evt + 'x' << FaultEventResult::EventSectionSize << 1 << 0;
+    QTest::newRow("empty") << QByteArray() << SizeError::Errors << 0 << 0
+                           << "Error-parseData_00-1 DataSize:0  ofsset:2 ";
+    QTest::newRow("N=0, no M") << u16(0) << SizeError::Events << 0 << 0
+                               << "Error-parseData_00-2 DataSize:2  ofsset:4 ";
+    QTest::newRow("N=0 M=0 exact") << u16(0) + u16(0) << SizeError::None << 0 << 0 << "";
+    QTest::newRow("N=1 one short") << u16(1) + err.left(14) << SizeError::Errors << 0 << 0
+                                   << "Error-parseData_00-1 DataSize:16  ofsset:17 ";
+    QTest::newRow("N=2 in 17 bytes") << u16(2) + err << SizeError::Errors << 0 << 0
+                                     << "Error-parseData_00-1 DataSize:17  ofsset:32 ";
+    QTest::newRow("N=1 exact, no room for M") << u16(1) + err << SizeError::Events << 1 << 0
+                                              << "Error-parseData_00-2 DataSize:17  ofsset:19 ";
+    QTest::newRow("N=1 M=1 one short") << u16(1) + err + u16(1) + evt.left(15) << SizeError::Events << 1 << 0
+                                       << "Error-parseData_00-2 DataSize:34  ofsset:35 ";
+    QTest::newRow("N=1 M=1 exact") << u16(1) + err + u16(1) + evt << SizeError::None << 1 << 1 << "";
+    QTest::newRow("N=1 M=1 one over") << u16(1) + err + u16(1) + evt + 'x' << SizeError::Events << 1 << 0
+                                      << "Error-parseData_00-2 DataSize:36  ofsset:35 ";
     // clang-format on
 }
 
-void TestFaultEvent::sizes()
+void TestFaultEvent::sizeRules()
 {
     QFETCH(QByteArray, block);
-    QFETCH(FaultEventResult::Failure, failure);
+    QFETCH(SizeError, failure);
     QFETCH(int, errors);
     QFETCH(int, events);
+    QFETCH(QString, debugLine);
 
-    const fixtures::HeapCopy exact(block);
-    const FaultEventResult result = vdr::decodeFaultEventBlock(exact.data.data(), exact.size);
-    QCOMPARE(result.failure, failure);
-    QCOMPARE(result.errors.size(), errors);
-    QCOMPARE(result.events.size(), events);
-    const QString message = failure == FaultEventResult::ErrorSectionSize   ? "DT_ERR_DATA Data Size Error"
-                            : failure == FaultEventResult::EventSectionSize ? "DT_EVENT_DATA Data Size Error"
-                                                                            : "";
-    QCOMPARE(result.message(), message);
-}
-
-void TestFaultEvent::typeText_data()
-{
-    QTest::addColumn<char>("type");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("'7'") << '7' << "SOC Fail";
-    QTest::newRow("'8'") << '8' << QString();
-    QTest::newRow("byte 0xB2") << '\xB2' << "Power Loss";
-}
-
-void TestFaultEvent::typeText()
-{
-    QFETCH(char, type);
-    QFETCH(QString, text);
-    QCOMPARE(vdr::faultTypeText(type), text.isEmpty() ? text : mwTr(qPrintable(text)));
+    const vdr::BlockReport report = fixtures::decode(vdr::FaultEventBlock, block);
+    QCOMPARE(report.failure, failure);
+    QCOMPARE(report.faultEvent.errors.size(), errors);
+    QCOMPARE(report.faultEvent.events.size(), events);
+    // the page shows the tables of the sections that passed
+    const int tables = failure == SizeError::Errors ? 0 : failure == SizeError::Events ? 1 : 2;
+    QCOMPARE(vdr::faultEventTablesHtml(report.faultEvent).size(), tables);
+    const vdr::BlockDump dump = vdr::faultEventDump(report.faultEvent);
+    QCOMPARE(dump.debugLine, debugLine);
+    if (!report.ok())
+        QCOMPARE(dump.lines.last(), report.message());
 }
 
 void TestFaultEvent::duration_data()
@@ -112,6 +94,8 @@ void TestFaultEvent::duration_data()
         << t0 << stamp(2021, 10, 8, 14, 7, 10) << false << 0 << "01:02:01";
     QTest::newRow("100 hours") << t0 << stamp(2021, 10, 12, 17, 5, 9) << false << 0 << "100:00:00";
     QTest::newRow("running Driving Over") << t0 << zero << true << 2 << continuing;
+    QTest::newRow("running Download Fail") << t0 << zero << true << 3 << "00:00:00";
+    QTest::newRow("running error") << t0 << zero << false << 2 << "00:00:00";
     QTest::newRow("both invalid, Driving Over") << zero << zero << true << 2 << "00:00:00";
     QTest::newRow("end before start") << t0 << stamp(2021, 10, 8, 13, 5, 8) << true << 2 << continuing;
     // 0x0A reads as 10: the end is on the 10th, two days and 58 minutes later.
@@ -130,81 +114,45 @@ void TestFaultEvent::duration()
     QFETCH(bool, isEvent);
     QFETCH(int, type);
     QFETCH(QString, text);
-    QCOMPARE(vdr::faultDurationText(bytes(start), bytes(end), isEvent, type), text);
+    QCOMPARE(vdr::faultDurationText(fixtures::bytes(start), fixtures::bytes(end), isEvent, type), text);
 }
 
-void TestFaultEvent::tablesInFull()
+void TestFaultEvent::cellsAndDump()
 {
-    const QByteArray block = vdrenc::faultEventBlock(
-        {{'5', vdrenc::stamp(2021, 10, 8, 13, 5, 9), vdrenc::stamp(2021, 10, 8, 14, 7, 10)}},
-        {{'2', vdrenc::stamp(2021, 10, 8, 15, 0, 0), vdrenc::zeroStamp(), 3},
-         {'9', vdrenc::zeroStamp(), vdrenc::zeroStamp(), 0}});
-    const FaultEventResult result = vdr::decodeFaultEventBlock(bytes(block), uint(block.size()));
-    QVERIFY(result.ok());
+    using vdrenc::stamp;
+    const vdr::BlockReport report = fixtures::decode(
+        vdr::FaultEventBlock,
+        vdrenc::faultEventBlock({{'7', stamp(2021, 10, 8, 13, 5, 9), stamp(2021, 10, 8, 14, 7, 10)}},
+                                {{'2', stamp(2021, 10, 8, 15, 0, 0), vdrenc::zeroStamp(), 3},
+                                 {'\xB2', vdrenc::zeroStamp(), vdrenc::zeroStamp(), 0},
+                                 {'8', vdrenc::zeroStamp(), vdrenc::zeroStamp(), 1}}));
+    QVERIFY(report.ok());
 
-    const QString head = "<td width=\"80\" >" + mwTr("Index") + "</td><td width=\"170\">" + mwTr("Type") +
-                         "</td><td width=\"200\">" + mwTr("Start") + "</td><td width=\"150\">" +
-                         mwTr("Duration") + "</td>";
-    QCOMPARE(vdr::errorTableHtml(result),
-             "<TABLE align=\"left\" border=\"1\" width=\"600\" ><tr><td colspan=\"3\">" +
-                 mwTr("Error Record") + "</td><td colspan=\"1\">" + mwTr("Count:") + "1</td></tr><tr>" +
-                 head + "</tr><tr><td>1</td><td>" + mwTr("GPS Fail") +
-                 "</td><td>2021/10/08 13:05:09</td><td>01:02:01</td></tr></TABLE> <br>");
-    QCOMPARE(vdr::eventTableHtml(result),
-             "<TABLE align=\"left\" border=\"1\" width=\"720\" ><tr><td colspan=\"3\">" +
-                 mwTr("Event Record") + "</td><td colspan=\"2\">" + mwTr("Count:") + "2</td></tr><tr>" +
-                 head + "<td width=\"120\">" + mwTr("Count") + "</td></tr><tr><td>1</td><td>" +
-                 mwTr("Driving Over") + "</td><td>2021/10/08 15:00:00</td><td>" + mwTr("continuing") +
-                 "</td><td>3</td></tr><tr><td>2</td><td></td><td>----/--/-- --:--:--</td><td>00:00:00</td>"
-                 "<td>0</td></tr></TABLE>");
-}
+    const QStringList head = {mwTr("Index"), mwTr("Type"), mwTr("Start"), mwTr("Duration")};
+    const QList<QStringList> tables = {
+        {mwTr("Error Record"), mwTr("Count:") + "1"},
+        head,
+        {"1", mwTr("SOC Fail"), "2021/10/08 13:05:09", "01:02:01"},
+        {mwTr("Event Record"), mwTr("Count:") + "3"},
+        head + QStringList{mwTr("Count")},
+        {"1", mwTr("Driving Over"), "2021/10/08 15:00:00", mwTr("continuing"), "3"},
+        {"2", mwTr("Power Loss"), "----/--/-- --:--:--", "00:00:00", "0"}, // not a digit: type 0
+        {"3", "", "----/--/-- --:--:--", "00:00:00", "1"},                 // type 8 has no text
+    };
+    QCOMPARE(fixtures::htmlCells(vdr::faultEventTablesHtml(report.faultEvent).join(QString())), tables);
 
-void TestFaultEvent::dumpInFull()
-{
-    const QByteArray block = vdrenc::faultEventBlock(
-        {{'A', vdrenc::stamp(2021, 10, 8, 13, 5, 9), vdrenc::stamp(2021, 10, 8, 14, 7, 10)}},
-        {{'2', vdrenc::stamp(2021, 10, 8, 15, 0, 0), vdrenc::zeroStamp(), 12}});
-    const vdr::BlockDump dump =
-        vdr::faultEventDump(vdr::decodeFaultEventBlock(bytes(block), uint(block.size())));
     QCOMPARE(vdr::faultEventDumpHeading(), QStringLiteral("======= Error&Event Data ======="));
+    const vdr::BlockDump dump = vdr::faultEventDump(report.faultEvent);
+    // the dump shows the type character itself, not its text
     QCOMPARE(dump.lines, QStringList({
                              "Error Count:1",
-                             "Type:A   Time:2021/10/08 13:05:09-2021/10/08 14:07:10",
-                             "Event Count:1",
-                             "Type:2   Time:2021/10/08 15:00:00-----/--/-- --:--:--   Total Count:12",
+                             "Type:7   Time:2021/10/08 13:05:09-2021/10/08 14:07:10",
+                             "Event Count:3",
+                             "Type:2   Time:2021/10/08 15:00:00-----/--/-- --:--:--   Total Count:3",
+                             "Type:\u00B2   Time:----/--/-- --:--:-------/--/-- --:--:--   Total Count:0",
+                             "Type:8   Time:----/--/-- --:--:-------/--/-- --:--:--   Total Count:1",
                          }));
     QVERIFY(dump.debugLine.isEmpty());
-}
-
-void TestFaultEvent::dumpOfFailures_data()
-{
-    QTest::addColumn<QByteArray>("block");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QString>("debugLine");
-
-    const QByteArray err = QByteArray(1, '3') + vdrenc::stamp(2021, 10, 8, 13, 5, 9) + vdrenc::zeroStamp();
-    // clang-format off
-    QTest::newRow("N=2 in 17 bytes") << u16(2) + err << QStringList({"DT_ERR_DATA Data Size Error"})
-                                     << "Error-parseData_00-1 DataSize:17  ofsset:32 ";
-    QTest::newRow("N=1, no room for M") << u16(1) + err
-        << QStringList({"Error Count:1", "Type:3   Time:2021/10/08 13:05:09-----/--/-- --:--:--",
-                        "DT_EVENT_DATA Data Size Error"})
-        << "Error-parseData_00-2 DataSize:17  ofsset:19 ";
-    QTest::newRow("N=0 M=1, one byte over") << u16(0) + u16(1) + QByteArray(17, '\0')
-                                            << QStringList({"Error Count:0", "DT_EVENT_DATA Data Size Error"})
-                                            << "Error-parseData_00-2 DataSize:21  ofsset:20 ";
-    // clang-format on
-}
-
-void TestFaultEvent::dumpOfFailures()
-{
-    QFETCH(QByteArray, block);
-    QFETCH(QStringList, lines);
-    QFETCH(QString, debugLine);
-    const vdr::BlockDump dump =
-        vdr::faultEventDump(vdr::decodeFaultEventBlock(bytes(block), uint(block.size())));
-    QCOMPARE(dump.lines, lines);
-    QCOMPARE(dump.debugLine, debugLine);
 }
 
 QTEST_GUILESS_MAIN(TestFaultEvent)

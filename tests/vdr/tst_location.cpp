@@ -1,30 +1,19 @@
-// The location block: its size rule, coordinates, the hour list, the fixes of an hour and the
-// dump.
-#include "vdr/location.h"
-
+// The location block in the day model: its size rule, coordinates, the hour list with the fixes
+// of each hour, and the dump.
 #include "support/fixtures.h"
 #include "vdrencoder.h"
 
 #include <QtTest>
 
-using fixtures::bytes;
-
 static vdr::LocationResult decode(const QByteArray &block)
 {
-    return vdr::decodeLocationBlock(bytes(block), block.size());
+    return fixtures::decode(vdr::LocationBlock, block).location;
 }
 
 static vdrenc::LocationRecord fix(const QByteArray &time, qint32 lon = 121303000, qint32 lat = 25031234,
                                   qint16 height = 105, quint8 speed = 60, quint8 status = 1)
 {
-    vdrenc::LocationRecord r;
-    r.time = time;
-    r.longitude = lon;
-    r.latitude = lat;
-    r.height = height;
-    r.speed = speed;
-    r.status = status;
-    return r;
+    return {time, lon, lat, height, speed, status};
 }
 
 class TestLocation : public QObject
@@ -36,11 +25,9 @@ private slots:
     void sizes();
     void coordinates_data();
     void coordinates();
-    void hourGrouping_data();
-    void hourGrouping();
-    void invalidTimesShareOneHour();
+    void hourList_data();
+    void hourList();
     void pointTextAndDump();
-    void dumpOfWrongSize();
 };
 
 void TestLocation::sizes_data()
@@ -48,13 +35,19 @@ void TestLocation::sizes_data()
     QTest::addColumn<QByteArray>("block");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<int>("fixes");
+    QTest::addColumn<QString>("debugLine"); // of the dump
 
     const QByteArray one = vdrenc::locationBlock({fix(vdrenc::stamp(2024, 1, 31, 8, 0, 5))});
-    QTest::newRow("count 0, exact") << QByteArray(2, '\0') << true << 0;
-    QTest::newRow("one fix, one short") << one.chopped(1) << false << 0;
-    QTest::newRow("one fix, exact") << one << true << 1;
-    QTest::newRow("one fix, one over") << one + 'x' << false << 0;
-    QTest::newRow("count 65535 in 21 bytes") << QByteArray("\xff\xff", 2) + one.mid(2) << false << 0;
+    QTest::newRow("count 0, exact") << QByteArray(2, '\0') << true << 0 << "";
+    QTest::newRow("count cut") << QByteArray(1, '\0') << false << 0
+                               << "Error-parseData_04 DataSize:1  ofsset:2 ";
+    QTest::newRow("one fix, one short")
+        << one.chopped(1) << false << 0 << "Error-parseData_04 DataSize:20  ofsset:21 ";
+    QTest::newRow("one fix, exact") << one << true << 1 << "";
+    QTest::newRow("one fix, two over")
+        << one + "xy" << false << 0 << "Error-parseData_04 DataSize:23  ofsset:21 ";
+    QTest::newRow("count 65535 in 21 bytes") << QByteArray("\xff\xff", 2) + one.mid(2) << false << 0
+                                             << "Error-parseData_04 DataSize:21  ofsset:1245167 ";
 }
 
 void TestLocation::sizes()
@@ -62,12 +55,17 @@ void TestLocation::sizes()
     QFETCH(QByteArray, block);
     QFETCH(bool, ok);
     QFETCH(int, fixes);
+    QFETCH(QString, debugLine);
 
-    const fixtures::HeapCopy exact(block);
-    const vdr::LocationResult result = vdr::decodeLocationBlock(exact.data.data(), int(exact.size));
-    QCOMPARE(result.ok(), ok);
-    QCOMPARE(result.fixes.size(), fixes);
-    QCOMPARE(result.message(), ok ? QString() : QStringLiteral("DT_LOCATE_DATA Data Size Error"));
+    const vdr::BlockReport report = fixtures::decode(vdr::LocationBlock, block);
+    QCOMPARE(report.ok(), ok);
+    QCOMPARE(report.failure, ok ? vdr::SizeError::None : vdr::SizeError::Location);
+    QCOMPARE(report.location.fixes.size(), fixes);
+    QCOMPARE(report.location.hours.size(), fixes);
+    const vdr::BlockDump dump = vdr::locationDump(report.location);
+    QCOMPARE(dump.debugLine, debugLine);
+    if (!ok)
+        QCOMPARE(dump.lines, QStringList("Gps Data Size Error"));
 }
 
 void TestLocation::coordinates_data()
@@ -76,7 +74,8 @@ void TestLocation::coordinates_data()
     QTest::addColumn<QString>("text");
 
     QTest::newRow("121 deg 30 min") << 121303000 << "121.5";
-    QTest::newRow("negative, remainder not used") << -25031234 << "-25.05";
+    QTest::newRow("remainder not used") << 25031234 << "25.05";
+    QTest::newRow("negative") << -25031234 << "-25.05";
     QTest::newRow("minutes above 59") << 990000 << "1.65";
     QTest::newRow("one third") << 10200000 << "10.333333";
     QTest::newRow("smallest") << std::numeric_limits<qint32>::min() << "-2147.8";
@@ -86,15 +85,21 @@ void TestLocation::coordinates()
 {
     QFETCH(qint32, value);
     QFETCH(QString, text);
-    const QByteArray block = vdrenc::locationBlock({fix(vdrenc::stamp(2024, 1, 31, 8, 0, 5), value, value)});
-    const vdr::LocationResult result = decode(block);
-    const QVector<vdr::LocationRow> rows = vdr::locationRowsOfHour(result, "2024/01/31 08:00:05");
-    QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows.at(0).longitude, text);
-    QCOMPARE(rows.at(0).latitude, text);
+    const vdr::LocationResult result =
+        decode(vdrenc::locationBlock({fix(vdrenc::stamp(2024, 1, 31, 8, 0, 5), value, value, -15, 50, 1),
+                                      fix(vdrenc::stamp(2024, 1, 31, 8, 0, 6), value, value, -15, 50, 0)}));
+    const QVector<vdr::LocationRow> rows = vdr::locationRowsOfHour(result, 0);
+    QCOMPARE(rows.size(), 2);
+    const vdr::LocationRow &shown = rows.at(0);
+    QCOMPARE(QStringList({shown.time, shown.longitude, shown.latitude, shown.height, shown.speed}),
+             QStringList({"2024/01/31 08:00:05", text, text, "-1.5 m", "50 km/h"}));
+    // without a position: "0", and the speed all the same
+    const vdr::LocationRow &none = rows.at(1);
+    QCOMPARE(QStringList({none.longitude, none.latitude, none.height, none.speed}),
+             QStringList({"0", "0", "0", "50 km/h"}));
 }
 
-void TestLocation::hourGrouping_data()
+void TestLocation::hourList_data()
 {
     QTest::addColumn<QVector<QByteArray>>("times");
     QTest::addColumn<QStringList>("hours");
@@ -118,9 +123,15 @@ void TestLocation::hourGrouping_data()
         << QVector<QByteArray>{stamp(2024, 1, 31, 0, 10, 0), hour24, stamp(2024, 1, 31, 1, 0, 0)}
         << QStringList{"2024/01/31 00:10:00", "2024/01/31 01:00:00"}
         << QStringList{"2024/01/31 00:10:00", "2024/01/31 00:00:00"};
+    // Times that are no date-time share one entry with an empty text.
+    QByteArray month13 = stamp(2024, 1, 31, 8, 0, 0);
+    month13[2] = char(0x13);
+    QTest::newRow("invalid times share one hour")
+        << QVector<QByteArray>{vdrenc::zeroStamp(), stamp(2024, 1, 31, 8, 0, 0), month13}
+        << QStringList{"", "2024/01/31 08:00:00"} << QStringList{"", ""};
 }
 
-void TestLocation::hourGrouping()
+void TestLocation::hourList()
 {
     QFETCH(QVector<QByteArray>, times);
     QFETCH(QStringList, hours);
@@ -131,22 +142,13 @@ void TestLocation::hourGrouping()
         records << fix(time);
     const vdr::LocationResult result = decode(vdrenc::locationBlock(records));
     QVERIFY(result.ok());
-    QCOMPARE(vdr::locationHourList(result), hours);
+    QCOMPARE(result.hours, hours);
     QStringList listed;
-    for (const vdr::LocationRow &row : vdr::locationRowsOfHour(result, hours.first()))
+    for (const vdr::LocationRow &row : vdr::locationRowsOfHour(result, 0))
         listed << row.time;
     QCOMPARE(listed, firstHourFixes);
-}
-
-void TestLocation::invalidTimesShareOneHour()
-{
-    QByteArray month13 = vdrenc::stamp(2024, 1, 31, 8, 0, 0);
-    month13[2] = char(0x13);
-    const vdr::LocationResult result = decode(vdrenc::locationBlock(
-        {fix(vdrenc::zeroStamp()), fix(vdrenc::stamp(2024, 1, 31, 8, 0, 0)), fix(month13)}));
-    QCOMPARE(vdr::locationHourList(result), QStringList({"", "2024/01/31 08:00:00"}));
-    const QVector<vdr::LocationRow> rows = vdr::locationRowsOfHour(result, "");
-    QCOMPARE(rows.size(), 2);
+    QVERIFY(vdr::locationRowsOfHour(result, hours.size()).isEmpty());
+    QVERIFY(vdr::locationRowsOfHour(result, -1).isEmpty());
 }
 
 void TestLocation::pointTextAndDump()
@@ -155,11 +157,9 @@ void TestLocation::pointTextAndDump()
         fix(vdrenc::stamp(2024, 1, 31, 8, 0, 5), 121303000, -25031234, -15, 72, 3),
         fix(vdrenc::zeroStamp(), 0, 0, 0, 0, 0),
     });
-    const vdr::LocationResult result = decode(block);
-    QCOMPARE(vdr::gpsPointText(vdr::locationPointAt(bytes(block) + 2 + 7)),
+    QCOMPARE(vdr::gpsPointText(vdr::locationPointAt(fixtures::bytes(block) + 2 + 7)),
              QStringLiteral("[X:-25.05000 Y:121.50000 H:-1.5 m S:72 km/h 3]"));
-
-    const vdr::BlockDump dump = vdr::locationDump(result);
+    const vdr::BlockDump dump = vdr::locationDump(decode(block));
     QCOMPARE(dump.lines, QStringList({
                              "Gps Data Count:2",
                              "Time:2024/01/31 08:00:05",
@@ -167,14 +167,6 @@ void TestLocation::pointTextAndDump()
                              "Time:----/--/-- --:--:--",
                              "[X:0.00000 Y:0.00000 H:0.0 m S:0 km/h 0]\n",
                          }));
-}
-
-void TestLocation::dumpOfWrongSize()
-{
-    const QByteArray block = vdrenc::locationBlock({fix(vdrenc::stamp(2024, 1, 31, 8, 0, 5))}) + "xy";
-    const vdr::BlockDump dump = vdr::locationDump(decode(block));
-    QCOMPARE(dump.lines, QStringList("Gps Data Size Error"));
-    QCOMPARE(dump.debugLine, QStringLiteral("Error-parseData_04 DataSize:23  ofsset:21 "));
 }
 
 QTEST_GUILESS_MAIN(TestLocation)

@@ -1,7 +1,6 @@
-// The speed block: size rule, chart line, half-second table, cursor lookup and the pixel
-// envelope that the chart draws.
-#include "vdr/speed.h"
-
+// The speed block in the day model: size rule, chart line, half-second table, cursor lookup,
+// dump and the pixel envelope that the chart draws.
+#include "support/fixtures.h"
 #include "vdrencoder.h"
 
 #include <QtTest>
@@ -20,20 +19,9 @@ vdrenc::SpeedRecord record(const QDateTime &start, int speed = 50, quint32 milea
     return r;
 }
 
-struct Decoded
+vdr::SpeedResult decode(const QVector<vdrenc::SpeedRecord> &records)
 {
-    QByteArray bytes; // owns what block points into
-    vdr::SpeedRecords block;
-    QVector<qint64> starts;
-};
-
-Decoded decode(const QVector<vdrenc::SpeedRecord> &records)
-{
-    Decoded d;
-    d.bytes = vdrenc::speedBlock(records);
-    d.block = vdr::SpeedRecords(reinterpret_cast<const uchar *>(d.bytes.constData()), d.bytes.size());
-    d.starts = vdr::speedRecordStarts(d.block);
-    return d;
+    return fixtures::decode(vdr::SpeedBlock, vdrenc::speedBlock(records)).speed;
 }
 
 qint64 ms(const QDateTime &t)
@@ -55,6 +43,7 @@ private slots:
     void chartValues();
     void invalidStampSkipped();
     void halfSecondTable();
+    void dump();
     void cursorSample_data();
     void cursorSample();
     void envelopeKeepsColumns();
@@ -83,12 +72,18 @@ void TestSpeed::sizeRule()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, ok);
     QFETCH(quint32, count);
-    const vdr::SpeedRecords block(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
-    QCOMPARE(block.sizeOk(), ok);
+    const vdr::BlockReport report = fixtures::decode(vdr::SpeedBlock, bytes);
+    const vdr::SpeedRecords &block = report.speed.records;
+    QCOMPARE(report.failure, ok ? vdr::SizeError::None : vdr::SizeError::Speed);
     QCOMPARE(block.count(), count);
     if (!ok) {
         QVERIFY(vdr::speedChartPoints(block, vdr::speedRecordStarts(block), 240).isEmpty());
         QVERIFY(vdr::speedRows(block, 0).isEmpty());
+        const vdr::BlockDump dump = vdr::speedDump(report.speed);
+        QCOMPARE(dump.lines, QStringList("Speed Data Size Error"));
+        QCOMPARE(dump.debugLine, QStringLiteral("Error-parseData_01 DataSize:%1  ofsset:%2 ")
+                                     .arg(bytes.size())
+                                     .arg(block.expectedSize()));
     }
 }
 
@@ -110,8 +105,8 @@ void TestSpeed::chartLine()
     QVector<vdrenc::SpeedRecord> records;
     for (int s : offsetsSeconds)
         records.append(record(kNoon.addSecs(s), 10 + records.size()));
-    const Decoded d = decode(records);
-    const QVector<QPointF> points = vdr::speedChartPoints(d.block, d.starts, 240);
+    const vdr::SpeedResult d = decode(records);
+    const QVector<QPointF> points = vdr::speedChartPoints(d.records, d.starts, 240);
 
     int at = 0;
     for (int i = 0; i < records.size(); ++i) {
@@ -130,14 +125,14 @@ void TestSpeed::chartValues()
     vdrenc::SpeedRecord r = record(kNoon);
     const quint8 raw[] = {0, 0xFF, 1, 240, 241, 250, 254};
     std::copy(std::begin(raw), std::end(raw), r.speed.begin());
-    const Decoded d = decode({r});
-    const QVector<QPointF> points = vdr::speedChartPoints(d.block, d.starts, 240);
+    const vdr::SpeedResult d = decode({r});
+    const QVector<QPointF> points = vdr::speedChartPoints(d.records, d.starts, 240);
     QCOMPARE(points.size(), 120);
     const QVector<double> expected = {0.1, 0.1, 1, 240, 240, 240, 240};
     for (int j = 0; j < expected.size(); ++j)
         QCOMPARE(points[j].y(), expected[j]);
     // the limit is the axis maximum, not a fixed 240
-    QCOMPARE(vdr::speedChartPoints(d.block, d.starts, 120)[5].y(), 120.0);
+    QCOMPARE(vdr::speedChartPoints(d.records, d.starts, 120)[5].y(), 120.0);
 }
 
 void TestSpeed::invalidStampSkipped()
@@ -146,24 +141,24 @@ void TestSpeed::invalidStampSkipped()
     bad.start = vdrenc::stamp(2024, 13, 1, 12, 0, 30); // month 13
     vdrenc::SpeedRecord badTime = record(kNoon.addSecs(30), 98);
     badTime.start = vdrenc::stamp(2024, 1, 31, 24, 0, 30); // hour 24 on a valid day
-    const Decoded d = decode({record(kNoon, 10), bad, badTime, record(kNoon.addSecs(60), 11)});
+    const vdr::SpeedResult d = decode({record(kNoon, 10), bad, badTime, record(kNoon.addSecs(60), 11)});
 
     QCOMPARE(d.starts[1], vdr::kNoStart);
     QCOMPARE(d.starts[2], vdr::kNoStart);
 
     // the first record runs up to the next valid one; the bad ones are not drawn
-    const QVector<QPointF> points = vdr::speedChartPoints(d.block, d.starts, 240);
+    const QVector<QPointF> points = vdr::speedChartPoints(d.records, d.starts, 240);
     QCOMPARE(points.size(), 240);
     for (const QPointF &p : points)
         QVERIFY(p.y() == 10 || p.y() == 11);
 
     // nor found by the cursor
-    const vdr::SpeedSampleAt at = vdr::speedSampleAt(d.block, d.starts, ms(kNoon.addSecs(45)));
+    const vdr::SpeedSampleAt at = vdr::speedSampleAt(d.records, d.starts, ms(kNoon.addSecs(45)));
     QVERIFY(at.found);
     QCOMPARE(int(at.speed), 10);
 
     // the table still lists their samples, without times
-    const QVector<vdr::SpeedRow> rows = vdr::speedRows(d.block, 1);
+    const QVector<vdr::SpeedRow> rows = vdr::speedRows(d.records, 1);
     QCOMPARE(rows.size(), 120);
     QCOMPARE(rows[0].time, QString());
     QCOMPARE(rows[0].speed, QStringLiteral("99"));
@@ -178,8 +173,8 @@ void TestSpeed::halfSecondTable()
     r.speed[119] = 0xFF;
     r.mileage[2] = vdrenc::NoMileage;
     // a second record starting 30 s later does not shorten the table of the first
-    const Decoded d = decode({r, record(kNoon.addSecs(30))});
-    const QVector<vdr::SpeedRow> rows = vdr::speedRows(d.block, 0);
+    const vdr::SpeedResult d = decode({r, record(kNoon.addSecs(30))});
+    const QVector<vdr::SpeedRow> rows = vdr::speedRows(d.records, 0);
     QCOMPARE(rows.size(), 118);
     QCOMPARE(rows[0].speed, QStringLiteral("0"));
     // the 0xFF sample is left out, the next row keeps its own instant
@@ -187,8 +182,8 @@ void TestSpeed::halfSecondTable()
     QCOMPARE(rows[1].speed, QStringLiteral("250"));
     QCOMPARE(rows[1].mileage, QStringLiteral("1677721.5"));
     QCOMPARE(rows.last().time, QStringLiteral("2024/01/31 12:00:59.000"));
-    QVERIFY(vdr::speedRows(d.block, 2).isEmpty());
-    QVERIFY(vdr::speedRows(d.block, -1).isEmpty());
+    QVERIFY(vdr::speedRows(d.records, 2).isEmpty());
+    QVERIFY(vdr::speedRows(d.records, -1).isEmpty());
 }
 
 void TestSpeed::cursorSample_data()
@@ -222,8 +217,8 @@ void TestSpeed::cursorSample()
         r.mileage[119] = vdrenc::NoMileage;
         records.append(r);
     }
-    const Decoded d = decode(records);
-    const vdr::SpeedSampleAt at = vdr::speedSampleAt(d.block, d.starts, ms(kNoon) + atMs);
+    const vdr::SpeedResult d = decode(records);
+    const vdr::SpeedSampleAt at = vdr::speedSampleAt(d.records, d.starts, ms(kNoon) + atMs);
     QCOMPARE(vdr::cursorSpeedText(at), speed);
     QCOMPARE(vdr::cursorMileageText(at), mileage);
 }
@@ -272,6 +267,18 @@ void TestSpeed::envelopeOfUnorderedLine()
     QCOMPARE(vdr::pixelEnvelope(points, 0, 40, 0, 2), points);
     QCOMPARE(vdr::pixelEnvelope(points, 0, 40, 0, 0), points);
     QCOMPARE(vdr::pixelEnvelope(points, 40, 40, 0, 10), points);
+}
+
+void TestSpeed::dump()
+{
+    vdrenc::SpeedRecord r = record(kNoon, 7, 1234);
+    r.speed[1] = 0xFF;
+    const QStringList lines = vdr::speedDump(decode({r, record(kNoon.addSecs(60))})).lines;
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(0), QStringLiteral("Speed Count:2"));
+    // the mileage and the three speed digits follow each other without a separator
+    QVERIFY(lines.at(1).startsWith("Time:2024/01/31 12:00:00\n Mileage:1234007  Mileage:1235255 "));
+    QCOMPARE(lines.at(1).count(QStringLiteral(" Mileage:")), 120);
 }
 
 QTEST_GUILESS_MAIN(TestSpeed)

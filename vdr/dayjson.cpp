@@ -1,12 +1,12 @@
 // The day as one JSON object, in the viewer's own texts, and the same content as text.
-#include "cli/cli.h"
+#include "vdr/dayjson.h"
 
 #include "vdr/recordertime.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
-namespace cli {
+namespace vdr {
 
 namespace {
 
@@ -15,27 +15,27 @@ QString hexByte(quint8 value)
     return QStringLiteral("0x%1").arg(value, 2, 16, QLatin1Char('0'));
 }
 
-QJsonObject faultRecordJson(int index, const vdr::FaultEventRecord &r, bool isEvent)
+QJsonObject faultRecordJson(int index, const FaultEventRecord &r, bool isEvent)
 {
     QJsonObject o;
     o[QStringLiteral("index")] = index;
-    o[QStringLiteral("type")] = vdr::faultTypeNumber(r.type);
-    o[QStringLiteral("typeText")] = vdr::faultTypeText(r.type);
-    o[QStringLiteral("start")] = vdr::recorderTimeText(r.start.data());
-    o[QStringLiteral("end")] = vdr::recorderTimeText(r.end.data());
+    o[QStringLiteral("type")] = faultTypeNumber(r.type);
+    o[QStringLiteral("typeText")] = faultTypeText(r.type);
+    o[QStringLiteral("start")] = recorderTimeText(r.start.data());
+    o[QStringLiteral("end")] = recorderTimeText(r.end.data());
     o[QStringLiteral("duration")] =
-        vdr::faultDurationText(r.start.data(), r.end.data(), isEvent, vdr::faultTypeNumber(r.type));
+        faultDurationText(r.start.data(), r.end.data(), isEvent, faultTypeNumber(r.type));
     if (isEvent)
         o[QStringLiteral("count")] = int(r.total);
     return o;
 }
 
-void addFaultEvent(QJsonObject &o, const vdr::FaultEventResult &result)
+void addFaultEvent(QJsonObject &o, const FaultEventResult &result)
 {
     o[QStringLiteral("errorCount")] = result.errorCount;
     o[QStringLiteral("eventCount")] = result.eventCount;
     QJsonArray errors, events;
-    if (result.failure != vdr::FaultEventResult::ErrorSectionSize)
+    if (result.failure != SizeError::Errors)
         for (int i = 0; i < result.errors.size(); ++i)
             errors.append(faultRecordJson(i + 1, result.errors.at(i), false));
     for (int j = 0; j < result.events.size(); ++j)
@@ -44,10 +44,11 @@ void addFaultEvent(QJsonObject &o, const vdr::FaultEventResult &result)
     o[QStringLiteral("events")] = events;
 }
 
-void addSpeed(QJsonObject &o, const vdr::SpeedRecords &block)
+void addSpeed(QJsonObject &o, const SpeedResult &speed)
 {
+    const SpeedRecords &block = speed.records;
     o[QStringLiteral("count")] = qint64(block.count());
-    if (!block.sizeOk())
+    if (!speed.ok())
         return;
     QJsonArray minutes;
     const int n = int(block.count());
@@ -56,11 +57,11 @@ void addSpeed(QJsonObject &o, const vdr::SpeedRecords &block)
         m[QStringLiteral("index")] = i + 1;
         m[QStringLiteral("start")] = block.startText(i);
         QJsonArray speeds, mileages;
-        for (int j = 0; j < vdr::kSpeedSamples; ++j) {
+        for (int j = 0; j < kSpeedSamples; ++j) {
             const quint8 v = block.speed(i, j);
-            speeds.append(v == vdr::kNoSpeed ? QJsonValue() : QJsonValue(int(v)));
+            speeds.append(v == kNoSpeed ? QJsonValue() : QJsonValue(int(v)));
             const quint32 km = block.mileage(i, j);
-            mileages.append(km == vdr::kNoMileage ? QJsonValue() : QJsonValue(vdr::mileageText(km)));
+            mileages.append(km == kNoMileage ? QJsonValue() : QJsonValue(mileageText(km)));
         }
         m[QStringLiteral("speeds")] = speeds;
         m[QStringLiteral("mileages")] = mileages;
@@ -69,62 +70,59 @@ void addSpeed(QJsonObject &o, const vdr::SpeedRecords &block)
     o[QStringLiteral("minutes")] = minutes;
 }
 
-QJsonObject thresholdJson(int index, const vdr::ThresholdCalibration &r)
+QJsonObject thresholdJson(int index, const ThresholdCalibration &r)
 {
     return QJsonObject{{QStringLiteral("index"), index},
-                       {QStringLiteral("timeBefore"), vdr::recorderTimeText(r.timeBefore.data())},
-                       {QStringLiteral("timeAfter"), vdr::recorderTimeText(r.timeAfter.data())},
-                       {QStringLiteral("before"), vdr::bcdTimeText(r.before.data())},
-                       {QStringLiteral("after"), vdr::bcdTimeText(r.after.data())}};
+                       {QStringLiteral("timeBefore"), recorderTimeText(r.timeBefore.data())},
+                       {QStringLiteral("timeAfter"), recorderTimeText(r.timeAfter.data())},
+                       {QStringLiteral("before"), bcdTimeText(r.before.data())},
+                       {QStringLiteral("after"), bcdTimeText(r.after.data())}};
 }
 
-void addTechnology(QJsonObject &o, const vdr::TechnologyResult &t)
+void addTechnology(QJsonObject &o, const TechnologyResult &t)
 {
-    using Section = vdr::TechnologyResult::Section;
     o[QStringLiteral("layout")] = t.newLayout ? QStringLiteral("new") : QStringLiteral("old");
-    if (t.failure == Section::VendorSection)
+    if (t.failure == SizeError::Device)
         return;
-    const vdr::DeviceRecord &d = t.device;
+    const DeviceRecord &d = t.device;
     o[QStringLiteral("device")] = QJsonObject{
         {QStringLiteral("vendor"), d.vendor},
         {QStringLiteral("address"), d.address},
         {QStringLiteral("serial"), d.serial},
-        {QStringLiteral("firmware"), vdr::firmwareVersionText(d.firmware.data())},
-        {QStringLiteral("installTime"), vdr::recorderTimeText(d.installTime.data())},
-        {QStringLiteral("mfdDate"), vdr::bcdDateText(d.mfdDate.data())},
-        {QStringLiteral("certificate"),
-         (t.newLayout ? QString() : QStringLiteral("C730519286404-")) + d.certificate},
+        {QStringLiteral("firmware"), firmwareVersionText(d.firmware.data())},
+        {QStringLiteral("installTime"), recorderTimeText(d.installTime.data())},
+        {QStringLiteral("mfdDate"), bcdDateText(d.mfdDate.data())},
+        {QStringLiteral("certificate"), certificateText(t)},
         {QStringLiteral("carNo"), d.carNo},
     };
-    if (t.failure == Section::MileageSection)
+    if (t.failure == SizeError::MileageCalibrations)
         return;
     QJsonArray mileage;
     for (int i = 0; i < t.mileage.size(); ++i) {
-        const vdr::MileageCalibration &r = t.mileage.at(i);
+        const MileageCalibration &r = t.mileage.at(i);
         mileage.append(QJsonObject{{QStringLiteral("index"), i + 1},
                                    {QStringLiteral("operator"), r.op},
-                                   {QStringLiteral("timeBefore"), vdr::recorderTimeText(r.timeBefore.data())},
-                                   {QStringLiteral("timeAfter"), vdr::recorderTimeText(r.timeAfter.data())},
-                                   {QStringLiteral("before"), vdr::bcdMileageText(r.before.data())},
-                                   {QStringLiteral("after"), vdr::bcdMileageText(r.after.data())}});
+                                   {QStringLiteral("timeBefore"), recorderTimeText(r.timeBefore.data())},
+                                   {QStringLiteral("timeAfter"), recorderTimeText(r.timeAfter.data())},
+                                   {QStringLiteral("before"), bcdMileageText(r.before.data())},
+                                   {QStringLiteral("after"), bcdMileageText(r.after.data())}});
     }
     o[QStringLiteral("mileageCalibrations")] = mileage;
-    if (t.failure == Section::ClockSection)
+    if (t.failure == SizeError::ClockCalibrations)
         return;
     QJsonArray clock;
     for (int i = 0; i < t.clock.size(); ++i)
-        clock.append(
-            QJsonObject{{QStringLiteral("index"), i + 1},
-                        {QStringLiteral("before"), vdr::recorderTimeText(t.clock.at(i).before.data())},
-                        {QStringLiteral("after"), vdr::recorderTimeText(t.clock.at(i).after.data())}});
+        clock.append(QJsonObject{{QStringLiteral("index"), i + 1},
+                                 {QStringLiteral("before"), recorderTimeText(t.clock.at(i).before.data())},
+                                 {QStringLiteral("after"), recorderTimeText(t.clock.at(i).after.data())}});
     o[QStringLiteral("clockCalibrations")] = clock;
-    if (t.failure == Section::DriveSection)
+    if (t.failure == SizeError::DriveThresholds)
         return;
     QJsonArray drive;
     for (int i = 0; i < t.drive.size(); ++i)
         drive.append(thresholdJson(i + 1, t.drive.at(i)));
     o[QStringLiteral("driveThresholds")] = drive;
-    if (t.failure == Section::RestSection)
+    if (t.failure == SizeError::RestThresholds)
         return;
     QJsonArray rest;
     for (int i = 0; i < t.rest.size(); ++i)
@@ -132,78 +130,77 @@ void addTechnology(QJsonObject &o, const vdr::TechnologyResult &t)
     o[QStringLiteral("restThresholds")] = rest;
 }
 
-QJsonArray driverTotalsJson(const vdr::DrivingData &block)
+QJsonArray driverTotalsJson(const DrivingData &block)
 {
     QJsonArray totals;
-    for (int s = vdr::kFirstDriverSlot; s < vdr::kDriverSlotCount; ++s) {
-        const vdr::DriverLine &line = block.lines[size_t(s)];
+    for (int s = kFirstDriverSlot; s < kDriverSlotCount; ++s) {
+        const DriverLine &line = block.lines[size_t(s)];
         if (line.points.isEmpty())
             continue;
-        const vdr::ActivityTotals &t = line.totals;
+        const ActivityTotals &t = line.totals;
         totals.append(QJsonObject{{QStringLiteral("driver"), line.name},
-                                  {QStringLiteral("driving"), vdr::durationText(t[vdr::TotalDriving])},
-                                  {QStringLiteral("stopping"), vdr::durationText(t[vdr::TotalStopping])},
-                                  {QStringLiteral("standby"), vdr::durationText(t[vdr::TotalStandby])},
-                                  {QStringLiteral("resting"), vdr::durationText(t[vdr::TotalResting])}});
+                                  {QStringLiteral("driving"), durationText(t[TotalDriving])},
+                                  {QStringLiteral("stopping"), durationText(t[TotalStopping])},
+                                  {QStringLiteral("standby"), durationText(t[TotalStandby])},
+                                  {QStringLiteral("resting"), durationText(t[TotalResting])}});
     }
     return totals;
 }
 
-void addDriving(QJsonObject &o, const vdr::DrivingData &block)
+void addDriving(QJsonObject &o, const DrivingData &block)
 {
     o[QStringLiteral("count")] = int(block.count);
-    if (!block.sizeOk)
+    if (!block.ok())
         return;
-    const QStringList labels = vdr::defaultActivityLabels();
+    const QStringList labels = defaultActivityLabels();
     QJsonArray records;
-    for (const vdr::DrivingRecord &r : block.records) {
+    for (const DrivingRecord &r : block.records) {
         records.append(QJsonObject{
             {QStringLiteral("driver"), r.id},
             {QStringLiteral("status"), int(r.status)},
             {QStringLiteral("current"), r.current()},
             {QStringLiteral("action"), r.action()},
-            {QStringLiteral("actionText"), vdr::activityLabel(labels, 5 - r.action())},
+            {QStringLiteral("actionText"), activityLabel(labels, 5 - r.action())},
             {QStringLiteral("master"), r.master()},
-            {QStringLiteral("time"),
-             vdr::recorderTimeText(reinterpret_cast<const uchar *>(r.stamp.constData()))},
+            {QStringLiteral("time"), recorderTimeText(reinterpret_cast<const uchar *>(r.stamp.constData()))},
         });
     }
     o[QStringLiteral("records")] = records;
     o[QStringLiteral("driverTotals")] = driverTotalsJson(block);
 }
 
-void addLocation(QJsonObject &o, const vdr::LocationResult &result)
+void addLocation(QJsonObject &o, const LocationResult &result)
 {
     o[QStringLiteral("count")] = result.count;
     if (!result.ok())
         return;
     QJsonArray fixes;
-    for (const vdr::LocationFix &fix : result.fixes) {
-        const vdr::LocationRow row = vdr::locationRow(fix);
+    for (const LocationFix &fix : result.fixes) {
+        const LocationRow row = locationRow(fix);
         fixes.append(QJsonObject{{QStringLiteral("time"), row.time},
                                  {QStringLiteral("longitude"), row.longitude},
                                  {QStringLiteral("latitude"), row.latitude},
                                  {QStringLiteral("height"), row.height},
                                  {QStringLiteral("speed"), row.speed},
                                  {QStringLiteral("status"), int(fix.status)},
-                                 {QStringLiteral("point"), vdr::gpsPointText(fix)}});
+                                 {QStringLiteral("point"), gpsPointText(fix)}});
     }
     o[QStringLiteral("fixes")] = fixes;
-    o[QStringLiteral("hours")] = QJsonArray::fromStringList(vdr::locationHourList(result));
+    o[QStringLiteral("hours")] = QJsonArray::fromStringList(result.hours);
 }
 
 const char *blockKindName(quint8 id)
 {
     switch (id) {
-    case vdr::FaultEventBlock:
+    case FaultEventBlock:
         return "faultEvent";
-    case vdr::SpeedBlock:
+    case SpeedBlock:
         return "speed";
-    case vdr::TechnologyBlock:
+    case TechnologyBlock:
         return "technology";
-    case vdr::DrivingBlock:
+    case DrivingBlock:
         return "driving";
-    case vdr::LocationBlock:
+    case LocationBlock:
         return "location";
     default:
         return "unknown";
@@ -212,7 +209,7 @@ const char *blockKindName(quint8 id)
 
 } // namespace
 
-QJsonObject dayJson(const vdr::DayReport &report)
+QJsonObject dayJson(const DayReport &report)
 {
     QJsonObject day;
     day[QStringLiteral("file")] = report.fileName;
@@ -221,21 +218,21 @@ QJsonObject dayJson(const vdr::DayReport &report)
         {QStringLiteral("ok"), report.name.ok()},
         {QStringLiteral("threeParts"), report.name.threeParts},
         {QStringLiteral("day"),
-         report.name.day.isValid() ? QJsonValue(vdr::dayListText(report.name.day)) : QJsonValue()},
+         report.name.day.isValid() ? QJsonValue(dayListText(report.name.day)) : QJsonValue()},
     };
-    const vdr::ContainerWalk &walk = report.walk;
+    const ContainerWalk &walk = report.walk;
     day[QStringLiteral("checksum")] =
         QJsonObject{{QStringLiteral("computed"), hexByte(walk.computedChecksum)},
                     {QStringLiteral("stored"), hexByte(walk.fileChecksum)},
                     {QStringLiteral("ok"), walk.checksumOk()}};
     day[QStringLiteral("blockCount")] = int(walk.blockCount);
     day[QStringLiteral("walk")] = QJsonObject{{QStringLiteral("complete"), walk.complete()},
-                                              {QStringLiteral("problem"), vdr::walkProblemText(walk)}};
+                                              {QStringLiteral("problem"), walkProblemText(walk)}};
 
     QJsonArray blocks;
     QJsonArray totals;
     for (int i = 0; i < report.blocks.size(); ++i) {
-        const vdr::BlockReport &b = report.blocks.at(i);
+        const BlockReport &b = report.blocks.at(i);
         QJsonObject o;
         o[QStringLiteral("index")] = i + 1;
         o[QStringLiteral("type")] = int(b.info.dataId);
@@ -245,24 +242,24 @@ QJsonObject dayJson(const vdr::DayReport &report)
         o[QStringLiteral("size")] = qint64(b.info.dataSize);
         o[QStringLiteral("status")] = b.ok() ? QStringLiteral("ok") : QStringLiteral("failed");
         if (!b.ok())
-            o[QStringLiteral("message")] = b.failure;
+            o[QStringLiteral("message")] = b.message();
         switch (b.info.dataId) {
-        case vdr::FaultEventBlock:
+        case FaultEventBlock:
             addFaultEvent(o, b.faultEvent);
             break;
-        case vdr::SpeedBlock:
+        case SpeedBlock:
             addSpeed(o, b.speed);
             break;
-        case vdr::TechnologyBlock:
+        case TechnologyBlock:
             addTechnology(o, b.technology);
             break;
-        case vdr::DrivingBlock:
+        case DrivingBlock:
             addDriving(o, b.driving);
             // The driver page shows the totals of the last driving block it read.
             if (b.ok())
                 totals = driverTotalsJson(b.driving);
             break;
-        case vdr::LocationBlock:
+        case LocationBlock:
             addLocation(o, b.location);
             break;
         default:
@@ -274,17 +271,16 @@ QJsonObject dayJson(const vdr::DayReport &report)
     day[QStringLiteral("driverTotals")] = totals;
 
     QJsonArray changes;
-    for (const vdr::DriverChange &c : report.driverChanges)
-        changes.append(
-            QJsonObject{{QStringLiteral("driver"), c.id},
-                        {QStringLiteral("time"),
-                         vdr::recorderTimeText(reinterpret_cast<const uchar *>(c.stamp.constData()))}});
+    for (const DriverChange &c : report.driverChanges)
+        changes.append(QJsonObject{{QStringLiteral("driver"), c.id},
+                                   {QStringLiteral("time"),
+                                    recorderTimeText(reinterpret_cast<const uchar *>(c.stamp.constData()))}});
     day[QStringLiteral("driverChanges")] = changes;
 
     QJsonArray hours;
-    for (const vdr::BlockReport &b : report.blocks)
-        if (b.info.dataId == vdr::LocationBlock && b.ok())
-            for (const QString &h : vdr::locationHourList(b.location))
+    for (const BlockReport &b : report.blocks)
+        if (b.info.dataId == LocationBlock && b.ok())
+            for (const QString &h : b.location.hours)
                 hours.append(h);
     day[QStringLiteral("locationHours")] = hours;
 
@@ -377,4 +373,4 @@ QString dayText(const QJsonObject &day)
     return out;
 }
 
-} // namespace cli
+} // namespace vdr
