@@ -47,37 +47,6 @@ QByteArray dayBytes(int minute)
               {{'1', stamp(2024, 1, 30, 8, minute, 0), stamp(2024, 1, 30, 8, minute, 30)}}, {})}});
 }
 
-int countLines(const QStringList &lines, const QString &piece)
-{
-    return int(
-        std::count_if(lines.begin(), lines.end(), [&](const QString &l) { return l.contains(piece); }));
-}
-
-QStringList dates(MainWindow &w)
-{
-    QStringList items;
-    auto *box = child<QComboBox>(w, "date_comboBox");
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
-
-QString dateLabel(MainWindow &w)
-{
-    return child<QLabel>(w, "date_value")->text();
-}
-
-QString logText(MainWindow &w)
-{
-    return child<QTextBrowser>(w, "debugtextBrowser")->toPlainText();
-}
-
-// The deferred parse has run and the overlay is gone.
-bool settled(MainWindow &w)
-{
-    return !w.waitingOverlay() || !w.waitingOverlay()->isVisible();
-}
-
 } // namespace
 
 class TestImport : public QObject
@@ -85,26 +54,41 @@ class TestImport : public QObject
     Q_OBJECT
 
 private slots:
-    void importableDay_data();
-    void importableDay();
-    void safeEntryPaths_data();
-    void safeEntryPaths();
+    void names_data();
+    void names();
     void archiveListing_data();
     void archiveListing();
-    void listingOrderAndLinks();
     void fakeArchiverArgumentsAndLinks();
     void archiverFailures_data();
     void archiverFailures();
-    void directoriesUnderLocalData();
-    void removeWorkingDirectory();
-    void folderNameRules();
+    void workingDirectories();
+    void folderImportAndDaySelection();
     void importsInTurn();
     void failedCopyIsReported();
-    void daySelection();
     void tarArchives_data();
     void tarArchives();
 
 private:
+    static int countLines(const QStringList &lines, const QString &piece)
+    {
+        return int(
+            std::count_if(lines.begin(), lines.end(), [&](const QString &l) { return l.contains(piece); }));
+    }
+    static QStringList dates(MainWindow &w)
+    {
+        QStringList items;
+        auto *box = child<QComboBox>(w, "date_comboBox");
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        return items;
+    }
+    static QString dateLabel(MainWindow &w) { return child<QLabel>(w, "date_value")->text(); }
+    static QString logText(MainWindow &w)
+    {
+        return child<QTextBrowser>(w, "debugtextBrowser")->toPlainText();
+    }
+    // The deferred parse has run and the overlay is gone.
+    static bool settled(MainWindow &w) { return !w.waitingOverlay() || !w.waitingOverlay()->isVisible(); }
     // Writes a file below the temporary directory; returns its full path.
     QString write(const QString &relativePath, const QByteArray &data)
     {
@@ -129,46 +113,37 @@ private:
 
 // --- The core ---
 
-void TestImport::importableDay_data()
+// What the import makes of a name: the day it gives as a file name, and whether, as an entry
+// of an archive, it stays inside the directory it is unpacked into.
+void TestImport::names_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QDate>("day");
-    QTest::newRow("two pieces") << "D20240131_.vdr" << QDate();
-    QTest::newRow("29 February of a leap year") << "D20240229__.vdr" << QDate(2024, 2, 29);
-    QTest::newRow("31 February") << "D20240231__A.vdr" << QDate();
-    QTest::newRow("month 13") << "D20241331__.vdr" << QDate();
-    QTest::newRow("seven digits") << "D2024012__.vdr" << QDate();
-    QTest::newRow("nine digits") << "D202401311__.vdr" << QDate();
-    QTest::newRow("lower-case d") << "d20240128__A.vdr" << QDate();
-    QTest::newRow("sign inside") << "D+2024013__.vdr" << QDate();
-    QTest::newRow("non-ASCII digits") << QString::fromUtf8("D２０２４0131__.vdr") << QDate();
+    QTest::addColumn<bool>("safe");
+    QTest::newRow("two pieces") << "D20240131_.vdr" << QDate() << true;
+    QTest::newRow("29 February of a leap year") << "D20240229__.vdr" << QDate(2024, 2, 29) << true;
+    QTest::newRow("31 February") << "D20240231__A.vdr" << QDate() << true;
+    QTest::newRow("month 13") << "D20241331__.vdr" << QDate() << true;
+    QTest::newRow("seven digits") << "D2024012__.vdr" << QDate() << true;
+    QTest::newRow("nine digits") << "D202401311__.vdr" << QDate() << true;
+    QTest::newRow("lower-case d") << "d20240128__A.vdr" << QDate() << true;
+    QTest::newRow("sign inside") << "D+2024013__.vdr" << QDate() << true;
+    QTest::newRow("non-ASCII digits") << QString::fromUtf8("D２０２４0131__.vdr") << QDate() << true;
+    QTest::newRow("dots in a name") << "a..b/..c" << QDate() << true;
+    QTest::newRow("absolute") << "/etc/passwd" << QDate() << false;
+    QTest::newRow("drive") << "C:x.vdr" << QDate() << false;
+    QTest::newRow("inner dot-dot") << "a/../../x.vdr" << QDate() << false;
+    QTest::newRow("backslash dot-dot") << "a\\..\\..\\x.vdr" << QDate() << false;
+    QTest::newRow("empty") << "" << QDate() << false;
 }
 
-void TestImport::importableDay()
+void TestImport::names()
 {
     QFETCH(QString, name);
     QFETCH(QDate, day);
-    QCOMPARE(dayimport::importableDay(name), day);
-}
-
-void TestImport::safeEntryPaths_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("safe");
-    QTest::newRow("plain") << "D20240131__.vdr" << true;
-    QTest::newRow("dots in a name") << "a..b/..c" << true;
-    QTest::newRow("absolute") << "/etc/passwd" << false;
-    QTest::newRow("drive") << "C:x.vdr" << false;
-    QTest::newRow("inner dot-dot") << "a/../../x.vdr" << false;
-    QTest::newRow("backslash dot-dot") << "a\\..\\..\\x.vdr" << false;
-    QTest::newRow("empty") << "" << false;
-}
-
-void TestImport::safeEntryPaths()
-{
-    QFETCH(QString, path);
     QFETCH(bool, safe);
-    QCOMPARE(dayimport::isSafeEntryPath(path), safe);
+    QCOMPARE(dayimport::importableDay(name), day);
+    QCOMPARE(dayimport::isSafeEntryPath(name), safe);
 }
 
 void TestImport::archiveListing_data()
@@ -241,27 +216,6 @@ void TestImport::archiveListing()
     QCOMPARE(int(dayimport::refusalOf(read, freeBytes)), refusal);
 }
 
-void TestImport::listingOrderAndLinks()
-{
-    const QString dir = folder("listing", {{"D20240131__b.vdr", "x"},
-                                           {"d20240130__.vdr", "x"},
-                                           {"D20240129__A_B.vdr", "x"},
-                                           {"notes.txt", "x"},
-                                           {"D20240101__a.vdr", "x"}});
-    QDir(dir).mkpath(QStringLiteral("D20240102__.vdr")); // a folder, not a file
-    QFile::link(dir + QStringLiteral("/D20240101__a.vdr"), dir + QStringLiteral("/D20240105__link.vdr"));
-
-    dayimport::FolderListing all = dayimport::listFolder(dir, dayimport::Links::Follow);
-    QCOMPARE(all.vdrFiles, QStringList({"D20240101__a.vdr", "D20240105__link.vdr", "D20240129__A_B.vdr",
-                                        "d20240130__.vdr", "D20240131__b.vdr"}));
-    QCOMPARE(all.days.size(), 3);
-    QCOMPARE(all.days.at(1).name, QStringLiteral("D20240105__link.vdr"));
-
-    const dayimport::FolderListing noLinks = dayimport::listFolder(dir, dayimport::Links::Skip);
-    QVERIFY(!noLinks.vdrFiles.contains(QStringLiteral("D20240105__link.vdr")));
-    QCOMPARE(noLinks.days.size(), 2);
-}
-
 // A stand-in archiver (a shell script) shows exactly which arguments arrive, and leaves links
 // behind as a careless archiver would. Like an older archiver it knows no -ba, and it writes
 // the full listing, header included.
@@ -327,7 +281,10 @@ void TestImport::archiverFailures()
     QCOMPARE(result.exitCode, exitCode);
 }
 
-void TestImport::directoriesUnderLocalData()
+// The working directories live under the local data. Removing one takes only a directory named
+// ZtTemp or ZtTar, and deletes its own content: never what a link inside or the link itself leads
+// to, nor a neighbour with a similar name.
+void TestImport::workingDirectories()
 {
     const QString work = platform::workingDirectoryPath();
     QVERIFY(work.endsWith(QLatin1String("/ZtTemp")));
@@ -344,12 +301,7 @@ void TestImport::directoriesUnderLocalData()
              QStringLiteral("C:/Users/") + chinese + QStringLiteral("/AppData/Local/ZtTemp"));
     QCOMPARE(platform::windowsLocalDataPath(QString(), QStringLiteral("ZtTar")),
              QStringLiteral("C:/Users//AppData/Local/ZtTar"));
-}
 
-// Removal takes only a directory named ZtTemp or ZtTar, and deletes its own content: never
-// what a link inside or the link itself leads to, nor a neighbour with a similar name.
-void TestImport::removeWorkingDirectory()
-{
     for (const char *name : {"remove/ZtTempX", "remove/MyZtTar", "remove/zttemp"}) {
         const QString keep = write(QLatin1String(name) + QStringLiteral("/keep.txt"), "x");
         QVERIFY(!platform::removeWorkingDirectory(QFileInfo(keep).absolutePath()));
@@ -361,13 +313,13 @@ void TestImport::removeWorkingDirectory()
     const QString precious = write(QStringLiteral("remove/outside/precious.vdr"), "x");
     const QString outside = QFileInfo(precious).absolutePath();
     write(QStringLiteral("remove/ZtTemp/sub/deep.vdr"), "x");
-    const QString work = tmp.filePath(QStringLiteral("remove/ZtTemp"));
-    QVERIFY(QFile::link(outside, work + QStringLiteral("/linked")));
+    const QString temp = tmp.filePath(QStringLiteral("remove/ZtTemp"));
+    QVERIFY(QFile::link(outside, temp + QStringLiteral("/linked")));
     const QString neighbour = write(QStringLiteral("remove/ZtTemp.vdr"), "x");
-    QVERIFY(platform::removeWorkingDirectory(work + QLatin1Char('/')));
-    QVERIFY(!QFileInfo::exists(work));
+    QVERIFY(platform::removeWorkingDirectory(temp + QLatin1Char('/')));
+    QVERIFY(!QFileInfo::exists(temp));
     QVERIFY(QFile::exists(precious) && QFile::exists(neighbour));
-    QVERIFY(platform::removeWorkingDirectory(work)); // a missing directory counts as removed
+    QVERIFY(platform::removeWorkingDirectory(temp)); // a missing directory counts as removed
 
     const QString link = tmp.filePath(QStringLiteral("remove/ZtTar"));
     QVERIFY(QFile::link(outside, link));
@@ -378,27 +330,71 @@ void TestImport::removeWorkingDirectory()
 
 // --- The main window ---
 
-void TestImport::folderNameRules()
+// Folder import: the days in name order (case aside) with the first file of a day, linked
+// files followed, folders and other names skipped; copies under the normalised name; the first
+// day opened once. Then choosing a day: entries without a file or without a date do nothing;
+// a file that vanished before its deferred read is reported and leaves no page with the other
+// day's records; another day still opens; the source folder is never touched.
+void TestImport::folderImportAndDaySelection()
 {
-    const QString dir = folder("rules", {{"D20240131__A.vdr", dayBytes(31)},
+    const QString dir = folder("rules", {{"D20240131__a.vdr", dayBytes(31)},
                                          {"D20240131__B.vdr", dayBytes(32)},
                                          {"D20240130_A_B.vdr", dayBytes(30)},
                                          {"D20240127__.vdr", dayBytes(27)},
+                                         {"d20240128__.vdr", dayBytes(28)},
+                                         {"D20240129__A_B.vdr", dayBytes(29)},
                                          {"D20240126__A.txt", dayBytes(26)}});
+    QDir(dir).mkpath(QStringLiteral("D20240102__.vdr"));
+    QVERIFY(
+        QFile::link(dir + QStringLiteral("/D20240127__.vdr"), dir + QStringLiteral("/D20240125__link.vdr")));
+    const QStringList source = fileTree(dir);
+    // An unpacked archive is listed without its links.
+    QCOMPARE(dayimport::listFolder(dir, dayimport::Links::Skip).vdrFiles,
+             QStringList({"D20240127__.vdr", "d20240128__.vdr", "D20240129__A_B.vdr", "D20240130_A_B.vdr",
+                          "D20240131__a.vdr", "D20240131__B.vdr"}));
+
     MainWindow w;
     ModalCloser closer;
     DebugCapture debug;
     w.importFolder(dir);
-    QCOMPARE(dates(w), QStringList({"2024/01/27", "2024/01/30", "2024/01/31", "2024/01/31"}));
+    QCOMPARE(dates(w), QStringList({"2024/01/25", "2024/01/27", "2024/01/30", "2024/01/31", "2024/01/31"}));
     QCOMPARE(fileTree(w.workingDirectory()),
-             QStringList({"D20240127__.vdr", "D20240130__.vdr", "D20240131__.vdr"}));
-    QCOMPARE(readFile(w.workingDirectory() + "/D20240131__.vdr"), dayBytes(31)); // the first by name
-    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/27"));
+             QStringList({"D20240125__.vdr", "D20240127__.vdr", "D20240130__.vdr", "D20240131__.vdr"}));
+    QCOMPARE(readFile(w.workingDirectory() + "/D20240131__.vdr"), dayBytes(31));
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/25"));
     QTRY_VERIFY(settled(w));
     QVERIFY(closer.texts().isEmpty());
     // The first day is opened once, after its file is in place.
     QCOMPARE(countLines(debug.lines(), "on_date_comboBox_currentIndexChanged"), 1);
     QCOMPARE(countLines(debug.lines(), "blockCnt :"), 1);
+
+    auto *box = child<QComboBox>(w, "date_comboBox");
+    auto *faults = child<QTextBrowser>(w, "eventtextBrowser");
+    QVERIFY(!faults->toPlainText().isEmpty());
+    box->addItem(QStringLiteral("2024/02/01"));
+    box->addItem(QStringLiteral("not a date"));
+    for (int index : {5, 6}) {
+        box->setCurrentIndex(index);
+        QTest::qWait(150);
+        QCOMPARE(dateLabel(w), QStringLiteral("2024/01/25"));
+    }
+    QCOMPARE(countLines(debug.lines(), "on_date_comboBox_currentIndexChanged"), 1);
+
+    box->setCurrentIndex(2);
+    QCOMPARE(w.waitingOverlay()->text(), mwTr("Opening file, please wait....."));
+    QVERIFY(QFile::remove(w.workingDirectory() + QStringLiteral("/D20240130__.vdr")));
+    QTRY_COMPARE(closer.texts(), QStringList{mwTr("Can not open file")});
+    QTRY_VERIFY(settled(w));
+    QVERIFY(faults->toPlainText().isEmpty());
+    QCOMPARE(box->count(), 7);
+
+    closer.clear();
+    box->setCurrentIndex(1);
+    QTRY_VERIFY(!faults->toPlainText().isEmpty());
+    QTRY_VERIFY(settled(w));
+    QCOMPARE(dateLabel(w), QStringLiteral("2024/01/27"));
+    QVERIFY(closer.texts().isEmpty());
+    QCOMPARE(fileTree(dir), source);
 }
 
 // One window through several imports: a folder without day files changes nothing, a second
@@ -470,49 +466,6 @@ void TestImport::failedCopyIsReported()
         qPrintable(logText(w)));
     QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/30"));
 #endif
-}
-
-// Choosing a day: entries without a file or without a date do nothing; a file that vanished
-// before its deferred read is reported and leaves no page with the other day's records; the
-// other day still opens, and the source folder is never touched.
-void TestImport::daySelection()
-{
-    const QString dir =
-        folder("select", {{"D20240130__.vdr", dayBytes(30)}, {"D20240131__.vdr", dayBytes(31)}});
-    MainWindow w;
-    ModalCloser closer;
-    w.importFolder(dir);
-    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/30"));
-    QTRY_VERIFY(settled(w));
-    auto *box = child<QComboBox>(w, "date_comboBox");
-    auto *faults = child<QTextBrowser>(w, "eventtextBrowser");
-    QVERIFY(!faults->toPlainText().isEmpty());
-
-    box->addItem(QStringLiteral("2024/02/01"));
-    box->addItem(QStringLiteral("not a date"));
-    DebugCapture debug;
-    for (int index : {2, 3}) {
-        box->setCurrentIndex(index);
-        QTest::qWait(150);
-        QCOMPARE(dateLabel(w), QStringLiteral("2024/01/30"));
-    }
-    QCOMPARE(countLines(debug.lines(), "on_date_comboBox_currentIndexChanged"), 0);
-
-    box->setCurrentIndex(1);
-    QCOMPARE(w.waitingOverlay()->text(), mwTr("Opening file, please wait....."));
-    QVERIFY(QFile::remove(w.workingDirectory() + QStringLiteral("/D20240131__.vdr")));
-    QTRY_COMPARE(closer.texts(), QStringList{mwTr("Can not open file")});
-    QTRY_VERIFY(settled(w));
-    QVERIFY(faults->toPlainText().isEmpty());
-    QCOMPARE(box->count(), 4);
-
-    closer.clear();
-    box->setCurrentIndex(0);
-    QTRY_VERIFY(!faults->toPlainText().isEmpty());
-    QTRY_VERIFY(settled(w));
-    QCOMPARE(dateLabel(w), QStringLiteral("2024/01/30"));
-    QVERIFY(closer.texts().isEmpty());
-    QCOMPARE(fileTree(dir), QStringList({"D20240130__.vdr", "D20240131__.vdr"}));
 }
 
 // Each archive is unpacked by the core into a target below a folder with blanks and a quote,
