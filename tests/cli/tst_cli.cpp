@@ -31,10 +31,6 @@ QVector<Block> everyBlock()
     DeviceInfo device;
     device.vendor = "Vendor, \"Quoted\"";
     device.address = "Line one\nLine two";
-    device.serial = "SN000001";
-    device.firmware = {1, 2, 26, 0};
-    device.installTime = at(9, 0, 0);
-    device.mfdDate = bcdDate(2023, 12, 1);
     device.certificate = "12345678";
     device.carNo = "\xe4\xba\xac"
                    "A-1234";
@@ -57,22 +53,21 @@ QVector<Block> everyBlock()
     LocationRecord lost = fix;
     lost.time = at(7, 5, 0);
     lost.status = 0;
-    return {{TechnologyId, "DT_TECH_DATA",
-             technologyBlock(device, {{"Op", bcdMileage(100), bcdMileage(2345), at(9, 1, 0), at(9, 2, 0)}},
-                             {{at(9, 3, 0), at(9, 3, 5)}},
-                             {{at(9, 4, 0), at(9, 4, 1), bcdHourMinute(3, 30), bcdHourMinute(4, 0)}},
-                             {{at(9, 5, 0), at(9, 5, 1), bcdHourMinute(0, 15), bcdHourMinute(0, 20)}})},
-            {FaultEventId, "DT_ERR_EVENT_DATA",
-             faultEventBlock({{'5', at(8, 0, 0), at(8, 1, 30)}},
-                             {{'2', at(10, 0, 0), zeroStamp(), 3}, {'3', at(11, 0, 0), at(11, 0, 30), 1}})},
-            {SpeedId, "DT_SPD_DATA", speedBlock(minutes)},
-            {DrivingId, "DT_DRIVE_DATA",
-             drivingBlock({{"A1", drivingStatus(true, Driving, 1), at(6, 0, 0)},
-                           {"A1", drivingStatus(true, Stopping, 1), at(7, 0, 0)},
-                           {"B2", drivingStatus(true, Driving, 1), at(7, 30, 0)},
-                           {"A1", drivingStatus(false, Resting, 2), at(7, 45, 0)},
-                           {"B2", drivingStatus(true, Stopping, 1), at(8, 0, 0)}})},
-            {LocationId, "DT_LOCATE_DATA", locationBlock({fix, lost})}};
+    return {
+        {TechnologyId, "DT_TECH_DATA",
+         technologyBlock(device, {{"Op", bcdMileage(100), bcdMileage(2345), at(9, 1, 0), at(9, 2, 0)}}, {},
+                         {}, {{at(9, 5, 0), at(9, 5, 1), bcdHourMinute(0, 15), bcdHourMinute(0, 20)}})},
+        {FaultEventId, "DT_ERR_EVENT_DATA",
+         faultEventBlock({{'5', at(8, 0, 0), at(8, 1, 30)}},
+                         {{'2', at(10, 0, 0), zeroStamp(), 3}, {'3', at(11, 0, 0), at(11, 0, 30), 1}})},
+        {SpeedId, "DT_SPD_DATA", speedBlock(minutes)},
+        {DrivingId, "DT_DRIVE_DATA",
+         drivingBlock({{"A1", drivingStatus(true, Driving, 1), at(6, 0, 0)},
+                       {"A1", drivingStatus(true, Stopping, 1), at(7, 0, 0)},
+                       {"B2", drivingStatus(true, Driving, 1), at(7, 30, 0)},
+                       {"A1", drivingStatus(false, Resting, 2), at(7, 45, 0)},
+                       {"B2", drivingStatus(true, Stopping, 1), at(8, 0, 0)}})},
+        {LocationId, "DT_LOCATE_DATA", locationBlock({fix, lost})}};
 }
 
 // A JSON value as short text: scalars as written, null and a missing value by name, an object

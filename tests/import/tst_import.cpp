@@ -58,9 +58,8 @@ private slots:
     void names();
     void archiveListing_data();
     void archiveListing();
-    void fakeArchiverArgumentsAndLinks();
-    void archiverFailures_data();
-    void archiverFailures();
+    void standInArchivers_data();
+    void standInArchivers();
     void workingDirectories();
     void folderImportAndDaySelection();
     void importsInTurn();
@@ -216,69 +215,63 @@ void TestImport::archiveListing()
     QCOMPARE(int(dayimport::refusalOf(read, freeBytes)), refusal);
 }
 
-// A stand-in archiver (a shell script) shows exactly which arguments arrive, and leaves links
-// behind as a careless archiver would. Like an older archiver it knows no -ba, and it writes
-// the full listing, header included.
-void TestImport::fakeArchiverArgumentsAndLinks()
+// Stand-in archivers (shell scripts) log exactly which arguments arrive, whatever the names of
+// the archive and the target hold, and act as careless, missing, hanging or failing archivers.
+// Like an older archiver they know no -ba, and they write the full listing, header included.
+void TestImport::standInArchivers_data()
 {
-#ifndef Q_OS_UNIX
-    QSKIP("the stand-in archiver is a shell script");
-#endif
-    const QString argsFile = tmp.filePath(QStringLiteral("fake/args.txt"));
-    const QString fake =
-        script(QStringLiteral("fake/fake7za"),
-               "for a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + argsFile.toUtf8() +
-                   "'; [ \"$a\" = -ba ] && exit 7; done\n"
-                   "if [ \"$1\" = l ]; then\n"
-                   "  printf 'Listing archive: %s\\n--\\nPath = %s\\nType = tar\\n\\n' \"$4\" \"$4\"\n"
-                   "  printf -- '----------\\nPath = D20240131__.vdr\\nSize = 4\\n'\n"
-                   "  exit 0\n"
-                   "fi\n"
-                   "out=\"${5#-o}\"\n"
-                   "mkdir -p \"$out/sub\"\n"
-                   "echo day > \"$out/D20240131__.vdr\"\n"
-                   "ln -s / \"$out/root\"\n"
-                   "ln -s /etc/hostname \"$out/sub/D20240130__.vdr\"\n");
-
-    const QString archive = tmp.filePath(QStringLiteral("fake/a \"b\" $(touch pwned) D20240131__A.tar"));
-    const QString target = tmp.filePath(QStringLiteral("fake/out; rm -rf x/ZtTar"));
-    const UnpackResult result = dayimport::unpackArchive(fake, archive, target);
-    QVERIFY2(result.ok(), qPrintable(QString::number(result.status)));
-    QCOMPARE(QString::fromUtf8(readFile(argsFile)).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-             QStringList({"l", "-slt", "-ttar", archive, "x", archive, "-ttar", "-y", "-o" + target}));
-    QVERIFY(!QFileInfo::exists(QDir::currentPath() + QStringLiteral("/pwned")));
-    QCOMPARE(result.removedLinks, QStringList({"root", "sub/D20240130__.vdr"}));
-    QCOMPARE(fileTree(target), QStringList({"D20240131__.vdr", "sub"}));
-}
-
-// An archiver that cannot start, hangs (stopped after the time limit) or fails while unpacking
-// after a sound listing.
-void TestImport::archiverFailures_data()
-{
-    QTest::addColumn<QByteArray>("body"); // of the script; empty: no such program
+    QTest::addColumn<QByteArray>("body"); // of the script after it logged its arguments; empty: none
     QTest::addColumn<int>("exitCode");
-    QTest::newRow("cannot start") << QByteArray() << -2;
-    QTest::newRow("hangs") << QByteArray("exec sleep 30\n") << -1;
-    QTest::newRow("fails unpacking") << QByteArray("[ \"$1\" = l ] && echo ---------- && exit 0\nexit 7\n")
-                                     << 7;
+    QTest::addColumn<int>("runs"); // listing and extraction
+    QTest::addColumn<QStringList>("removedLinks");
+    const QByteArray listing =
+        "if [ \"$1\" = l ]; then\n"
+        "  printf 'Listing archive: %s\\n--\\nPath = %s\\nType = tar\\n\\n' \"$4\" \"$4\"\n"
+        "  printf -- '----------\\nPath = D20240131__.vdr\\nSize = 4\\n'\n"
+        "  exit 0\n"
+        "fi\n";
+    QTest::newRow("leaves links") << listing + "out=\"${5#-o}\"\nmkdir -p \"$out/sub\"\n"
+                                               "echo day > \"$out/D20240131__.vdr\"\nln -s / \"$out/root\"\n"
+                                               "ln -s /etc/hostname \"$out/sub/D20240130__.vdr\"\n"
+                                  << 0 << 2 << QStringList{"root", "sub/D20240130__.vdr"};
+    QTest::newRow("cannot start") << QByteArray() << -2 << 0 << QStringList();
+    QTest::newRow("hangs") << QByteArray("exec sleep 30\n") << -1 << 1 << QStringList(); // stopped in time
+    QTest::newRow("fails unpacking") << listing + "exit 7\n" << 7 << 2 << QStringList();
 }
 
-void TestImport::archiverFailures()
+void TestImport::standInArchivers()
 {
 #ifndef Q_OS_UNIX
     QSKIP("the stand-in archiver is a shell script");
 #endif
     QFETCH(QByteArray, body);
     QFETCH(int, exitCode);
-    const QString dir = QStringLiteral("failing/") + QLatin1String(QTest::currentDataTag());
-    const QString archiver = body.isEmpty() ? tmp.filePath(dir + "/no-such-7za") : script(dir + "/7za", body);
+    QFETCH(int, runs);
+    QFETCH(QStringList, removedLinks);
+    const QString dir = QStringLiteral("archivers/") + QLatin1String(QTest::currentDataTag());
+    const QString argsFile = tmp.filePath(dir + "/args.txt");
+    const QString archiver =
+        body.isEmpty()
+            ? tmp.filePath(dir + "/no-such-7za")
+            : script(dir + "/7za", "for a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + argsFile.toUtf8() +
+                                       "'; [ \"$a\" = -ba ] && exit 9; done\n" + body);
+    const QString archive = tmp.filePath(dir + "/a \"b\" $(touch pwned) D20240131__A.tar");
+    const QString target = tmp.filePath(dir + "/out; rm -rf x/ZtTar");
     QElapsedTimer clock;
     clock.start();
-    const UnpackResult result = dayimport::unpackArchive(archiver, tmp.filePath(dir + "/D20240131__A.tar"),
-                                                         tmp.filePath(dir + "/ZtTar"), 300);
+    const UnpackResult result =
+        dayimport::unpackArchive(archiver, archive, target, exitCode == -1 ? 300 : 60000);
     QVERIFY(clock.elapsed() < 10000);
-    QCOMPARE(result.status, UnpackResult::ArchiverFailed);
+    QCOMPARE(result.status, exitCode ? UnpackResult::ArchiverFailed : UnpackResult::Unpacked);
     QCOMPARE(result.exitCode, exitCode);
+    const QStringList arguments{"l", "-slt", "-ttar", archive, "x", archive, "-ttar", "-y", "-o" + target};
+    if (runs > 0)
+        QCOMPARE(QString::fromUtf8(readFile(argsFile)).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                 arguments.mid(0, runs == 1 ? 4 : 9));
+    QVERIFY(!QFileInfo::exists(QDir::currentPath() + QStringLiteral("/pwned")));
+    QCOMPARE(result.removedLinks, removedLinks);
+    if (!removedLinks.isEmpty())
+        QCOMPARE(fileTree(target), QStringList({"D20240131__.vdr", "sub"}));
 }
 
 // The working directories live under the local data. Removing one takes only a directory named

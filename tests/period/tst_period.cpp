@@ -94,6 +94,7 @@ class TestPeriod : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void rulesFile_data();
     void rulesFile();
     void checks_data();
@@ -106,8 +107,6 @@ private slots:
     void commandJsonAndCsv();
 
 private:
-    QString writeDays(const QString &folder, const QList<int> &offsets);
-
     QTemporaryDir m_dir;
 };
 
@@ -117,45 +116,37 @@ void TestPeriod::rulesFile_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("error"); // a piece of the message; empty: read
-
-    const QByteArray defaults = period::rulesJson(period::RuleSet());
-    QTest::newRow("defaults as written") << defaults << QString();
-    QTest::newRow("name and one number")
-        << QByteArray(R"({"name": "Company", "breakMinutes": 40})") << QString();
-    QTest::newRow("not JSON") << QByteArray("{\"name\": ") << "not valid JSON at byte";
-    QTest::newRow("an array") << QByteArray("[]") << "must hold one JSON object";
-    QTest::newRow("no name") << QByteArray(R"({"breakMinutes": 30})") << "field \"name\": missing";
-    QTest::newRow("empty name") << QByteArray(R"({"name": " "})") << "field \"name\": expected";
-    QTest::newRow("misspelt field") << QByteArray(R"({"name": "x", "breakMinute": 30})")
-                                    << "field \"breakMinute\": unknown field";
-    QTest::newRow("number as text")
-        << QByteArray(R"({"name": "x", "dailyRestMinutes": "600"})")
-        << "field \"dailyRestMinutes\": expected a whole number from 1 to 10080, got \"600\"";
-    QTest::newRow("fraction") << QByteArray(R"({"name": "x", "breakMinutes": 30.5})")
-                              << "field \"breakMinutes\": expected a whole number";
-    QTest::newRow("zero") << QByteArray(R"({"name": "x", "continuousDrivingMaxMinutes": 0})")
-                          << "field \"continuousDrivingMaxMinutes\"";
-    QTest::newRow("eight reduced rests")
-        << QByteArray(R"({"name": "x", "reducedRestsPerWeek": 8})")
-        << "field \"reducedRestsPerWeek\": expected a whole number from 0 to 7";
-    QTest::newRow("flag as number") << QByteArray(R"({"name": "x", "reducedRestsOnConsecutiveDays": 1})")
-                                    << "field \"reducedRestsOnConsecutiveDays\": expected true or false";
-    QTest::newRow("part longer than the break")
-        << QByteArray(R"({"name": "x", "breakPartMinutes": 40})")
-        << "field \"breakPartMinutes\": 40 is more than \"breakMinutes\" (30)";
-    QTest::newRow("break shorter than its part")
-        << QByteArray(R"({"name": "x", "breakMinutes": 10})")
-        << "field \"breakMinutes\": 10 is less than \"breakPartMinutes\" (15)";
-    QTest::newRow("reduced rest above the rest")
-        << QByteArray(R"({"name": "x", "reducedDailyRestMinutes": 660})")
-        << "field \"reducedDailyRestMinutes\": 660 is more than \"dailyRestMinutes\" (600)";
-    QTest::newRow("field twice") << QByteArray(
-                                        R"({"name": "x", "breakMinutes": {"a": 1}, "break\u004dinutes": 40})")
-                                 << "field \"breakMinutes\": given more than once";
-    QTest::newRow("key twice in a nested value")
-        << QByteArray(R"({"name": "x", "breakMinutes": [{"a": 1, "b": [], "a": {}}]})")
-        << "field \"breakMinutes\": \"a\" given more than once inside it";
-    QTest::newRow("too large") << QByteArray(70000, ' ') << "larger than 64 KiB";
+    auto row = [](const char *tag, const QByteArray &json, const QString &error = {}) {
+        QTest::newRow(tag) << json << error;
+    };
+    row("defaults as written", period::rulesJson(period::RuleSet()));
+    row("name and one number", R"({"name": "Company", "breakMinutes": 40})");
+    row("not JSON", "{\"name\": ", "not valid JSON at byte");
+    row("an array", "[]", "must hold one JSON object");
+    row("no name", R"({"breakMinutes": 30})", "field \"name\": missing");
+    row("empty name", R"({"name": " "})", "field \"name\": expected");
+    row("misspelt field", R"({"name": "x", "breakMinute": 30})", "field \"breakMinute\": unknown field");
+    row("number as text", R"({"name": "x", "dailyRestMinutes": "600"})",
+        "field \"dailyRestMinutes\": expected a whole number from 1 to 10080, got \"600\"");
+    row("fraction", R"({"name": "x", "breakMinutes": 30.5})",
+        "field \"breakMinutes\": expected a whole number");
+    row("zero", R"({"name": "x", "continuousDrivingMaxMinutes": 0})",
+        "field \"continuousDrivingMaxMinutes\"");
+    row("eight reduced rests", R"({"name": "x", "reducedRestsPerWeek": 8})",
+        "field \"reducedRestsPerWeek\": expected a whole number from 0 to 7");
+    row("flag as number", R"({"name": "x", "reducedRestsOnConsecutiveDays": 1})",
+        "field \"reducedRestsOnConsecutiveDays\": expected true or false");
+    row("part longer than the break", R"({"name": "x", "breakPartMinutes": 40})",
+        "field \"breakPartMinutes\": 40 is more than \"breakMinutes\" (30)");
+    row("break shorter than its part", R"({"name": "x", "breakMinutes": 10})",
+        "field \"breakMinutes\": 10 is less than \"breakPartMinutes\" (15)");
+    row("reduced rest above the rest", R"({"name": "x", "reducedDailyRestMinutes": 660})",
+        "field \"reducedDailyRestMinutes\": 660 is more than \"dailyRestMinutes\" (600)");
+    row("field twice", R"({"name": "x", "breakMinutes": {"a": 1}, "break\u004dinutes": 40})",
+        "field \"breakMinutes\": given more than once");
+    row("key twice in a nested value", R"({"name": "x", "breakMinutes": [{"a": 1, "b": [], "a": {}}]})",
+        "field \"breakMinutes\": \"a\" given more than once inside it");
+    row("too large", QByteArray(70000, ' '), "larger than 64 KiB");
 }
 
 void TestPeriod::rulesFile()
@@ -343,13 +334,17 @@ void TestPeriod::dayFigures()
 
 // --- The command ---
 
-QString TestPeriod::writeDays(const QString &folder, const QList<int> &offsets)
+// Folder "a" holds sample days 0 and 1 (one in a subfolder), folder "b" days 0 and 2.
+void TestPeriod::initTestCase()
 {
-    const QString path = m_dir.filePath(folder);
-    for (int offset : offsets)
-        testsupport::writeFile(path + (offset % 2 ? QStringLiteral("/odd") : QString()), dayName(offset),
-                               vdrenc::sampleDay(kMonday.addDays(offset)));
-    return path;
+    const QList<QPair<QString, int>> days{{"a", 0}, {"a/odd", 1}, {"b", 0}, {"b", 2}};
+    for (const auto &day : days)
+        testsupport::writeFile(m_dir.filePath(day.first), dayName(day.second),
+                               vdrenc::sampleDay(kMonday.addDays(day.second)));
+    testsupport::writeFile(m_dir.path(), QStringLiteral("strict.json"),
+                           R"({"name": "Company", "continuousDrivingMaxMinutes": 60,
+                               "exceptionDrivingMaxMinutes": 60})");
+    testsupport::writeFile(m_dir.path(), QStringLiteral("bad.json"), R"({"name": "x", "breakMinutes": -1})");
 }
 
 void TestPeriod::command_data()
@@ -381,15 +376,6 @@ void TestPeriod::command()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, out);
-    if (!QFile::exists(m_dir.filePath("a"))) {
-        writeDays(QStringLiteral("a"), {0, 1});
-        writeDays(QStringLiteral("b"), {0, 2});
-        testsupport::writeFile(m_dir.path(), QStringLiteral("strict.json"),
-                               R"({"name": "Company", "continuousDrivingMaxMinutes": 60,
-                                   "exceptionDrivingMaxMinutes": 60})");
-        testsupport::writeFile(m_dir.path(), QStringLiteral("bad.json"),
-                               R"({"name": "x", "breakMinutes": -1})");
-    }
     for (QString &a : arguments)
         a.replace("%1", m_dir.filePath("a")).replace("%2", m_dir.filePath("b")).replace("%3", m_dir.path());
     const CliRun run = runCli(QStringList{"report"} + arguments);
@@ -401,7 +387,7 @@ void TestPeriod::command()
 
 void TestPeriod::commandJsonAndCsv()
 {
-    const QString folder = writeDays(QStringLiteral("c"), {0, 2});
+    const QString folder = m_dir.filePath("b");
     const CliRun json = runCli({"report", folder, "--json"});
     QCOMPARE(json.exitCode, 1);
     const QJsonObject root = QJsonDocument::fromJson(json.out).object();

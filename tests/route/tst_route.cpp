@@ -203,17 +203,18 @@ private slots:
         QTest::addColumn<bool>("outputIsFolder");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
+        auto row = [](const char *tag, const char *pattern, const QStringList &options, int exitCode,
+                      const QString &message, bool outputIsFolder = false) {
+            QTest::newRow(tag) << pattern << options << outputIsFolder << exitCode << message;
+        };
         const QString noPosition = "the day has no fix with a position; no route written";
         const QString exactlyOne = "give exactly one of --table and --route";
-        QTest::newRow("no position, gpx")
-            << "000" << QStringList{"--route", "gpx"} << false << 1 << noPosition;
-        QTest::newRow("no position, kml") << "" << QStringList{"--route", "kml"} << false << 1 << noPosition;
-        QTest::newRow("table and route")
-            << "11" << QStringList{"--route", "gpx", "--table", "location"} << false << 2 << exactlyOne;
-        QTest::newRow("neither") << "11" << QStringList{} << false << 2 << exactlyOne;
-        QTest::newRow("unknown format")
-            << "11" << QStringList{"--route", "xml"} << false << 2 << "--route must be one of: gpx, kml";
-        QTest::newRow("cannot write") << "11" << QStringList{"--route", "kml"} << true << 2 << "cannot write";
+        row("no position, gpx", "000", {"--route", "gpx"}, 1, noPosition);
+        row("no position, kml", "", {"--route", "kml"}, 1, noPosition);
+        row("table and route", "11", {"--route", "gpx", "--table", "location"}, 2, exactlyOne);
+        row("neither", "11", {}, 2, exactlyOne);
+        row("unknown format", "11", {"--route", "xml"}, 2, "--route must be one of: gpx, kml");
+        row("cannot write", "11", {"--route", "kml"}, 2, "cannot write", true);
     }
 
     void exportWholeOrNothing()
