@@ -99,15 +99,15 @@ void TestDriverKey::keyFile()
     child<QPushButton>(dialog, "ok_pushButton")->click();
     const QString path = QDir::cleanPath(dir + "/dt_extData");
     const bool written = problem.isEmpty() && QFileInfo(dir).isDir();
+    const QString failed = dlgTr("The driver key file could not be written:\n%1\n%2").arg(path, QString());
     QCOMPARE(closer.texts().size(), 1);
     const QString text = closer.texts().first();
     if (!problem.isEmpty())
         QCOMPARE(text, problem);
     else if (written)
         QCOMPARE(text, dlgTr("Create ") + path + dlgTr(" success!"));
-    else // the user is told, and the dialog stays open for another directory
-        QVERIFY2(text.startsWith(dlgTr("The driver key file could not be written:\n%1\n%2").arg(path, "")),
-                 qPrintable(text));
+    else // the user is told why, and the dialog stays open for another directory
+        QVERIFY2(text.startsWith(failed) && text.size() > failed.size(), qPrintable(text));
     QCOMPARE(debug.contains("Can not create file !"), problem.isEmpty() && !written);
     QCOMPARE(dialog.result(), int(written ? QDialog::Accepted : QDialog::Rejected));
     QCOMPARE(dialog.isVisible(), !written);
