@@ -1,4 +1,5 @@
-// The driver key file: the field checks, the file's content and the dialog that writes it.
+// The driver key file: every row goes through the field checks and then through the dialog,
+// which reports the first failed check, writes the exact content or says why it could not.
 #include "driverkey/driverkeyfile.h"
 #include "driverkey/ztcreatedriverkeydialog.h"
 
@@ -10,10 +11,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-using testsupport::readFile;
-
-using testsupport::DebugCapture;
-using testsupport::ModalCloser;
+using testsupport::child;
 
 static QString dlgTr(const char *text)
 {
@@ -25,199 +23,110 @@ class TestDriverKey : public QObject
     Q_OBJECT
 
 private slots:
-    void checks_data();
-    void checks();
-    void content_data();
-    void content();
-    void filePath_data();
-    void filePath();
-    void dialogWritesKey();
-    void dialogRefusesAndStaysOpen();
-    void overwritesExistingKey();
-    void unwritableDirectory();
+    void keyFile_data();
+    void keyFile();
     void pathDialogCancelledEmptiesField();
 
 private:
-    struct Form
-    {
-        QLineEdit *name, *id, *path;
-        QPushButton *ok, *cancel, *pathButton;
-    };
-    static Form form(ZtCreateDriverKeyDialog &d)
-    {
-        return {
-            d.findChild<QLineEdit *>("name_lineEdit"),       d.findChild<QLineEdit *>("id_lineEdit"),
-            d.findChild<QLineEdit *>("path_lineEdit"),       d.findChild<QPushButton *>("ok_pushButton"),
-            d.findChild<QPushButton *>("cancel_pushButton"), d.findChild<QPushButton *>("path_pushButton")};
-    }
-
     QTemporaryDir tmp;
 };
 
-void TestDriverKey::checks_data()
+void TestDriverKey::keyFile_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("dir");
-    QTest::addColumn<QString>("message"); // source text, empty when the fields pass
+    QTest::addColumn<QString>("problem"); // source text, empty when the fields pass
+    QTest::addColumn<QByteArray>("json"); // the key's JSON, when given
 
-    const QString dir = QStringLiteral("/media/usb");
-    const QString ascii18(18, QLatin1Char('n'));
-    const QString chinese6 = QStringLiteral("王小明王小明");
+    // An earlier, longer key is replaced whole.
+    const QString stick =
+        QFileInfo(testsupport::writeFile(tmp.filePath("stick"), "dt_extData", QByteArray(500, 'x')))
+            .absolutePath();
+    const QString slash = stick + "/"; // a directory that already ends in "/" gets no second one
+    // A plain file where the directory should be: nothing can be created below it (this holds
+    // even for root, unlike missing write permission).
+    const QString notADir = testsupport::writeFile(tmp.filePath("plain"), "file", "x");
+    const QString n18(18, QLatin1Char('n'));
+    const QString chinese6 = QStringLiteral("王小明王小明"), chinese7 = chinese6 + QStringLiteral("王");
+    const QString tooLong = "Name lenght is too long", idTooLong = "ID lenght is too long";
     // clang-format off
-    QTest::newRow("name 18 ascii") << ascii18 << "A123" << dir << "";
-    QTest::newRow("name 19 ascii") << ascii18 + "n" << "A123" << dir << "Name lenght is too long";
-    QTest::newRow("name 6 chinese") << chinese6 << "A123" << dir << "";
-    QTest::newRow("name 7 chinese") << chinese6 + QStringLiteral("王") << "A123" << dir << "Name lenght is too long";
-    QTest::newRow("blanks count") << " " + ascii18 << "A123" << dir << "Name lenght is too long";
-    QTest::newRow("id 18 ascii") << "Driver" << ascii18 << dir << "";
-    QTest::newRow("id 19 ascii") << "Driver" << ascii18 + "9" << dir << "ID lenght is too long";
-    QTest::newRow("id 7 chinese") << "Driver" << chinese6 + QStringLiteral("王") << dir << "ID lenght is too long";
-    QTest::newRow("name empty") << "" << "" << "" << "Name Format Error!";
-    QTest::newRow("id empty") << "Driver" << "" << "" << "ID Format Error!";
-    QTest::newRow("id long before no path") << "Driver" << ascii18 + "9" << "" << "ID lenght is too long";
-    QTest::newRow("no path") << "Driver" << "A123" << "" << "No save path!";
-    // clang-format on
-}
-
-void TestDriverKey::checks()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, id);
-    QFETCH(QString, dir);
-    QFETCH(QString, message);
-    const QString expected = message.isEmpty() ? QString() : dlgTr(message.toUtf8().constData());
-    QCOMPARE(driverkey::checkFields(name, id, dir), expected);
-}
-
-void TestDriverKey::content_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QByteArray>("json");
-    QTest::newRow("chinese") << QStringLiteral("王小明") << QStringLiteral("台北01")
+    QTest::newRow("name 18 ascii") << n18 << "A123" << slash << "" << QByteArray();
+    QTest::newRow("name 19 ascii") << n18 + "n" << "A123" << slash << tooLong << QByteArray();
+    QTest::newRow("name 6 chinese") << chinese6 << "A123" << stick << "" << QByteArray();
+    QTest::newRow("name 7 chinese") << chinese7 << "A123" << slash << tooLong << QByteArray();
+    QTest::newRow("blanks count") << " " + n18 << "A123" << slash << tooLong << QByteArray();
+    QTest::newRow("id 18 ascii") << "Driver" << n18 << slash << "" << QByteArray();
+    QTest::newRow("id 19 ascii") << "Driver" << n18 + "9" << slash << idTooLong << QByteArray();
+    QTest::newRow("id 7 chinese") << "Driver" << chinese7 << slash << idTooLong << QByteArray();
+    QTest::newRow("name empty") << "" << "" << "" << "Name Format Error!" << QByteArray();
+    QTest::newRow("id empty") << "Driver" << "" << "" << "ID Format Error!" << QByteArray();
+    QTest::newRow("id long before no path") << "Driver" << n18 + "9" << "" << idTooLong << QByteArray();
+    QTest::newRow("no path") << "Driver" << "A123" << "" << "No save path!" << QByteArray();
+    QTest::newRow("chinese") << QStringLiteral("王小明") << QStringLiteral("台北01") << slash << ""
                              << QStringLiteral(R"({"id":"台北01","mode":0,"name":"王小明"})").toUtf8();
-    QTest::newRow("blanks and quotes") << " a\"b "
-                                       << "x\\y" << QByteArray(R"({"id":"x\\y","mode":0,"name":" a\"b "})");
-}
-
-void TestDriverKey::content()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, id);
-    QFETCH(QByteArray, json);
-    QCOMPARE(driverkey::keyJson(name, id), json);
-    const QByteArray content = driverkey::keyContent(name, id);
-    QCOMPARE(content, json.toBase64()); // one line
-    // a reader gets the values back exactly as typed
-    const QJsonObject object = QJsonDocument::fromJson(QByteArray::fromBase64(content)).object();
-    QCOMPARE(object.value("name").toString(), name);
-    QCOMPARE(object.value("id").toString(), id);
-    QCOMPARE(object.value("mode").toInt(-1), 0);
-}
-
-void TestDriverKey::filePath_data()
-{
-    QTest::addColumn<QString>("dir");
-    QTest::addColumn<QString>("path");
-    // clang-format off
-    QTest::newRow("folder") << "E:/keys" << "E:/keys/dt_extData";
-    QTest::newRow("drive root") << "E:/" << "E:/dt_extData";
+    QTest::newRow("blanks and quotes") << " a\"b " << "x\\y" << stick << ""
+                                       << QByteArray(R"({"id":"x\\y","mode":0,"name":" a\"b "})");
+    QTest::newRow("not a directory") << "Driver" << "A123" << notADir << "" << QByteArray();
     // clang-format on
 }
 
-void TestDriverKey::filePath()
+void TestDriverKey::keyFile()
 {
+    QFETCH(QString, name);
+    QFETCH(QString, id);
     QFETCH(QString, dir);
-    QFETCH(QString, path);
-    QCOMPARE(driverkey::keyFilePath(dir), path);
-}
-
-void TestDriverKey::dialogWritesKey()
-{
-    const QString dir = tmp.path() + "/stick";
-    QDir().mkpath(dir);
-    ZtCreateDriverKeyDialog dialog;
-    const Form f = form(dialog);
-    f.name->setText(QStringLiteral("王小明"));
-    f.id->setText("A123");
-    f.path->setText(dir + "/"); // a directory that already ends in "/" gets no second one
-    dialog.show();
-
-    ModalCloser closer;
-    f.ok->click();
-    const QString path = dir + "/dt_extData";
-    QCOMPARE(closer.texts(), QStringList{dlgTr("Create ") + path + dlgTr(" success!")});
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(QByteArray::fromBase64(readFile(path)),
-             QStringLiteral(R"({"id":"A123","mode":0,"name":"王小明"})").toUtf8());
-    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"dt_extData"});
-}
-
-void TestDriverKey::dialogRefusesAndStaysOpen()
-{
-    ZtCreateDriverKeyDialog dialog;
-    const Form f = form(dialog);
-    f.name->setText(QString(19, QLatin1Char('n')));
-    f.id->setText("A123");
-    dialog.show();
-    ModalCloser closer;
-    f.ok->click();
-    QCOMPARE(closer.texts(), QStringList{dlgTr("Name lenght is too long")});
-    QVERIFY(dialog.isVisible());
-
-    closer.clear();
-    f.name->setText("Driver");
-    f.ok->click(); // name and ID but no directory yet
-    QCOMPARE(closer.texts(), QStringList{dlgTr("No save path!")});
-    QVERIFY(dialog.isVisible());
-}
-
-void TestDriverKey::overwritesExistingKey()
-{
-    const QString dir = tmp.path() + "/again";
-    const QString path = testsupport::writeFile(dir, "dt_extData", QByteArray(500, 'x'));
-    const driverkey::WriteResult result = driverkey::writeKeyFile(dir, "B", "2");
-    QVERIFY(result.ok);
-    QCOMPARE(result.path, path);
-    QCOMPARE(readFile(path), driverkey::keyContent("B", "2"));
-}
-
-void TestDriverKey::unwritableDirectory()
-{
-    // A plain file where the directory should be: nothing can be created below it (this
-    // holds even for root, unlike missing write permission).
-    const QString notADir = testsupport::writeFile(tmp.path() + "/plain", "file", "x");
-    const driverkey::WriteResult result = driverkey::writeKeyFile(notADir, "Driver", "A123");
-    QVERIFY(!result.ok && !result.error.isEmpty());
+    QFETCH(QString, problem);
+    QFETCH(QByteArray, json);
+    if (!problem.isEmpty())
+        problem = dlgTr(problem.toUtf8().constData());
+    QCOMPARE(driverkey::checkFields(name, id, dir), problem);
+    if (!json.isEmpty()) {
+        QCOMPARE(driverkey::keyJson(name, id), json);
+        // a reader gets the values back exactly as typed
+        const QJsonObject read = QJsonDocument::fromJson(json).object();
+        QVERIFY(read.value("name").toString() == name && read.value("id").toString() == id);
+        QCOMPARE(read.value("mode").toInt(-1), 0);
+    }
 
     ZtCreateDriverKeyDialog dialog;
-    const Form f = form(dialog);
-    f.name->setText("Driver");
-    f.id->setText("A123");
-    f.path->setText(notADir);
+    child<QLineEdit>(dialog, "name_lineEdit")->setText(name);
+    child<QLineEdit>(dialog, "id_lineEdit")->setText(id);
+    child<QLineEdit>(dialog, "path_lineEdit")->setText(dir);
     dialog.show();
-    ModalCloser closer;
-    DebugCapture debug;
-    f.ok->click();
-    QVERIFY(debug.contains("Can not create file !"));
-    // the user is told, and the dialog stays open for another directory
+    testsupport::ModalCloser closer;
+    testsupport::DebugCapture debug;
+    child<QPushButton>(dialog, "ok_pushButton")->click();
+    const QString path = QDir::cleanPath(dir + "/dt_extData");
+    const bool written = problem.isEmpty() && QFileInfo(dir).isDir();
+    const QString failed = dlgTr("The driver key file could not be written:\n%1\n%2").arg(path, QString());
     QCOMPARE(closer.texts().size(), 1);
-    QVERIFY(closer.texts().first().startsWith(
-        dlgTr("The driver key file could not be written:\n%1\n%2").section('\n', 0, 0)));
-    QVERIFY(closer.texts().first().contains(notADir + "/dt_extData"));
-    QVERIFY(dialog.isVisible());
+    const QString text = closer.texts().first();
+    if (!problem.isEmpty())
+        QCOMPARE(text, problem);
+    else if (written)
+        QCOMPARE(text, dlgTr("Create ") + path + dlgTr(" success!"));
+    else // the user is told why, and the dialog stays open for another directory
+        QVERIFY2(text.startsWith(failed) && text.size() > failed.size(), qPrintable(text));
+    QCOMPARE(debug.contains("Can not create file !"), problem.isEmpty() && !written);
+    QCOMPARE(dialog.result(), int(written ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(dialog.isVisible(), !written);
+    if (written) {
+        QCOMPARE(testsupport::readFile(path),
+                 (json.isEmpty() ? driverkey::keyJson(name, id) : json).toBase64());
+        QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"dt_extData"});
+    }
 }
 
 void TestDriverKey::pathDialogCancelledEmptiesField()
 {
     ZtCreateDriverKeyDialog dialog;
-    const Form f = form(dialog);
-    f.path->setText("/somewhere");
+    auto *path = child<QLineEdit>(dialog, "path_lineEdit");
+    path->setText("/somewhere");
     dialog.show();
-    ModalCloser closer; // rejects the directory dialog
-    QTimer::singleShot(0, f.pathButton, &QPushButton::click);
-    QTRY_VERIFY(f.path->text().isEmpty());
+    testsupport::ModalCloser closer; // rejects the directory dialog
+    QTimer::singleShot(0, child<QPushButton>(dialog, "path_pushButton"), &QPushButton::click);
+    QTRY_VERIFY(path->text().isEmpty());
 }
 
 QTEST_MAIN(TestDriverKey)

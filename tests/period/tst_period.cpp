@@ -1,6 +1,6 @@
-// The period report: the rules file, the working-time checks on timelines worked by hand (one
-// table per rule, rows at each boundary), timelines built from encoded day files across
-// midnight, gaps and shared vehicles, the day figures, and the report command end to end.
+// The period report: the rules file, the working-time checks on timelines worked by hand (rows
+// at each boundary of each rule), timelines built from encoded day files across midnight, gaps
+// and shared vehicles, the day figures, and the report command end to end.
 #include "cli/clirunner.h"
 
 #include "period/summary.h"
@@ -18,16 +18,11 @@ namespace {
 constexpr qint64 kMin = 60 * 1000;
 const QDate kMonday(2024, 1, 1);
 
-qint64 localMs(const QDate &day, int h, int m)
-{
-    return QDateTime(day, QTime(h, m), Qt::LocalTime).toMSecsSinceEpoch();
-}
-
 // "D4:00 O0:30 N24:00": driving, off the wheel, no records, each for h:mm, from Monday 06:00.
 QVector<period::Span> timeline(const QString &text)
 {
     QVector<period::Span> spans;
-    qint64 at = localMs(kMonday, 6, 0);
+    qint64 at = QDateTime(kMonday, QTime(6, 0)).toMSecsSinceEpoch();
     for (const QString &token : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QStringList hm = token.mid(1).split(QLatin1Char(':'));
         const qint64 length = (hm.value(0).toInt() * 60 + hm.value(1).toInt()) * kMin;
@@ -71,21 +66,13 @@ QMap<int, QVector<vdrenc::DrivingRecord>> recordsByDay(const QString &text)
     return out;
 }
 
-QByteArray technology(const QByteArray &carNo)
-{
-    vdrenc::DeviceInfo device;
-    device.vendor = "Vendor";
-    device.installTime = vdrenc::stamp(2023, 6, 1, 9, 0, 0);
-    device.mfdDate = vdrenc::bcdDate(2023, 5, 1);
-    device.certificate = "CERT";
-    device.carNo = carNo;
-    return vdrenc::technologyBlock(device, {}, {}, {}, {});
-}
-
 QByteArray dayFile(const QVector<vdrenc::DrivingRecord> &records, bool brokenDriving = false,
                    const QByteArray &carNo = "TRK-1", const QByteArray &speed = QByteArray())
 {
-    QVector<vdrenc::Block> blocks{{vdrenc::TechnologyId, "DT_TECH_DATA", technology(carNo)}};
+    vdrenc::DeviceInfo device;
+    device.carNo = carNo;
+    QVector<vdrenc::Block> blocks{
+        {vdrenc::TechnologyId, "DT_TECH_DATA", vdrenc::technologyBlock(device, {}, {}, {}, {})}};
     if (!speed.isEmpty())
         blocks.append({vdrenc::SpeedId, "DT_SPD_DATA", speed});
     QByteArray driving = vdrenc::drivingBlock(records);
@@ -107,16 +94,11 @@ class TestPeriod : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void rulesFile_data();
     void rulesFile();
-    void continuousDriving_data();
-    void continuousDriving() { checkTimeline(); }
-    void dailyDriving_data();
-    void dailyDriving() { checkTimeline(); }
-    void restBetweenWorkingDays_data();
-    void restBetweenWorkingDays() { checkTimeline(); }
-    void records_data();
-    void records() { checkTimeline(); }
+    void checks_data();
+    void checks();
     void acrossDayFiles_data();
     void acrossDayFiles();
     void dayFigures();
@@ -125,10 +107,6 @@ private slots:
     void commandJsonAndCsv();
 
 private:
-    static void timelineColumns();
-    void checkTimeline();
-    QString writeDays(const QString &folder, const QList<int> &offsets);
-
     QTemporaryDir m_dir;
 };
 
@@ -138,45 +116,37 @@ void TestPeriod::rulesFile_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("error"); // a piece of the message; empty: read
-
-    const QByteArray defaults = period::rulesJson(period::RuleSet());
-    QTest::newRow("defaults as written") << defaults << QString();
-    QTest::newRow("name and one number")
-        << QByteArray(R"({"name": "Company", "breakMinutes": 40})") << QString();
-    QTest::newRow("not JSON") << QByteArray("{\"name\": ") << "not valid JSON at byte";
-    QTest::newRow("an array") << QByteArray("[]") << "must hold one JSON object";
-    QTest::newRow("no name") << QByteArray(R"({"breakMinutes": 30})") << "field \"name\": missing";
-    QTest::newRow("empty name") << QByteArray(R"({"name": " "})") << "field \"name\": expected";
-    QTest::newRow("misspelt field") << QByteArray(R"({"name": "x", "breakMinute": 30})")
-                                    << "field \"breakMinute\": unknown field";
-    QTest::newRow("number as text")
-        << QByteArray(R"({"name": "x", "dailyRestMinutes": "600"})")
-        << "field \"dailyRestMinutes\": expected a whole number from 1 to 10080, got \"600\"";
-    QTest::newRow("fraction") << QByteArray(R"({"name": "x", "breakMinutes": 30.5})")
-                              << "field \"breakMinutes\": expected a whole number";
-    QTest::newRow("zero") << QByteArray(R"({"name": "x", "continuousDrivingMaxMinutes": 0})")
-                          << "field \"continuousDrivingMaxMinutes\"";
-    QTest::newRow("eight reduced rests")
-        << QByteArray(R"({"name": "x", "reducedRestsPerWeek": 8})")
-        << "field \"reducedRestsPerWeek\": expected a whole number from 0 to 7";
-    QTest::newRow("flag as number") << QByteArray(R"({"name": "x", "reducedRestsOnConsecutiveDays": 1})")
-                                    << "field \"reducedRestsOnConsecutiveDays\": expected true or false";
-    QTest::newRow("part longer than the break")
-        << QByteArray(R"({"name": "x", "breakPartMinutes": 40})")
-        << "field \"breakPartMinutes\": 40 is more than \"breakMinutes\" (30)";
-    QTest::newRow("break shorter than its part")
-        << QByteArray(R"({"name": "x", "breakMinutes": 10})")
-        << "field \"breakMinutes\": 10 is less than \"breakPartMinutes\" (15)";
-    QTest::newRow("reduced rest above the rest")
-        << QByteArray(R"({"name": "x", "reducedDailyRestMinutes": 660})")
-        << "field \"reducedDailyRestMinutes\": 660 is more than \"dailyRestMinutes\" (600)";
-    QTest::newRow("field twice")
-        << QByteArray(R"({"name": "x", "breakMinutes": {"a": 1}, "break\u004dinutes": 40})")
-        << "field \"breakMinutes\": given more than once";
-    QTest::newRow("key twice in a nested value")
-        << QByteArray(R"({"name": "x", "breakMinutes": [{"a": 1, "b": [], "a": {}}]})")
-        << "field \"breakMinutes\": \"a\" given more than once inside it";
-    QTest::newRow("too large") << QByteArray(70000, ' ') << "larger than 64 KiB";
+    auto row = [](const char *tag, const QByteArray &json, const QString &error = {}) {
+        QTest::newRow(tag) << json << error;
+    };
+    row("defaults as written", period::rulesJson(period::RuleSet()));
+    row("name and one number", R"({"name": "Company", "breakMinutes": 40})");
+    row("not JSON", "{\"name\": ", "not valid JSON at byte");
+    row("an array", "[]", "must hold one JSON object");
+    row("no name", R"({"breakMinutes": 30})", "field \"name\": missing");
+    row("empty name", R"({"name": " "})", "field \"name\": expected");
+    row("misspelt field", R"({"name": "x", "breakMinute": 30})", "field \"breakMinute\": unknown field");
+    row("number as text", R"({"name": "x", "dailyRestMinutes": "600"})",
+        "field \"dailyRestMinutes\": expected a whole number from 1 to 10080, got \"600\"");
+    row("fraction", R"({"name": "x", "breakMinutes": 30.5})",
+        "field \"breakMinutes\": expected a whole number");
+    row("zero", R"({"name": "x", "continuousDrivingMaxMinutes": 0})",
+        "field \"continuousDrivingMaxMinutes\"");
+    row("eight reduced rests", R"({"name": "x", "reducedRestsPerWeek": 8})",
+        "field \"reducedRestsPerWeek\": expected a whole number from 0 to 7");
+    row("flag as number", R"({"name": "x", "reducedRestsOnConsecutiveDays": 1})",
+        "field \"reducedRestsOnConsecutiveDays\": expected true or false");
+    row("part longer than the break", R"({"name": "x", "breakPartMinutes": 40})",
+        "field \"breakPartMinutes\": 40 is more than \"breakMinutes\" (30)");
+    row("break shorter than its part", R"({"name": "x", "breakMinutes": 10})",
+        "field \"breakMinutes\": 10 is less than \"breakPartMinutes\" (15)");
+    row("reduced rest above the rest", R"({"name": "x", "reducedDailyRestMinutes": 660})",
+        "field \"reducedDailyRestMinutes\": 660 is more than \"dailyRestMinutes\" (600)");
+    row("field twice", R"({"name": "x", "breakMinutes": {"a": 1}, "break\u004dinutes": 40})",
+        "field \"breakMinutes\": given more than once");
+    row("key twice in a nested value", R"({"name": "x", "breakMinutes": [{"a": 1, "b": [], "a": {}}]})",
+        "field \"breakMinutes\": \"a\" given more than once inside it");
+    row("too large", QByteArray(70000, ' '), "larger than 64 KiB");
 }
 
 void TestPeriod::rulesFile()
@@ -192,16 +162,74 @@ void TestPeriod::rulesFile()
     }
 }
 
-// --- The checks on timelines ---
+// --- The checks on timelines worked by hand, one group per rule, rows at each boundary ---
 
-void TestPeriod::timelineColumns()
+void TestPeriod::checks_data()
 {
     QTest::addColumn<QString>("timeline");
     QTest::addColumn<QStringList>("findings");
     QTest::addColumn<QString>("text"); // the first finding's text, when given
+    auto row = [](const char *tag, const char *timeline, const QStringList &findings,
+                  const QString &text = {}) { QTest::newRow(tag) << timeline << findings << text; };
+    const QString cd = QStringLiteral("breach continuousDriving %1");
+    row("4 h then 30 min", "D4:00 O0:30 D4:00 O0:30", {});
+    row("4 h then 15 + 15 min", "D2:00 O0:15 D2:00 O0:15 D4:00 O0:30", {});
+    row("4 h 01 min then 15 + 15 min", "D2:00 O0:15 D2:01 O0:15 D1:00", {cd.arg(1)},
+        "drove 4 h 01 min without a 30 min break (1 min over the 4 h 00 min limit; the exception needs one "
+        "45 min break after it, taken in parts); breaks taken: 15 min");
+    row("10 + 20 min: the 10 does not count", "D1:30 O0:10 D1:30 O0:20 D1:30 O0:30", {cd.arg(30)},
+        "drove 4 h 30 min without a 30 min break (30 min over the 4 h 00 min limit; the exception needs one "
+        "45 min break after it, taken: 30 min); breaks taken: 10 min, 20 min");
+    row("stops under 5 min are only counted", "D2:00 O0:03 D1:00 O0:04 D1:01 O0:30", {cd.arg(1)},
+        "drove 4 h 01 min without a 30 min break (1 min over the 4 h 00 min limit; the exception needs one "
+        "45 min break after it, taken: 30 min); breaks taken: none (and 2 stops under 5 min)");
+    row("4 h 01 min then 2 h", "D4:01 O2:00", {"exception continuousDriving 1"});
+    row("6 h then one 45 min break", "D6:00 O0:45 D1:00", {"exception continuousDriving 120"},
+        "drove 6 h 00 min without a 30 min break (2 h 00 min over the 4 h 00 min limit; allowed only under "
+        "the exception: at most 6 h 00 min followed by one 45 min break, taken: 45 min); breaks taken: none");
+    row("6 h then 44 min", "D6:00 O0:44 D1:00", {cd.arg(120)});
+    row("6 h 01 min then 45 min", "D3:00 O0:20 D3:01 O0:45", {cd.arg(121)},
+        "drove 6 h 01 min without a 30 min break (2 h 01 min over the 4 h 00 min limit; 1 min over the "
+        "6 h 00 min of the exception); breaks taken: 20 min");
+    row("records end after 5 h", "D5:00", {"exception continuousDriving 60"});
+
+    row("10 h 00 min a day", "D4:00 O0:30 D4:00 O0:30 D2:00 O10:00 D1:00", {});
+    row("10 h 01 min a day", "D4:00 O0:30 D4:00 O0:30 D2:01 O10:00 D1:00", {"breach dailyDriving 1"},
+        "drove 10 h 01 min in one working day (1 min over the 10 h 00 min limit)");
+    row("pauses under 8 h keep the working day open", "D4:00 O7:59 D4:00 O7:59 D2:01",
+        {"breach dailyDriving 1", "breach dailyRest 119"});
+    row("a working day longer than 24 h", "D3:00 O7:00 D3:00 O7:00 D3:00 O7:00 D1:00 O12:00",
+        {"breach dailyRest 420"},
+        "worked 31 h 00 min without a rest of 8 h 00 min (7 h 00 min over the 24 h 00 min of a working day); "
+        "longest pause: 7 h 00 min");
+
+    // Working days of 2 h from Monday 06:00; a reduced rest belongs to the day it ends on.
+    const QString rest = QStringLiteral("breach dailyRest %1");
+    row("rest of 10 h", "D2:00 O10:00 D2:00 O10:00 D2:00", {});
+    row("9 h 59 min and 8 h, Monday and Wednesday", "D2:00 O9:59 D2:00 O36:01 D2:00 O8:00 D2:00", {});
+    row("8 h on Monday and Tuesday", "D2:00 O8:00 D2:00 O8:00 D2:00", {rest.arg(120)},
+        "rested 8 h 00 min between working days (2 h 00 min short of 10 h 00 min); the rest ending on "
+        "2024-01-01 was reduced too, and reduced rests may not fall on consecutive days");
+    row("8 h on Monday, Wednesday and Friday",
+        "D2:00 O8:00 D2:00 O38:00 D2:00 O8:00 D2:00 O38:00 D2:00 O8:00 D2:00", {rest.arg(120)},
+        "rested 8 h 00 min between working days (2 h 00 min short of 10 h 00 min); reduced rests in the "
+        "week of 2024-01-01: 3, at most 2 allowed");
+    row("Friday, then Tuesday and Thursday of the next week",
+        "D2:00 O94:00 D2:00 O8:00 D2:00 O70:00 D2:00 O8:00 D2:00 O38:00 D2:00 O8:00 D2:00", {});
+    row("7 h 59 min is no rest", "D2:00 O7:59 D2:00", {});
+
+    row("a rest cut by missing records", "D2:00 O2:00 N24:00 D2:00", {"gap records 1440"},
+        "the rest between working days cannot be checked: 24 h 00 min of its 26 h 00 min have no records");
+    row("10 h seen before the records stop", "D2:00 O10:00 N24:00 D2:00", {});
+    row("driving cut by missing records", "D3:00 N0:20 D3:00 O1:00", {});
+    row("4 h 30 min seen before the records stop", "D4:30 N20:00 D1:00",
+        {"exception continuousDriving 30", "gap records 1200"},
+        "drove 4 h 30 min without a 30 min break (30 min over the 4 h 00 min limit; the records end before "
+        "the next break: allowed only under the exception, if one 45 min break followed); breaks taken: "
+        "none");
 }
 
-void TestPeriod::checkTimeline()
+void TestPeriod::checks()
 {
     QFETCH(QString, timeline);
     QFETCH(QStringList, findings);
@@ -212,102 +240,6 @@ void TestPeriod::checkTimeline()
         QCOMPARE(check.findings.value(0).text, text);
 }
 
-void TestPeriod::continuousDriving_data()
-{
-    timelineColumns();
-    const QString cd = QStringLiteral("breach continuousDriving %1");
-    QTest::newRow("4 h then 30 min") << "D4:00 O0:30 D4:00 O0:30" << QStringList() << QString();
-    QTest::newRow("4 h then 15 + 15 min")
-        << "D2:00 O0:15 D2:00 O0:15 D4:00 O0:30" << QStringList() << QString();
-    QTest::newRow("4 h 01 min then 15 + 15 min")
-        << "D2:00 O0:15 D2:01 O0:15 D1:00" << QStringList{cd.arg(1)}
-        << "drove 4 h 01 min without a 30 min break (1 min over the 4 h 00 min limit; the exception needs "
-           "one "
-           "45 min break after it, taken in parts); breaks taken: 15 min";
-    QTest::newRow("10 + 20 min: the 10 does not count")
-        << "D1:30 O0:10 D1:30 O0:20 D1:30 O0:30" << QStringList{cd.arg(30)}
-        << "drove 4 h 30 min without a 30 min break (30 min over the 4 h 00 min limit; the exception needs "
-           "one "
-           "45 min break after it, taken: 30 min); breaks taken: 10 min, 20 min";
-    QTest::newRow("stops under 5 min are only counted")
-        << "D2:00 O0:03 D1:00 O0:04 D1:01 O0:30" << QStringList{cd.arg(1)}
-        << "drove 4 h 01 min without a 30 min break (1 min over the 4 h 00 min limit; the exception needs "
-           "one "
-           "45 min break after it, taken: 30 min); breaks taken: none (and 2 stops under 5 min)";
-    QTest::newRow("4 h 01 min then 2 h")
-        << "D4:01 O2:00" << QStringList{"exception continuousDriving 1"} << QString();
-    QTest::newRow("6 h then one 45 min break")
-        << "D6:00 O0:45 D1:00" << QStringList{"exception continuousDriving 120"}
-        << "drove 6 h 00 min without a 30 min break (2 h 00 min over the 4 h 00 min limit; allowed only "
-           "under "
-           "the exception: at most 6 h 00 min followed by one 45 min break, taken: 45 min); breaks taken: "
-           "none";
-    QTest::newRow("6 h then 44 min") << "D6:00 O0:44 D1:00" << QStringList{cd.arg(120)} << QString();
-    QTest::newRow("6 h 01 min then 45 min")
-        << "D3:00 O0:20 D3:01 O0:45" << QStringList{cd.arg(121)}
-        << "drove 6 h 01 min without a 30 min break (2 h 01 min over the 4 h 00 min limit; 1 min over the "
-           "6 h 00 min of the exception); breaks taken: 20 min";
-    QTest::newRow("records end after 5 h")
-        << "D5:00" << QStringList{"exception continuousDriving 60"} << QString();
-}
-
-void TestPeriod::dailyDriving_data()
-{
-    timelineColumns();
-    QTest::newRow("10 h 00 min") << "D4:00 O0:30 D4:00 O0:30 D2:00 O10:00 D1:00" << QStringList()
-                                 << QString();
-    QTest::newRow("10 h 01 min") << "D4:00 O0:30 D4:00 O0:30 D2:01 O10:00 D1:00"
-                                 << QStringList{"breach dailyDriving 1"}
-                                 << "drove 10 h 01 min in one working day (1 min over the 10 h 00 min limit)";
-    QTest::newRow("pauses under 8 h keep the working day open")
-        << "D4:00 O7:59 D4:00 O7:59 D2:01" << QStringList{"breach dailyDriving 1", "breach dailyRest 119"}
-        << QString();
-    QTest::newRow("a working day longer than 24 h")
-        << "D3:00 O7:00 D3:00 O7:00 D3:00 O7:00 D1:00 O12:00" << QStringList{"breach dailyRest 420"}
-        << "worked 31 h 00 min without a rest of 8 h 00 min (7 h 00 min over the 24 h 00 min of a working "
-           "day); longest pause: 7 h 00 min";
-}
-
-void TestPeriod::restBetweenWorkingDays_data()
-{
-    // Working days of 2 h from Monday 06:00; a reduced rest belongs to the day it ends on.
-    timelineColumns();
-    const QString rest = QStringLiteral("breach dailyRest %1");
-    QTest::newRow("10 h") << "D2:00 O10:00 D2:00 O10:00 D2:00" << QStringList() << QString();
-    QTest::newRow("9 h 59 min and 8 h, Monday and Wednesday")
-        << "D2:00 O9:59 D2:00 O36:01 D2:00 O8:00 D2:00" << QStringList() << QString();
-    QTest::newRow("8 h on Monday and Tuesday")
-        << "D2:00 O8:00 D2:00 O8:00 D2:00" << QStringList{rest.arg(120)}
-        << "rested 8 h 00 min between working days (2 h 00 min short of 10 h 00 min); the rest ending on "
-           "2024-01-01 was reduced too, and reduced rests may not fall on consecutive days";
-    QTest::newRow("8 h on Monday, Wednesday and Friday")
-        << "D2:00 O8:00 D2:00 O38:00 D2:00 O8:00 D2:00 O38:00 D2:00 O8:00 D2:00" << QStringList{rest.arg(120)}
-        << "rested 8 h 00 min between working days (2 h 00 min short of 10 h 00 min); reduced rests in the "
-           "week of 2024-01-01: 3, at most 2 allowed";
-    QTest::newRow("Friday, then Tuesday and Thursday of the next week")
-        << "D2:00 O94:00 D2:00 O8:00 D2:00 O70:00 D2:00 O8:00 D2:00 O38:00 D2:00 O8:00 D2:00" << QStringList()
-        << QString();
-    QTest::newRow("7 h 59 min is no rest") << "D2:00 O7:59 D2:00" << QStringList() << QString();
-}
-
-void TestPeriod::records_data()
-{
-    timelineColumns();
-    QTest::newRow("a rest cut by missing records")
-        << "D2:00 O2:00 N24:00 D2:00" << QStringList{"gap records 1440"}
-        << "the rest between working days cannot be checked: 24 h 00 min of its 26 h 00 min have no records";
-    QTest::newRow("10 h seen before the records stop")
-        << "D2:00 O10:00 N24:00 D2:00" << QStringList() << QString();
-    QTest::newRow("driving cut by missing records")
-        << "D3:00 N0:20 D3:00 O1:00" << QStringList() << QString();
-    QTest::newRow("4 h 30 min seen before the records stop")
-        << "D4:30 N20:00 D1:00" << QStringList{"exception continuousDriving 30", "gap records 1200"}
-        << "drove 4 h 30 min without a 30 min break (30 min over the 4 h 00 min limit; the records end "
-           "before "
-           "the next break: allowed only under the exception, if one 45 min break followed); breaks taken: "
-           "none";
-}
-
 // --- Day files through digest and summary ---
 
 void TestPeriod::acrossDayFiles_data()
@@ -316,23 +248,19 @@ void TestPeriod::acrossDayFiles_data()
     QTest::addColumn<QString>("records"); // recordsByDay()
     QTest::addColumn<QStringList>("findings");
     QTest::addColumn<QStringList>("driving"); // "driver day h:mm" per driver and day
-
-    QTest::newRow("driving across midnight into the next day's file")
-        << "0 1"
-        << "0 A B 21:50, 0 A D 22:00, 1 A R 03:00" << QStringList{"exception continuousDriving A 60"}
-        << QStringList{"A 0 2:00", "A 1 3:00"};
-    QTest::newRow("a missing day in the middle")
-        << "0 2"
-        << "0 A D 20:00, 0 A R 23:00, 2 A D 06:00, 2 A R 08:00"
-        << QStringList{"gap records A 1800", "gap records 1440"} << QStringList{"A 0 3:00", "A 2 2:00"};
-    QTest::newRow("two drivers sharing one vehicle")
-        << "0"
-        << "0 A D 06:00, 0 A R 10:00, 0 B D 10:00, 0 B S 15:00"
-        << QStringList{"exception continuousDriving B 60"} << QStringList{"A 0 4:00", "B 0 5:00"};
-    QTest::newRow("a driving block that fails its size check")
-        << "0 1! 2"
-        << "0 A D 20:00, 1 A R 02:00, 2 A D 06:00, 2 A R 07:00"
-        << QStringList{"gap records 1440", "gap records A 1800"} << QStringList{"A 0 4:00", "A 2 1:00"};
+    auto row = [](const char *tag, const char *days, const char *records, const QStringList &findings,
+                  const QStringList &driving) {
+        QTest::newRow(tag) << days << records << findings << driving;
+    };
+    row("driving across midnight into the next day's file", "0 1", "0 A B 21:50, 0 A D 22:00, 1 A R 03:00",
+        {"exception continuousDriving A 60"}, {"A 0 2:00", "A 1 3:00"});
+    row("a missing day in the middle", "0 2", "0 A D 20:00, 0 A R 23:00, 2 A D 06:00, 2 A R 08:00",
+        {"gap records A 1800", "gap records 1440"}, {"A 0 3:00", "A 2 2:00"});
+    row("two drivers sharing one vehicle", "0", "0 A D 06:00, 0 A R 10:00, 0 B D 10:00, 0 B S 15:00",
+        {"exception continuousDriving B 60"}, {"A 0 4:00", "B 0 5:00"});
+    row("a driving block that fails its size check", "0 1! 2",
+        "0 A D 20:00, 1 A R 02:00, 2 A D 06:00, 2 A R 07:00", {"gap records 1440", "gap records A 1800"},
+        {"A 0 4:00", "A 2 1:00"});
 }
 
 void TestPeriod::acrossDayFiles()
@@ -354,11 +282,8 @@ void TestPeriod::acrossDayFiles()
     QStringList seen;
     for (const period::DriverSummary &d : report.drivers)
         for (const period::DriverDay &day : d.days)
-            seen << QStringLiteral("%1 %2 %3:%4")
-                        .arg(d.driver)
-                        .arg(kMonday.daysTo(day.day))
-                        .arg(day.driving / (60 * kMin))
-                        .arg(day.driving / kMin % 60, 2, 10, QLatin1Char('0'));
+            seen << QStringLiteral("%1 %2 ").arg(d.driver).arg(kMonday.daysTo(day.day)) +
+                        QTime::fromMSecsSinceStartOfDay(int(day.driving)).toString(QStringLiteral("h:mm"));
     QCOMPARE(seen, driving);
 }
 
@@ -406,13 +331,17 @@ void TestPeriod::dayFigures()
 
 // --- The command ---
 
-QString TestPeriod::writeDays(const QString &folder, const QList<int> &offsets)
+// Folder "a" holds sample days 0 and 1 (one in a subfolder), folder "b" days 0 and 2.
+void TestPeriod::initTestCase()
 {
-    const QString path = m_dir.filePath(folder);
-    for (int offset : offsets)
-        testsupport::writeFile(path + (offset % 2 ? QStringLiteral("/odd") : QString()), dayName(offset),
-                               vdrenc::sampleDay(kMonday.addDays(offset)));
-    return path;
+    const QList<QPair<QString, int>> days{{"a", 0}, {"a/odd", 1}, {"b", 0}, {"b", 2}};
+    for (const auto &day : days)
+        testsupport::writeFile(m_dir.filePath(day.first), dayName(day.second),
+                               vdrenc::sampleDay(kMonday.addDays(day.second)));
+    testsupport::writeFile(m_dir.path(), QStringLiteral("strict.json"),
+                           R"({"name": "Company", "continuousDrivingMaxMinutes": 60,
+                               "exceptionDrivingMaxMinutes": 60})");
+    testsupport::writeFile(m_dir.path(), QStringLiteral("bad.json"), R"({"name": "x", "breakMinutes": -1})");
 }
 
 void TestPeriod::command_data()
@@ -420,24 +349,23 @@ void TestPeriod::command_data()
     QTest::addColumn<QStringList>("arguments"); // %1: the folder of days 0 and 1, %2: days 0 and 2
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out"); // a piece of standard output, or of standard error for exit 2
-
-    QTest::newRow("sample days, one in a subfolder") << QStringList{"%1"} << 0 << "Findings: none";
-    QTest::newRow("a missing day")
-        << QStringList{"%2"} << 1
-        << "[gap] records; vehicle ABC-5678; 2024-01-02 00:00:00 to 2024-01-03 00:00:00: "
-           "no day file for 2024-01-02";
-    QTest::newRow("only the days asked for")
-        << QStringList{"%2", "--from", "2024-01-03", "--to", "2024-01-03"} << 0
-        << "Period 2024-01-03 to 2024-01-03: 1 day file(s) used";
-    QTest::newRow("stricter rules") << QStringList{"%1", "--rules", "%3/strict.json"} << 1
-                                    << "[breach] continuous driving; driver ";
-    QTest::newRow("speed limit") << QStringList{"%1", "--speed-limit", "240"} << 0 << ">240 km/h";
-    QTest::newRow("malformed rules") << QStringList{"%1", "--rules", "%3/bad.json"} << 2
-                                     << "bad.json: field \"breakMinutes\": expected a whole number";
-    QTest::newRow("bad date") << QStringList{"%1", "--from", "2024-13-01"} << 2 << "--from needs a day";
-    QTest::newRow("both formats") << QStringList{"%1", "--json", "--csv"} << 2 << "exclude each other";
-    QTest::newRow("no such file") << QStringList{"%3/none.vdr"} << 2 << "none.vdr: cannot read";
-    QTest::newRow("not a day name") << QStringList{"%3/bad.json"} << 2 << "the name does not give a day";
+    auto row = [](const char *tag, const QStringList &arguments, int exitCode, const QString &out) {
+        QTest::newRow(tag) << arguments << exitCode << out;
+    };
+    row("sample days, one in a subfolder", {"%1"}, 0, "Findings: none");
+    row("a missing day", {"%2"}, 1,
+        "[gap] records; vehicle ABC-5678; 2024-01-02 00:00:00 to 2024-01-03 00:00:00: no day file for "
+        "2024-01-02");
+    row("only the days asked for", {"%2", "--from", "2024-01-03", "--to", "2024-01-03"}, 0,
+        "Period 2024-01-03 to 2024-01-03: 1 day file(s) used");
+    row("stricter rules", {"%1", "--rules", "%3/strict.json"}, 1, "[breach] continuous driving; driver ");
+    row("speed limit", {"%1", "--speed-limit", "240"}, 0, ">240 km/h");
+    row("malformed rules", {"%1", "--rules", "%3/bad.json"}, 2,
+        "bad.json: field \"breakMinutes\": expected a whole number");
+    row("bad date", {"%1", "--from", "2024-13-01"}, 2, "--from needs a day");
+    row("both formats", {"%1", "--json", "--csv"}, 2, "exclude each other");
+    row("no such file", {"%3/none.vdr"}, 2, "none.vdr: cannot read");
+    row("not a day name", {"%3/bad.json"}, 2, "the name does not give a day");
 }
 
 void TestPeriod::command()
@@ -445,15 +373,6 @@ void TestPeriod::command()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, out);
-    if (!QFile::exists(m_dir.filePath("a"))) {
-        writeDays(QStringLiteral("a"), {0, 1});
-        writeDays(QStringLiteral("b"), {0, 2});
-        testsupport::writeFile(m_dir.path(), QStringLiteral("strict.json"),
-                               R"({"name": "Company", "continuousDrivingMaxMinutes": 60,
-                                   "exceptionDrivingMaxMinutes": 60})");
-        testsupport::writeFile(m_dir.path(), QStringLiteral("bad.json"),
-                               R"({"name": "x", "breakMinutes": -1})");
-    }
     for (QString &a : arguments)
         a.replace("%1", m_dir.filePath("a")).replace("%2", m_dir.filePath("b")).replace("%3", m_dir.path());
     const CliRun run = runCli(QStringList{"report"} + arguments);
@@ -465,7 +384,7 @@ void TestPeriod::command()
 
 void TestPeriod::commandJsonAndCsv()
 {
-    const QString folder = writeDays(QStringLiteral("c"), {0, 2});
+    const QString folder = m_dir.filePath("b");
     const CliRun json = runCli({"report", folder, "--json"});
     QCOMPARE(json.exitCode, 1);
     const QJsonObject root = QJsonDocument::fromJson(json.out).object();

@@ -1,11 +1,10 @@
-// The route of a day: coordinates at full precision, runs split where the fix is lost, and the
-// GPX and KML files read back by an independent consumer (gpsbabel).
+// The route of a day: coordinates at full precision, runs split where the fix is lost or a
+// location block ends, and the GPX and KML files read back by an independent consumer (gpsbabel).
 #include "cli/clirunner.h"
 #include "route/routeexport.h"
 #include "support/fixtures.h"
 #include "support/testsupport.h"
 #include "vdr/dayreport.h"
-#include "vdr/location.h"
 #include "vdrencoder.h"
 
 #include <QProcess>
@@ -20,16 +19,16 @@ using fixtures::kDay;
 
 namespace {
 
-// Fixes from a pattern, one character each: '1' a position, '0' status 0, 'x' a status with
-// a latitude of 91 degrees, 't' a position with a stamp that is no date. Fix i lies at
-// 121 deg 30.3000+i min E, 25 deg 3.1234 min N, at 08:00:i local time.
-QVector<vdrenc::LocationRecord> fixesOf(const QString &pattern)
+// Fixes from a pattern, one character each: '1' a position, '0' status 0, 'x' a status with a
+// latitude of 91 degrees, 't' a position with a stamp that is no date. Fix i of the pattern
+// lies at 121 deg 30.3000+i min E, 25 deg 3.1234 min N, at 08:00:i local time.
+QVector<vdrenc::LocationRecord> fixesOf(const QString &pattern, int first = 0)
 {
     QVector<vdrenc::LocationRecord> fixes;
-    for (int i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern.at(i);
+    for (int i = first; i < first + pattern.size(); ++i) {
+        const QChar c = pattern.at(i - first);
         vdrenc::LocationRecord fix;
-        fix.time = c == 't' ? vdrenc::stamp(2024, 13, 31, 8, 0, i) : vdrenc::stamp(2024, 1, 31, 8, 0, i);
+        fix.time = vdrenc::stamp(2024, c == 't' ? 13 : 1, 31, 8, 0, i);
         fix.longitude = vdrenc::coordinate(121, 30, 3000 + i);
         fix.latitude = c == 'x' ? vdrenc::coordinate(91, 0) : vdrenc::coordinate(25, 3, 1234);
         fix.height = qint16(-15 + i);
@@ -40,40 +39,57 @@ QVector<vdrenc::LocationRecord> fixesOf(const QString &pattern)
     return fixes;
 }
 
-Route routeOf(const QString &pattern)
-{
-    const QByteArray block = vdrenc::locationBlock(fixesOf(pattern));
-    return routeFromLocation(vdr::decodeLocationBlock(fixtures::bytes(block), block.size()));
-}
-
-// A day file holding these location blocks.
-QByteArray dayWith(const QVector<QByteArray> &locationBlocks)
+// A day file of location blocks: '|' in the pattern ends a block, and a block ending in '!'
+// fails its size check. The fixes are numbered across the blocks.
+QByteArray dayOf(const QString &pattern)
 {
     QVector<vdrenc::Block> blocks;
-    for (const QByteArray &data : locationBlocks)
+    int first = 0;
+    for (QString part : pattern.split(QLatin1Char('|'))) {
+        const bool broken = part.endsWith(QLatin1Char('!'));
+        part.remove(QLatin1Char('!'));
+        QByteArray data = vdrenc::locationBlock(fixesOf(part, first));
+        if (broken)
+            data.chop(1);
         blocks.append({vdrenc::LocationId, "DT_LOCATE_DATA", data});
+        first += part.size();
+    }
     return vdrenc::container(blocks);
 }
 
+Route routeOf(const QByteArray &day)
+{
+    return routeFromDay(vdr::analyseDayFile(vdrenc::dayFileName(kDay), day));
+}
+
+// gpsbabel's unicsv output: a header line, then one line per point (names are quoted and hold
+// no commas here). Cell (row, column name).
 struct Csv
 {
     QStringList header;
     QList<QStringList> rows;
+    explicit Csv(const QByteArray &text)
+    {
+        const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        header = lines.value(0).trimmed().split(QLatin1Char(','));
+        for (int i = 1; i < lines.size(); ++i)
+            rows << lines.at(i).trimmed().remove(QLatin1Char('"')).split(QLatin1Char(','));
+    }
     QString at(int row, const QString &column) const { return rows.value(row).value(header.indexOf(column)); }
 };
 
-// gpsbabel's unicsv output: a header line, then one line per point (names are quoted and
-// hold no commas here).
-Csv parseUnicsv(const QByteArray &text)
+// Runs gpsbabel, which must be installed (tools/install-deps.sh), on a file.
+QByteArray gpsbabel(const QStringList &arguments)
 {
-    Csv csv;
-    const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (lines.isEmpty())
-        return csv;
-    csv.header = lines.first().trimmed().split(QLatin1Char(','));
-    for (int i = 1; i < lines.size(); ++i)
-        csv.rows << lines.at(i).trimmed().remove(QLatin1Char('"')).split(QLatin1Char(','));
-    return csv;
+    QProcess process;
+    process.start(QStringLiteral("gpsbabel"), arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        qWarning("gpsbabel %s: %s %s", qPrintable(arguments.join(' ')), qPrintable(process.errorString()),
+                 process.readAllStandardError().constData());
+        return {};
+    }
+    return process.readAllStandardOutput();
 }
 
 } // namespace
@@ -83,20 +99,6 @@ class TestRoute : public QObject
     Q_OBJECT
 
     QTemporaryDir dir;
-
-    // Runs gpsbabel, which must be installed (tools/install-deps.sh), on a file.
-    QByteArray gpsbabel(const QStringList &arguments)
-    {
-        QProcess process;
-        process.start(QStringLiteral("gpsbabel"), arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-            process.exitCode() != 0) {
-            qWarning("gpsbabel %s: %s %s", qPrintable(arguments.join(' ')), qPrintable(process.errorString()),
-                     process.readAllStandardError().constData());
-            return {};
-        }
-        return process.readAllStandardOutput();
-    }
 
 private slots:
     void initTestCase()
@@ -118,9 +120,6 @@ private slots:
         QTest::addColumn<bool>("inRange");
         QTest::newRow("121 30.3000 E") << 121303000 << 180 << 121.505 << true;
         QTest::newRow("121 30.3000 W") << -121303000 << 180 << -121.505 << true;
-        QTest::newRow("25 03.1234 N") << 25031234 << 90 << 25 + 3.1234 / 60 << true;
-        QTest::newRow("25 03.1234 S") << -25031234 << 90 << -(25 + 3.1234 / 60) << true;
-        QTest::newRow("0 00.0001") << 1 << 90 << 1 / 600000.0 << true;
         QTest::newRow("-0 00.0001") << -1 << 90 << -1 / 600000.0 << true;
         QTest::newRow("1 59.9999") << 1599999 << 90 << 1 + 59.9999 / 60 << true;
         QTest::newRow("minute 60") << 25600000 << 90 << 26.0 << false;
@@ -158,6 +157,9 @@ private slots:
         QTest::newRow("single fixes") << "1001" << QList<int>{1, 1} << 2 << 0;
         QTest::newRow("no place breaks") << "11x1" << QList<int>{2, 1} << 0 << 1;
         QTest::newRow("no time keeps the point") << "1t1" << QList<int>{3} << 0 << 0;
+        // Every sound location block in file order; runs do not join across blocks, and a
+        // block that fails its size check adds nothing.
+        QTest::newRow("blocks") << "101|11!|11" << QList<int>{1, 1, 2} << 1 << 0;
     }
 
     void runs()
@@ -166,43 +168,31 @@ private slots:
         QFETCH(QList<int>, runSizes);
         QFETCH(int, withoutFix);
         QFETCH(int, outOfRange);
-        const Route r = routeOf(pattern);
+        const Route r = routeOf(dayOf(pattern));
         QList<int> sizes;
         for (const RouteRun &run : r.runs)
             sizes << run.size();
         QCOMPARE(sizes, runSizes);
-        QCOMPARE(r.fixCount, pattern.size());
         QCOMPARE(r.withoutFix, withoutFix);
         QCOMPARE(r.outOfRange, outOfRange);
 
-        // Every point is its own fix, in record order.
+        // Every point is its own fix, in record order; the fixes of a broken block are not read.
+        QString fixes;
+        for (const QString &block : pattern.split(QLatin1Char('|')))
+            fixes += block.endsWith(QLatin1Char('!')) ? QString(block.size() - 1, QLatin1Char('-')) : block;
+        QCOMPARE(r.fixCount, fixes.size() - fixes.count(QLatin1Char('-')));
         int fix = 0;
         for (const RouteRun &run : r.runs) {
             for (const RoutePoint &p : run) {
-                while (pattern.at(fix) == '0' || pattern.at(fix) == 'x')
+                while (QStringLiteral("0x-").contains(fixes.at(fix)))
                     ++fix;
                 QVERIFY(qAbs(p.longitude - (121 + (30.3 + fix / 10000.0) / 60)) < 1e-9);
                 QCOMPARE(p.height, (fix - 15) / 10.0);
                 QCOMPARE(p.speed, 40 + fix);
-                QCOMPARE(p.time, pattern.at(fix) == 't' ? QDateTime() : fixtures::at(8, 0, fix));
+                QCOMPARE(p.time, fixes.at(fix) == 't' ? QDateTime() : fixtures::at(8, 0, fix));
                 ++fix;
             }
         }
-    }
-
-    // A day's route takes every sound location block in file order; runs do not join
-    // across blocks, and a block that fails its size check adds nothing.
-    void routeOfDay()
-    {
-        QByteArray broken = vdrenc::locationBlock(fixesOf("11"));
-        broken.chop(1);
-        const QByteArray bytes =
-            dayWith({vdrenc::locationBlock(fixesOf("101")), broken, vdrenc::locationBlock(fixesOf("11"))});
-        const Route r = routeFromDay(vdr::analyseDayFile(vdrenc::dayFileName(kDay), bytes));
-        QCOMPARE(r.runs.size(), 3);
-        QCOMPARE(r.pointCount(), 4);
-        QCOMPARE(r.fixCount, 5);
-        QCOMPARE(r.withoutFix, 1);
     }
 
     // An export is refused or fails without leaving a file, and an earlier file stays as it was.
@@ -213,17 +203,18 @@ private slots:
         QTest::addColumn<bool>("outputIsFolder");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
+        auto row = [](const char *tag, const char *pattern, const QStringList &options, int exitCode,
+                      const QString &message, bool outputIsFolder = false) {
+            QTest::newRow(tag) << pattern << options << outputIsFolder << exitCode << message;
+        };
         const QString noPosition = "the day has no fix with a position; no route written";
         const QString exactlyOne = "give exactly one of --table and --route";
-        QTest::newRow("no position, gpx")
-            << "000" << QStringList{"--route", "gpx"} << false << 1 << noPosition;
-        QTest::newRow("no position, kml") << "" << QStringList{"--route", "kml"} << false << 1 << noPosition;
-        QTest::newRow("table and route")
-            << "11" << QStringList{"--route", "gpx", "--table", "location"} << false << 2 << exactlyOne;
-        QTest::newRow("neither") << "11" << QStringList{} << false << 2 << exactlyOne;
-        QTest::newRow("unknown format")
-            << "11" << QStringList{"--route", "xml"} << false << 2 << "--route must be one of: gpx, kml";
-        QTest::newRow("cannot write") << "11" << QStringList{"--route", "kml"} << true << 2 << "cannot write";
+        row("no position, gpx", "000", {"--route", "gpx"}, 1, noPosition);
+        row("no position, kml", "", {"--route", "kml"}, 1, noPosition);
+        row("table and route", "11", {"--route", "gpx", "--table", "location"}, 2, exactlyOne);
+        row("neither", "11", {}, 2, exactlyOne);
+        row("unknown format", "11", {"--route", "xml"}, 2, "--route must be one of: gpx, kml");
+        row("cannot write", "11", {"--route", "kml"}, 2, "cannot write", true);
     }
 
     void exportWholeOrNothing()
@@ -234,8 +225,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         const QString folder = dir.path() + "/refused-" + QTest::currentDataTag();
-        const QString day = testsupport::writeFile(folder, vdrenc::dayFileName(kDay),
-                                                   dayWith({vdrenc::locationBlock(fixesOf(pattern))}));
+        const QString day = testsupport::writeFile(folder, vdrenc::dayFileName(kDay), dayOf(pattern));
         const QString out = folder + "/out";
         if (outputIsFolder)
             QVERIFY(QDir().mkpath(out + "/x"));
@@ -250,10 +240,10 @@ private slots:
             QCOMPARE(testsupport::readFile(out), QByteArray("earlier"));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), outputIsFolder ? 1 : 2);
 
-        // The viewer's writer refuses and fails alike.
+        // The library's writer refuses and fails alike.
         if (exitCode == 1 || outputIsFolder) {
             QString error;
-            QVERIFY(!saveRoute(routeOf(pattern), RouteFormat::Kml, "day", out, &error));
+            QVERIFY(!saveRoute(routeOf(dayOf(pattern)), RouteFormat::Kml, "day", out, &error));
             QVERIFY(!error.isEmpty());
             if (!outputIsFolder)
                 QCOMPARE(testsupport::readFile(out), QByteArray("earlier"));
@@ -275,7 +265,8 @@ private slots:
         fixes.last().time = vdrenc::stamp(2024, 1, 31, 23, 59, 59);
         fixes.last().longitude = vdrenc::coordinate(-70, 39, 5678);
         fixes.last().latitude = vdrenc::coordinate(-33, 26, 9);
-        const QByteArray encoded = dayWith({vdrenc::locationBlock(fixes)});
+        const QByteArray encoded =
+            vdrenc::container({{vdrenc::LocationId, "DT_LOCATE_DATA", vdrenc::locationBlock(fixes)}});
         const QStringList worked{"25.052057",  "121.505000", "2024/01/30", "16:10:00",
                                  "-33.433348", "-70.659463", "2024/01/31", "15:59:59"};
         const QByteArray sample = vdrenc::sampleDay(kDay);
@@ -297,32 +288,30 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.err.isEmpty(), run.err.constData());
 
-        const Route model = routeFromDay(vdr::analyseDayFile(vdrenc::dayFileName(kDay), dayBytes));
+        const Route model = routeOf(dayBytes);
         QVERIFY(model.runs.size() > 1);
         for (const RouteRun &r : model.runs)
             QVERIFY(r.size() > 1); // a KML line needs two points, so every point is on a track
 
-        const Csv track =
-            parseUnicsv(gpsbabel({"-t", "-i", format, "-f", out, "-o", "unicsv,utc=0", "-F", "-"}));
+        const bool gpx = format == "gpx";
+        const Csv track(gpsbabel({"-t", "-i", format, "-f", out, "-o", "unicsv,utc=0", "-F", "-"}));
         QCOMPARE(track.rows.size(), model.pointCount());
         // GPX keeps one segment per run; each KML line becomes a track of its own.
         const QByteArray asGpx = gpsbabel({"-t", "-i", format, "-f", out, "-o", "gpx", "-F", "-"});
-        QCOMPARE(asGpx.count(format == "gpx" ? "<trkseg>" : "<trk>"), model.runs.size());
+        QCOMPARE(asGpx.count(gpx ? "<trkseg>" : "<trk>"), model.runs.size());
 
         // Times come with the points in GPX, with the start and end placemarks in KML.
-        const Csv timed =
-            format == "gpx"
-                ? track
-                : parseUnicsv(gpsbabel({"-w", "-i", format, "-f", out, "-o", "unicsv,utc=0", "-F", "-"}));
-        QCOMPARE(timed.at(0, "Name"), format == "gpx" ? QString() : QStringLiteral("Start"));
-        QCOMPARE(timed.at(timed.rows.size() - 1, "Name"),
-                 format == "gpx" ? QString() : QStringLiteral("End"));
+        const Csv timed(gpx ? QByteArray()
+                            : gpsbabel({"-w", "-i", format, "-f", out, "-o", "unicsv,utc=0", "-F", "-"}));
+        const Csv &times = gpx ? track : timed;
+        QCOMPARE(times.at(0, "Name"), gpx ? QString() : QStringLiteral("Start"));
+        QCOMPARE(times.at(times.rows.size() - 1, "Name"), gpx ? QString() : QStringLiteral("End"));
 
         for (const bool last : {false, true}) {
             const RoutePoint &p = last ? model.last() : model.first();
-            const int row = last ? track.rows.size() - 1 : 0, timedRow = last ? timed.rows.size() - 1 : 0;
+            const int row = last ? track.rows.size() - 1 : 0, timedRow = last ? times.rows.size() - 1 : 0;
             const QStringList got{track.at(row, "Latitude"), track.at(row, "Longitude"),
-                                  timed.at(timedRow, "Date"), timed.at(timedRow, "Time")};
+                                  times.at(timedRow, "Date"), times.at(timedRow, "Time")};
             QVERIFY2(qAbs(got[0].toDouble() - p.latitude) < 1e-6 &&
                          qAbs(got[1].toDouble() - p.longitude) < 1e-6,
                      qPrintable(got.join(' ')));
