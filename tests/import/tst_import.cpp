@@ -560,7 +560,7 @@ void TestImport::tarArchives()
     }
 
     MainWindow w;
-    w.setLanguage(0); // English: in Chinese the two name errors read alike
+    w.setLanguage(MainWindow::Language::English); // in Chinese the two name errors read alike
     w.findChild<QAction *>(QStringLiteral("actionDebug"))->trigger();
     ModalCloser closer;
     DebugCapture debug;

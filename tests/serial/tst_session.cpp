@@ -360,8 +360,10 @@ void TestSession::endedEarly()
             pty.send(QByteArray(7, '\x01'));
         }
         QVERIFY(s.wait(5000));
+        // The limit runs from the last request, which left a moment before the test saw it;
+        // coarse timers may also fire a little early.
         if (how == "silent")
-            QVERIFY2(timer.elapsed() >= 450, qPrintable(QString::number(timer.elapsed())));
+            QVERIFY2(timer.elapsed() >= 300, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(s.result.day, day1.addDays(1));
         QCOMPARE(s.files(), QStringList{dayName(day1)});
         QCOMPARE(s.file(day1), QByteArray("day one"));
