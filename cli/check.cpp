@@ -1,7 +1,7 @@
 // check: one line per day file, "sound" or every problem found.
 #include "cli/cli.h"
 
-#include "import/dayimport.h"
+#include "core/import/dayimport.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vdr/dayreport.h"
+#include "core/vdr/dayreport.h"
 
 #include <QCommandLineParser>
 #include <QString>

@@ -1,10 +1,10 @@
 // download: the viewer's download of day files from the recorder, without a window.
 #include "cli/cli.h"
 
-#include "serial/downloadsession.h"
-#include "serial/portsettings.h"
-#include "serial/serialport.h"
-#include "vdr/dayfile.h"
+#include "core/serial/downloadsession.h"
+#include "core/serial/portsettings.h"
+#include "core/serial/serialport.h"
+#include "core/vdr/dayfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

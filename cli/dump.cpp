@@ -1,7 +1,7 @@
 // dump: everything the viewer shows for a day, as text or as one JSON document.
 #include "cli/cli.h"
 
-#include "vdr/dayjson.h"
+#include "core/vdr/dayjson.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

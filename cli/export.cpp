@@ -1,8 +1,8 @@
 // export: the rows of a page's table as CSV, or the day's route as GPX or KML.
 #include "cli/cli.h"
 
-#include "route/routeexport.h"
-#include "vdr/tableexport.h"
+#include "core/route/routeexport.h"
+#include "core/vdr/tableexport.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

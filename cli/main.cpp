@@ -1,7 +1,7 @@
 // tavrin-vdr: checks, dumps, exports and downloads day files without a window.
 #include "cli/cli.h"
 
-#include "app/version.h"
+#include "core/platform/version.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 // report: many day files at once, per vehicle and driver, with the working-time checks.
 #include "cli/cli.h"
 
-#include "period/summary.h"
-#include "vdr/faultevent.h"
+#include "core/period/summary.h"
+#include "core/vdr/faultevent.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -9,4 +9,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     echo "No display found: run this from a desktop session (or set DISPLAY)." >&2
     exit 1
 fi
-exec "$build/app/tavrin-player" "$build/sample/D20240131__.vdr"
+exec "$build/gui/app/tavrin-player" "$build/sample/D20240131__.vdr"

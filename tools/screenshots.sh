@@ -37,7 +37,7 @@ for tool in xvfb-run xauth xdotool /usr/bin/import; do
 done
 
 build=${TAVRIN_BUILD_DIR:-$root/build}
-player=$build/app/tavrin-player
+player=$build/gui/app/tavrin-player
 day=$build/sample/D20240131__.vdr
 if [ ! -x "$player" ] || [ ! -f "$day" ]; then
     build=$("$root/tools/configure.sh")

@@ -4,7 +4,7 @@
 //   tests/bench/tavrin-bench-download [runs (5)] [package bytes (1024)]
 // Reports the median wall time and the viewer's CPU time (user + system of this process)
 // of each.
-#include "app/mainwindow.h"
+#include "gui/app/mainwindow.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"

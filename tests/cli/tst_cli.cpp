@@ -1,10 +1,10 @@
 // The command-line tool on day files built by the project's encoder: check (faults, folders,
 // exit codes), dump --json (values of every block kind), export (RFC 4180 quoting, byte-order
 // mark, the full day's speed rows) and the usage and read errors.
-#include "clirunner.h"
+#include "support/clirunner.h"
 
 #include "support/testsupport.h"
-#include "vdr/tableexport.h"
+#include "core/vdr/tableexport.h"
 #include "vdrencoder.h"
 
 #include <QJsonArray>

@@ -2,9 +2,9 @@
 // exit code for each way a day or a download ends, against the recorder simulator (once, for
 // the days) and a recorder played by the test. The protocol itself is the session's test
 // (tests/serial).
-#include "serial/frames.h"
-#include "serial/ptydevice.h"
-#include "serial/recordersim.h"
+#include "core/serial/frames.h"
+#include "support/ptydevice.h"
+#include "support/recordersim.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"

@@ -1,8 +1,8 @@
 // The tool and the viewer show the same day the same way: the full sample day opened through
 // MainWindow (with the source texts, as the tool writes them) and through tavrin-vdr.
-#include "clirunner.h"
+#include "support/clirunner.h"
 
-#include "app/mainwindow.h"
+#include "gui/app/mainwindow.h"
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 

@@ -7,10 +7,10 @@
 //   0-4: the data of one block of that data type, handed to its decoder directly;
 //   5-255: a day file: the bytes up to the first '\n' (at most 40) are its file name, the
 //          rest is the file's content (the whole input is the content when there is no '\n').
-#include "vdr/dayjson.h"
-#include "vdr/dayreport.h"
-#include "vdr/recordertime.h"
-#include "vdr/tableexport.h"
+#include "core/vdr/dayjson.h"
+#include "core/vdr/dayreport.h"
+#include "core/vdr/recordertime.h"
+#include "core/vdr/tableexport.h"
 
 #include <QByteArray>
 #include <QDateTime>

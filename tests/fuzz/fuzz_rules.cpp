@@ -4,8 +4,8 @@
 // own JSON, and with which the checks of a fixed timeline end with sound findings.
 //
 // Input layout: the whole input is the rules file.
-#include "period/rules.h"
-#include "period/summary.h"
+#include "core/period/rules.h"
+#include "core/period/summary.h"
 
 #include <QByteArray>
 #include <QDateTime>

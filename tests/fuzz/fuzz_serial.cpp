@@ -4,8 +4,8 @@
 //
 // Input layout (FuzzedDataProvider): the chunk sizes and the download's setup come from the
 // end of the input, the received bytes from its front.
-#include "serial/download.h"
-#include "serial/frames.h"
+#include "core/serial/download.h"
+#include "core/serial/frames.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

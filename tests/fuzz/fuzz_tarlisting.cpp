@@ -4,7 +4,7 @@
 // verdict lets nothing through that the reading found wrong.
 //
 // Input layout: the whole input is the listing as the archiver wrote it.
-#include "import/dayimport.h"
+#include "core/import/dayimport.h"
 
 #include <QByteArray>
 

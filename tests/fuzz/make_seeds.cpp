@@ -8,8 +8,8 @@
 //   <dir>/rules:   rules files for fuzz_rules: the default set, partial and stricter sets,
 //                  and files wrong in each way the reader names.
 // Usage: tavrin-fuzz-seeds <dir>
-#include "period/rules.h"
-#include "serial/frames.h"
+#include "core/period/rules.h"
+#include "core/serial/frames.h"
 #include "vdrencoder.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // Small helpers shared by the decoder and route tests.
 #pragma once
 
-#include "vdr/dayreport.h"
+#include "core/vdr/dayreport.h"
 
 #include <QByteArray>
 #include <QDateTime>

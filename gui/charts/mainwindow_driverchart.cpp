@@ -1,0 +1,98 @@
+// The driver activity chart, the scroll bar that scrolls both charts, and the frozen value
+// axis strips of both chart areas.
+#include "gui/app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "gui/charts/speedplot.h"
+
+#include <QGraphicsLayout>
+#include <QScrollBar>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
+#include <QtCharts/QLineSeries>
+
+void MainWindow::initDriverChart()
+{
+    driverPlot = new TimeChart(ui->driverWidget, QMargins(10, 10, 21, 10));
+    QChart *chart = driverPlot->chart();
+    chart->setTitle(tr("Driver Activity"));
+    chart->layout()->setContentsMargins(0, 2, 0, 2);
+
+    // The time axis is the speed chart's, with its grid lines and without labels.
+    QDateTimeAxis *axisX = driverPlot->axisX();
+    axisX->setTitleText(tr("Time"));
+    axisX->setFormat(QString());
+    axisX->setGridLineVisible(true);
+    axisX->setLabelsVisible(false);
+    driverPlot->setTimeAxis(speedPlot->timeMin(), speedPlot->timeMax(), speedPlot->tickCount());
+
+    // Level y (1 Resting .. 4 Driving) of a driver line lies in the middle of category y - 1.
+    driverAxisY = new QCategoryAxis();
+    driverAxisY->setRange(0.5, 4.5);
+    driverAxisY->setStartValue(0.5);
+    driverAxisY->setTickCount(4);
+    driverAxisY->append(tr("Resting"), 1.5);
+    driverAxisY->append(tr("Standby"), 2.5);
+    driverAxisY->append(tr("Stopping"), 3.5);
+    driverAxisY->append(tr("Driving"), 4.5);
+    driverAxisY->setLabelFormat(QStringLiteral("%d"));
+    driverAxisY->setGridLineVisible(true);
+    chart->addAxis(driverAxisY, Qt::AlignLeft);
+    driverPlot->view()->setRenderHint(QPainter::Antialiasing);
+
+    QScrollBar *bar = ui->driverScrollArea->horizontalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, &MainWindow::layOutDriverChart);
+    connect(bar, &QScrollBar::rangeChanged, this, &MainWindow::layOutDriverChart);
+}
+
+void MainWindow::showDriverLine(QLineSeries *series)
+{
+    driverPlot->chart()->addSeries(series);
+    series->attachAxis(driverPlot->axisX());
+    series->attachAxis(driverAxisY);
+    // The legend draws its labels as rich text; a driver's ID shows as itself.
+    const QList<QLegendMarker *> markers = driverPlot->chart()->legend()->markers(series);
+    for (QLegendMarker *marker : markers)
+        marker->setLabel(series->name().toHtmlEscaped());
+}
+
+void MainWindow::dropDriverSeries()
+{
+    for (QLineSeries *&series : driverSeries) {
+        if (series && driverPlot && series->chart() == driverPlot->chart())
+            driverPlot->chart()->removeSeries(series);
+        delete series;
+        series = nullptr;
+    }
+}
+
+void MainWindow::on_driverScrollArea_horizontalScrollBar_valueChanged(int value)
+{
+    // The speed chart's area shows no scroll bar: it follows the driver chart's.
+    ui->speedScrollArea->horizontalScrollBar()->setValue(value);
+}
+
+void MainWindow::on_driverScrollArea_horizontalScrollBar_sliderMoved(int position)
+{
+    Q_UNUSED(position)
+    if (speedPlot->hasLine())
+        placeSpeedTimeLine(true);
+}
+
+void MainWindow::on_driverScrollArea_horizontalScrollBar_sliderReleased()
+{
+    if (speedPlot->hasLine())
+        placeSpeedTimeLine(true);
+}
+
+void MainWindow::resetZtScrollAreaFixedWidth()
+{
+    if (ui->verticalSlider->value() != 1)
+        return;
+    ui->speedScrollArea->freezeLeftStrip(54, 65);
+    ui->driverScrollArea->freezeLeftStrip(52, 0);
+}

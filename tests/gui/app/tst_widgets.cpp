@@ -1,0 +1,116 @@
+// Every window and dialog builds without a broken autoconnection; the small widgets of the
+// window behave as the user sees them.
+#include "gui/app/autowraplabel.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/ztpopwaitingwidget.h"
+#include "gui/driverkey/ztcreatedriverkeydialog.h"
+#include "gui/print/ztprintwidget.h"
+#include "gui/serial/recenttimewidget.h"
+#include "gui/serial/ztselectdatesdialog.h"
+#include "gui/serial/ztserialportdialog.h"
+
+#include "support/testsupport.h"
+
+#include <QLabel>
+#include <QMovie>
+#include <QSlider>
+#include <QtTest>
+
+class TestWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowsConnectEverySlot();
+    void autoWrap_data();
+    void autoWrap();
+    void autoWrapFollowsResize();
+    void waitingOverlayForm();
+};
+
+void TestWidgets::windowsConnectEverySlot()
+{
+    testsupport::SlotWarningGuard guard;
+    {
+        MainWindow w;
+        ZtPopWaitingWidget overlay;
+        ZtCreateDriverKeyDialog keyDialog;
+        ZtSerialPortDialog serialPortDialog;
+        ZtSelectDatesDialog selectDatesDialog;
+        RecentTimeWidget recentTime;
+        ZtPrintWidget printPreview;
+    }
+    QVERIFY2(testsupport::SlotWarningGuard::warnings().isEmpty(),
+             qPrintable(testsupport::SlotWarningGuard::warnings().join(QLatin1Char('\n'))));
+}
+
+static QString threeLineText(const QFontMetrics &metrics, int width)
+{
+    QString text;
+    for (int i = 0; metrics.horizontalAdvance(text) < 3 * width; ++i)
+        text += QChar(QLatin1Char('a' + i % 26));
+    return text;
+}
+
+void TestWidgets::autoWrap_data()
+{
+    QTest::addColumn<int>("marginOfLineHeight"); // margin as a share of the line height, in %
+    QTest::addColumn<int>("lines");
+    QTest::newRow("no margin") << 0 << 2;
+    QTest::newRow("small margin") << 20 << 1;
+    QTest::newRow("large margin") << 90 << 0;
+}
+
+// A text three widths long shows as many whole lines as fit, each ending before 95 pixels.
+void TestWidgets::autoWrap()
+{
+    QFETCH(int, marginOfLineHeight);
+    QFETCH(int, lines);
+    AutoWrapLabel label;
+    label.resize(100, 60);
+    const QFontMetrics metrics(label.font());
+    label.setMargin(metrics.height() * marginOfLineHeight / 100);
+    const QString full = threeLineText(metrics, 100);
+    label.setText(full);
+    const QStringList shown = label.text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(shown.size(), lines);
+    if (lines == 2) {
+        QVERIFY(metrics.horizontalAdvance(shown[0]) <= 95);
+        QVERIFY(metrics.horizontalAdvance(shown[0] + full.at(shown[0].size())) > 95);
+        QVERIFY(full.startsWith(shown[0] + shown[1]) && shown[0].size() + shown[1].size() < full.size());
+    }
+}
+
+void TestWidgets::autoWrapFollowsResize()
+{
+    AutoWrapLabel label(QStringLiteral("ABC-5678 a long car number text"), nullptr);
+    label.show();
+    label.resize(2000, 60);
+    QCOMPARE(label.text(), QStringLiteral("ABC-5678 a long car number text"));
+    label.resize(60, 60);
+    QVERIFY(label.text().contains(QLatin1Char('\n')));
+    QCOMPARE(label.fullText(), QStringLiteral("ABC-5678 a long car number text"));
+}
+
+void TestWidgets::waitingOverlayForm()
+{
+    QWidget parent;
+    parent.resize(800, 600);
+    ZtPopWaitingWidget overlay(&parent);
+    auto *circle = overlay.findChild<QLabel *>(QStringLiteral("circle"));
+    auto *slider = overlay.findChild<QSlider *>(QStringLiteral("waitting_slider"));
+    QVERIFY(circle && slider);
+    QVERIFY2(circle->movie() && circle->movie()->frameCount() > 1, "the spinner animation must be embedded");
+
+    overlay.setText(QStringLiteral("Working"));
+    slider->setValue(40);
+    overlay.startWaiting();
+    QCOMPARE(circle->movie()->state(), QMovie::Running);
+    overlay.stopWaiting();
+    QVERIFY(overlay.isHidden() && overlay.text().isEmpty());
+    QCOMPARE(circle->movie()->state(), QMovie::NotRunning);
+    QCOMPARE(slider->value(), 0);
+}
+
+QTEST_MAIN(TestWidgets)
+#include "tst_widgets.moc"

@@ -1,0 +1,351 @@
+// The speed chart on the chart page: the speed line, the cursor, the scale change of both
+// charts, the fitting of the time axes, and the speed tables and dump that come with it.
+#include "gui/app/mainwindow.h"
+#include "gui/app/ztpopwaitingwidget.h"
+#include "gui/charts/speedplot.h"
+#include "core/vdr/container.h"
+#include "core/vdr/speed.h"
+
+#include "support/testsupport.h"
+#include "vdrencoder.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLineSeries>
+#include <QtTest>
+
+#include <cmath>
+
+QT_CHARTS_USE_NAMESPACE
+using testsupport::child;
+using testsupport::DebugCapture;
+using testsupport::ModalCloser;
+
+namespace {
+
+const QDate kDay(2024, 1, 31);
+
+QDateTime at(int h, int m, int s, int ms = 0)
+{
+    return QDateTime(kDay, QTime(h, m, s, ms));
+}
+
+vdrenc::SpeedRecord record(const QDateTime &start, int speed, quint32 mileage = 5000)
+{
+    vdrenc::SpeedRecord r;
+    r.start = vdrenc::stamp(start);
+    for (int j = 0; j < 120; ++j) {
+        r.speed[size_t(j)] = quint8(speed + j % 2);
+        r.mileage[size_t(j)] = mileage + quint32(j);
+    }
+    return r;
+}
+
+QByteArray dayFile(const QByteArray &speedBlock)
+{
+    return vdrenc::container({{vdrenc::SpeedId, "DT_SPD_DATA", speedBlock}});
+}
+
+QString text(MainWindow &w, const char *label)
+{
+    return child<QLabel>(w, label)->text();
+}
+QChartView *speedView(MainWindow &w)
+{
+    return child<QWidget>(w, "speedWidget")->findChild<QChartView *>();
+}
+QChartView *driverView(MainWindow &w)
+{
+    return child<QWidget>(w, "driverWidget")->findChild<QChartView *>();
+}
+QDateTimeAxis *timeAxis(QChartView *view)
+{
+    return qobject_cast<QDateTimeAxis *>(view->chart()->axes(Qt::Horizontal).value(0));
+}
+QLineSeries *speedLine(MainWindow &w)
+{
+    return qobject_cast<QLineSeries *>(speedView(w)->chart()->series().value(0));
+}
+void parseSpeed(MainWindow &w, const QByteArray &block)
+{
+    w.parseSpeedData(reinterpret_cast<const uchar *>(block.constData()), block.size());
+}
+
+} // namespace
+
+class TestSpeedChart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cursor_data();
+    void cursor();
+    void cursorOutsideAxisChangesNothing();
+    void clickOnChartPlacesLine();
+    void driverScrollBarScrollsSpeedChart();
+    void scaleChange_data();
+    void scaleChange();
+    void fitTimeRange_data();
+    void fitTimeRange();
+    void refusedBlockKeepsPage();
+    void dump();
+
+private:
+    // A shown main window on the chart page with the file opened.
+    void open(MainWindow &w, const QByteArray &file, const QString &name = vdrenc::dayFileName(kDay));
+    QTemporaryDir tmp;
+    QVector<vdrenc::SpeedRecord> cursorRecords;
+};
+
+void TestSpeedChart::initTestCase()
+{
+    vdrenc::SpeedRecord a = record(at(10, 15, 0), 40, 1000);
+    a.speed[1] = 0xFF;
+    a.mileage[1] = vdrenc::NoMileage;
+    vdrenc::SpeedRecord b = record(at(10, 16, 0), 70, 2000);
+    vdrenc::SpeedRecord c = record(at(10, 20, 30), 90, 3000);
+    cursorRecords = {a, b, c};
+}
+
+void TestSpeedChart::open(MainWindow &w, const QByteArray &file, const QString &name)
+{
+    const QString path = testsupport::writeFile(tmp.path(), name, file);
+    w.resize(1600, 900);
+    w.show();
+    child<QTabWidget>(w, "tabWidget")->setCurrentWidget(child<QWidget>(w, "tab_chart"));
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.readVdrFile(path);
+    QCoreApplication::processEvents();
+}
+
+void TestSpeedChart::cursor_data()
+{
+    QTest::addColumn<QDateTime>("t");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("speed");
+    QTest::addColumn<QString>("mileage");
+
+    // clang-format off
+    QTest::newRow(".499") << at(10, 15, 30, 499) << "10:15:30.0" << "40 km/h" << "106.0 km";
+    QTest::newRow(".500") << at(10, 15, 30, 500) << "10:15:30.5" << "41 km/h" << "106.1 km";
+    QTest::newRow("next record's start") << at(10, 16, 0) << "10:16:00.0" << "70 km/h" << "200.0 km";
+    // clang-format on
+}
+
+void TestSpeedChart::cursor()
+{
+    QFETCH(QDateTime, t);
+    QFETCH(QString, time);
+    QFETCH(QString, speed);
+    QFETCH(QString, mileage);
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    w.tooltip(QPointF(double(t.toMSecsSinceEpoch()), 12.0));
+    QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/01/31"));
+    QCOMPARE(text(w, "spd_time_value"), time);
+    QCOMPARE(text(w, "spd_speed_value"), speed);
+    QCOMPARE(text(w, "spd_mileage_value"), mileage);
+}
+
+void TestSpeedChart::cursorOutsideAxisChangesNothing()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    w.updateSpeedCursor(at(10, 15, 0));
+    const auto panel = [&] { return text(w, "spd_time_value") + text(w, "spd_speed_value"); };
+    const QString before = panel();
+    const int lineX = child<QLabel>(w, "speedChartTimeLine")->x();
+    for (const QDateTime &t : {at(0, 0, 0).addMSecs(-1), at(0, 0, 0).addDays(1).addMSecs(1)}) {
+        w.updateSpeedCursor(t);
+        QCOMPARE(panel(), before);
+        QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->x(), lineX);
+    }
+    // the end of the axis itself is inside
+    w.updateSpeedCursor(at(0, 0, 0).addDays(1));
+    QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/02/01"));
+}
+
+void TestSpeedChart::clickOnChartPlacesLine()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    QChartView *view = speedView(w);
+    const QRectF plot = view->chart()->plotArea();
+    QVERIFY(plot.width() > 500);
+    // a click just below the line, at 10:15:30 (the line is hit-tested by the series)
+    const double x = plot.left() + plot.width() * (10 * 3600 + 15 * 60 + 30) / 86400.0;
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(int(x), int(plot.top() + 20)));
+    QDateTime shown = QDateTime::fromString(text(w, "spd_date_value") + QLatin1Char(' ') +
+                                                text(w, "spd_time_value").left(8),
+                                            QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+    if (text(w, "spd_time_value").endsWith(QStringLiteral(".5")))
+        shown = shown.addMSecs(500);
+    QVERIFY2(qAbs(shown.secsTo(at(10, 15, 30))) <= 2 * 86400 / plot.width(), qPrintable(shown.toString()));
+
+    // the line marks the panel's instant on the chart
+    QLabel *line = child<QLabel>(w, "speedChartTimeLine");
+    const QPointF position = view->chart()->mapToPosition(QPointF(double(shown.toMSecsSinceEpoch()), 0));
+    const int expectedX =
+        view->mapTo(child<QWidget>(w, "centralwidget"), QPoint(int(std::lround(position.x())), 0)).x();
+    QCOMPARE(line->x(), expectedX);
+}
+
+void TestSpeedChart::driverScrollBarScrollsSpeedChart()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    w.updateSpeedCursor(at(1, 0, 0)); // well inside the part still shown after the scroll
+    child<QSlider>(w, "verticalSlider")->setValue(3);
+    QCoreApplication::processEvents();
+    QScrollBar *driverBar = child<QScrollArea>(w, "driverScrollArea")->horizontalScrollBar();
+    QScrollBar *speedBar = child<QScrollArea>(w, "speedScrollArea")->horizontalScrollBar();
+    QVERIFY(driverBar->maximum() > 300);
+    QLabel *line = child<QLabel>(w, "speedChartTimeLine");
+    const int before = line->x();
+    driverBar->setSliderDown(true);
+    driverBar->setSliderPosition(120);
+    driverBar->setSliderDown(false);
+    QCoreApplication::processEvents();
+    QCOMPARE(speedBar->value(), 120);
+    QCOMPARE(line->x(), before - 120);
+    // a click on the bar's track or the wheel moves it without dragging: the line follows too,
+    // leaves with its instant and comes back with it
+    driverBar->setValue(60);
+    QCOMPARE(line->x(), before - 60);
+    driverBar->setValue(driverBar->maximum());
+    QVERIFY(line->isHidden());
+    driverBar->setValue(0);
+    QVERIFY(line->isVisible());
+    QCOMPARE(line->x(), before);
+}
+
+void TestSpeedChart::scaleChange_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<int>("factor");
+    QTest::newRow("1") << 1 << 25 << 1;
+    QTest::newRow("4") << 4 << 145 << 6;
+    QTest::newRow("7") << 7 << 2881 << 120;
+}
+
+// Both charts take the ticks of the scale over the day and their widgets become as many
+// screens wide; each view draws the part on screen, where the whole chart has it: an instant
+// in the middle of the screen is drawn there, in both charts.
+void TestSpeedChart::scaleChange()
+{
+    QFETCH(int, value);
+    QFETCH(int, ticks);
+    QFETCH(int, factor);
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    auto *slider = child<QSlider>(w, "verticalSlider");
+    slider->setValue(value == 1 ? 2 : 1);
+    slider->setValue(value);
+    QVERIFY(w.waitingOverlay() && w.waitingOverlay()->isHidden());
+    QScrollBar *bar = child<QScrollArea>(w, "driverScrollArea")->horizontalScrollBar();
+    bar->setValue(bar->maximum() / 3);
+    QCoreApplication::processEvents();
+
+    for (const char *name : {"speed", "driver"}) {
+        auto *area = child<QScrollArea>(w, qPrintable(QStringLiteral("%1ScrollArea").arg(name)));
+        auto *plot = area->widget()->findChild<TimeChart *>();
+        QSignalSpy laidOut(plot, &TimeChart::laidOut);
+        QTest::qWait(20);
+        QCOMPARE(laidOut.count(), 0); // settled
+        QCOMPARE(plot->tickCount(), ticks);
+        QCOMPARE(area->widget()->minimumWidth(), area->width() * factor);
+        QCOMPARE(area->horizontalScrollBar()->value(), bar->value());
+        const int visible = area->viewport()->width();
+        const int middle = bar->value() + visible / 2;
+        const qint64 t = qint64(plot->scale().instantAt(middle));
+        const QPoint drawn =
+            plot->view()->mapTo(area->viewport(), QPoint(int(std::lround(plot->chartXOf(t))), 0));
+        QVERIFY2(qAbs(drawn.x() - visible / 2) <= 1, name);
+        QVERIFY(plot->view()->width() < visible + 300);
+        QVERIFY(plot->axisX()->tickCount() < 40);
+    }
+}
+
+void TestSpeedChart::fitTimeRange_data()
+{
+    QTest::addColumn<QDateTime>("firstStart");
+    QTest::addColumn<QDateTime>("min");
+    QTest::addColumn<QDateTime>("max");
+    QTest::newRow("inside the day") << at(0, 0, 0) << at(0, 0, 0) << at(0, 0, 0).addDays(1);
+    QTest::newRow("the last minute") << at(23, 59, 0) << at(0, 0, 0) << at(0, 0, 0).addDays(1);
+    // the last sample is 00:01:59.5 on the day
+    QTest::newRow("from the day before")
+        << at(23, 59, 0).addDays(-1) << at(0, 1, 59, 500).addDays(-1) << at(0, 1, 59, 500);
+}
+
+void TestSpeedChart::fitTimeRange()
+{
+    QFETCH(QDateTime, firstStart);
+    QFETCH(QDateTime, min);
+    QFETCH(QDateTime, max);
+    QVector<vdrenc::SpeedRecord> records = {record(firstStart, 30)};
+    if (firstStart.date() != kDay)
+        records.append(record(at(0, 1, 0), 30));
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(records)));
+    QCOMPARE(timeAxis(speedView(w))->min(), min);
+    QCOMPARE(timeAxis(speedView(w))->max(), max);
+    // the driver axis is moved with the speed axis when the data leaves the day (the driving
+    // block, absent here, puts it on the day)
+    if (firstStart.date() != kDay) {
+        QCOMPARE(timeAxis(driverView(w))->min(), min);
+        QCOMPARE(timeAxis(driverView(w))->max(), max);
+    }
+}
+
+void TestSpeedChart::refusedBlockKeepsPage()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    QLineSeries *before = speedLine(w);
+    const QByteArray bad = vdrenc::speedBlock(cursorRecords) + '\0';
+    ModalCloser closer;
+    parseSpeed(w, bad);
+    QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
+    QCOMPARE(speedLine(w), before);
+    QCOMPARE(child<QTableWidget>(w, "speedTime_table")->rowCount(), 3);
+    // the stored block is gone: the detail table is not refilled from it
+    child<QTableWidget>(w, "speedTime_table")->setCurrentCell(1, 0);
+    QCOMPARE(child<QTableWidget>(w, "speedInfo_table")->rowCount(), 0);
+}
+
+void TestSpeedChart::dump()
+{
+    MainWindow w;
+    child<QAction>(w, "actionDebug")->trigger();
+    child<QAction>(w, "actionspeed")->setChecked(true);
+    const QByteArray block = vdrenc::speedBlock({record(at(9, 0, 0), 7, 1234)});
+    parseSpeed(w, block);
+    QVERIFY(child<QTextBrowser>(w, "debugtextBrowser")
+                ->toPlainText()
+                .startsWith(QStringLiteral("======= Speed Data =======\nSpeed Count:1\nTime:2024/01/31 "
+                                           "09:00:00\n Mileage:1234007  Mileage:1235008 ")));
+
+    child<QTextBrowser>(w, "debugtextBrowser")->clear();
+    ModalCloser closer;
+    DebugCapture debug;
+    parseSpeed(w, block.left(5));
+    QCOMPARE(child<QTextBrowser>(w, "debugtextBrowser")->toPlainText(),
+             QStringLiteral("======= Speed Data =======\nSpeed Data Size Error"));
+    QVERIFY(debug.contains(QStringLiteral("Error-parseData_01 DataSize:5  ofsset:611 ")));
+}
+
+QTEST_MAIN(TestSpeedChart)
+#include "tst_speedchart.moc"
