@@ -2,9 +2,9 @@
 #include "gui/app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "core/vdr/speed.h"
 #include "gui/app/ztpopwaitingwidget.h"
 #include "gui/charts/speedplot.h"
-#include "core/vdr/speed.h"
 
 #include <QCoreApplication>
 #include <QEvent>

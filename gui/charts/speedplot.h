@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gui/app/qtcompat.h"
 #include "core/charts/plotmodel.h"
+#include "gui/app/qtcompat.h"
 
 #include <QDateTime>
 #include <QMargins>

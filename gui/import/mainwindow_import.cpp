@@ -2,8 +2,8 @@
 #include "gui/app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "core/platform/platform.h"
 #include "core/import/dayimport.h"
+#include "core/platform/platform.h"
 #include "core/vdr/dayfile.h"
 
 #include <QDir>

@@ -2,10 +2,10 @@
 #include "gui/app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "gui/charts/speedplot.h"
 #include "core/print/printspan.h"
-#include "gui/print/ztprintwidget.h"
 #include "core/vdr/dayfile.h"
+#include "gui/charts/speedplot.h"
+#include "gui/print/ztprintwidget.h"
 
 #include <QScrollBar>
 

@@ -1,9 +1,9 @@
 #include "gui/print/ztprintwidget.h"
 #include "ui_ztprintwidget.h"
 
-#include "gui/charts/speedplot.h"
 #include "core/print/printspan.h"
 #include "core/vdr/speed.h"
+#include "gui/charts/speedplot.h"
 
 #include <QDir>
 #include <QFileDialog>

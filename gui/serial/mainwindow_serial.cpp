@@ -4,13 +4,13 @@
 #include "ui_mainwindow.h"
 
 #include "core/platform/platform.h"
-#include "gui/app/ztpopwaitingwidget.h"
 #include "core/serial/frames.h"
-#include "gui/serial/recenttimewidget.h"
 #include "core/serial/serialport.h"
+#include "core/vdr/dayfile.h"
+#include "gui/app/ztpopwaitingwidget.h"
+#include "gui/serial/recenttimewidget.h"
 #include "gui/serial/ztselectdatesdialog.h"
 #include "gui/serial/ztserialportdialog.h"
-#include "core/vdr/dayfile.h"
 
 #include <QFileInfo>
 #include <QMessageBox>

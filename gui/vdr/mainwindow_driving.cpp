@@ -2,8 +2,8 @@
 #include "gui/app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "gui/app/tablecaptions.h"
 #include "core/vdr/driving.h"
+#include "gui/app/tablecaptions.h"
 
 #include <QHeaderView>
 #include <QtCharts/QLineSeries>

@@ -2,8 +2,8 @@
 #include "gui/app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "gui/app/tablecaptions.h"
 #include "core/vdr/location.h"
+#include "gui/app/tablecaptions.h"
 
 #include <QTextCursor>
 

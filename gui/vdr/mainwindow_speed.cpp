@@ -3,8 +3,8 @@
 #include "gui/app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "gui/app/tablecaptions.h"
 #include "core/vdr/speed.h"
+#include "gui/app/tablecaptions.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Times the hot paths of opening a day: from the bytes of the full sample day to filled
 // pages. Run by hand: tests/bench/tavrin-bench [-median 9 | other QtTest options]
-#include "gui/app/mainwindow.h"
 #include "core/driverkey/driverkeyfile.h"
-#include "gui/print/ztprintwidget.h"
 #include "core/vdr/container.h"
 #include "core/vdr/driving.h"
 #include "core/vdr/faultevent.h"
 #include "core/vdr/location.h"
 #include "core/vdr/technology.h"
+#include "gui/app/mainwindow.h"
+#include "gui/print/ztprintwidget.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"

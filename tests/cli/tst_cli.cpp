@@ -3,8 +3,8 @@
 // mark, the full day's speed rows) and the usage and read errors.
 #include "support/clirunner.h"
 
-#include "support/testsupport.h"
 #include "core/vdr/tableexport.h"
+#include "support/testsupport.h"
 #include "vdrencoder.h"
 
 #include <QJsonArray>

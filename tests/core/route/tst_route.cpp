@@ -1,10 +1,10 @@
 // The route of a day: coordinates at full precision, runs split where the fix is lost or a
 // location block ends, and the GPX and KML files read back by an independent consumer (gpsbabel).
-#include "support/clirunner.h"
 #include "core/route/routeexport.h"
+#include "core/vdr/dayreport.h"
+#include "support/clirunner.h"
 #include "support/fixtures.h"
 #include "support/testsupport.h"
-#include "core/vdr/dayreport.h"
 #include "vdrencoder.h"
 
 #include <QProcess>

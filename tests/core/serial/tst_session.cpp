@@ -4,9 +4,9 @@
 // and against a recorder played by the test for the package-number rule and the ways a
 // download ends early.
 #include "core/serial/downloadsession.h"
+#include "core/serial/serialport.h"
 #include "support/ptydevice.h"
 #include "support/recordersim.h"
-#include "core/serial/serialport.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"

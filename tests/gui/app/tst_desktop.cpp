@@ -4,8 +4,8 @@
 #include "gui/app/ztpopwaitingwidget.h"
 #include "gui/serial/ztserialportdialog.h"
 
-#include "support/tarwriter.h"
 #include "support/ptydevice.h"
+#include "support/tarwriter.h"
 #include "support/testsupport.h"
 #include "tools/encoder/vdrencoder.h"
 

@@ -1,9 +1,9 @@
 // The main window's start-up state, its shared services and the opening of a day file.
+#include "core/vdr/dayfile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/ztpopwaitingwidget.h"
 #include "gui/print/ztprintwidget.h"
 #include "gui/serial/recenttimewidget.h"
-#include "core/vdr/dayfile.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"

@@ -1,10 +1,10 @@
 // The speed chart on the chart page: the speed line, the cursor, the scale change of both
 // charts, the fitting of the time axes, and the speed tables and dump that come with it.
+#include "core/vdr/container.h"
+#include "core/vdr/speed.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/ztpopwaitingwidget.h"
 #include "gui/charts/speedplot.h"
-#include "core/vdr/container.h"
-#include "core/vdr/speed.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"

@@ -2,9 +2,9 @@
 // scale makes it, the part of it a view draws, the line as drawn into pixel columns, and the
 // drawn chart against the whole chart it stands for.
 #include "core/charts/plotmodel.h"
-#include "gui/charts/speedplot.h"
 #include "core/vdr/container.h"
 #include "core/vdr/speed.h"
+#include "gui/charts/speedplot.h"
 
 #include "vdrencoder.h"
 

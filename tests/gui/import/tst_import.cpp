@@ -2,13 +2,13 @@
 // archiver safely (argument list, failures, a hanging archiver, links left behind) and the working
 // directories. The main window: folder and tar archive import and the date list, with real files,
 // real archives and the real console archiver; each archive runs through the core and the window.
-#include "gui/app/mainwindow.h"
-#include "core/platform/platform.h"
-#include "gui/app/ztpopwaitingwidget.h"
 #include "core/import/dayimport.h"
+#include "core/platform/platform.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/ztpopwaitingwidget.h"
 
-#include "support/testsupport.h"
 #include "support/tarwriter.h"
+#include "support/testsupport.h"
 #include "vdrencoder.h"
 
 #include <QAction>

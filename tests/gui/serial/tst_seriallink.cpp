@@ -1,9 +1,9 @@
 // The window's part of a download, against a real pseudo-terminal: connecting, the echo of
 // the traffic on the log page, the overlay, the date list and the messages, and what is
 // left when a download fails or is cancelled. The protocol itself is the session's test.
+#include "core/serial/frames.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/ztpopwaitingwidget.h"
-#include "core/serial/frames.h"
 #include "gui/serial/recenttimewidget.h"
 #include "gui/serial/ztserialportdialog.h"
 
