@@ -101,12 +101,16 @@ MainWindow::~MainWindow()
     // The chart views own their charts, with the axes and the lines in them, and go before the
     // form: the speed chart reports to this window's event filter. Driver lines that were never
     // charted are ours.
+    // The members are cleared first: deleting a view tells its parent, which this window
+    // watches, and the filter must not reach a plot that is going away.
     dropDriverSeries();
-    delete speedPlot->view();
+    SpeedPlot *plot = speedPlot;
     speedPlot = nullptr;
-    delete driverPlot->view();
+    delete plot->view();
+    TimeChart *drivers = driverPlot;
     driverPlot = nullptr;
     driverAxisY = nullptr;
+    delete drivers->view();
 
     delete ui;
 }

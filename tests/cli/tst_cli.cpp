@@ -193,7 +193,7 @@ void TestCli::exportSpeedFullDay()
     const QByteArray bytes = sampleDay(kDay);
     const CliRun speed = runCli({"export", write("speed/" + dayFileName(kDay), bytes), "--table", "speed"});
     QCOMPARE(speed.exitCode, 0);
-    const vdr::BlockInfo &block = vdr::walkContainer(bytes).blocks.at(2);
+    const vdr::BlockInfo block = vdr::walkContainer(bytes).blocks.at(2);
     QCOMPARE(int(block.dataId), 1);
     const uchar *p = reinterpret_cast<const uchar *>(bytes.constData()) + block.dataOffset + 4;
     int samples = 0;
