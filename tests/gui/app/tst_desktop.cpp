@@ -148,26 +148,13 @@ void TestDesktop::exportPage_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("lang");
     QTest::addColumn<QString>("header"); // the start of the captions row
-    QTest::newRow("events") << "tab_event"
-                            << "events"
-                            << "zh_TW"
-                            << "記錄,索引,類型";
-    QTest::newRow("speed") << "tab_speed"
-                           << "speed"
-                           << "en_US"
-                           << "DateTime,Speed (0.5sec)";
-    QTest::newRow("driver") << "tab_driver"
-                            << "driver"
-                            << "zh_TW"
-                            << "駕駛姓名,變更後活動類型";
-    QTest::newRow("technology") << "tab_tech"
-                                << "technology"
-                                << "en_US"
-                                << "Record,Index,Operator,Item";
-    QTest::newRow("location") << "tab_location"
-                              << "location"
-                              << "zh_TW"
-                              << "日期時間,經度";
+    const char *rows[][4] = {{"tab_event", "events", "zh_TW", "記錄,索引,類型"},
+                             {"tab_speed", "speed", "en_US", "DateTime,Speed (0.5sec)"},
+                             {"tab_driver", "driver", "zh_TW", "駕駛姓名,變更後活動類型"},
+                             {"tab_tech", "technology", "en_US", "Record,Index,Operator,Item"},
+                             {"tab_location", "location", "zh_TW", "日期時間,經度"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[1]) << QString(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
 }
 
 // The window exports in its language, byte for byte as the command line does with --lang.
@@ -297,18 +284,16 @@ void TestDesktop::keyboard()
 void TestDesktop::fileMenu()
 {
     MainWindow w;
-    QCoreApplication::processEvents();
     auto *menu = w.findChild<QMenu *>("menuFile");
     QCOMPARE(w.menuBar()->actions().first(), menu->menuAction());
     QCOMPARE(menu->title(), mwTr("File"));
-    QStringList entries;
-    for (QAction *action : menu->actions()) {
+    QStringList entries, keys; // keys: of every action of the window
+    for (QAction *action : w.findChildren<QAction *>())
+        keys << action->shortcut().toString();
+    for (QAction *action : menu->actions())
         entries << action->objectName() + action->shortcut().toString() +
                        (action->menu() ? action->menu()->objectName() : "");
-        for (QAction *other : w.findChildren<QAction *>())
-            QVERIFY(other == action || action->shortcut().isEmpty() ||
-                    other->shortcut() != action->shortcut());
-    }
+    QCOMPARE(keys.count("Ctrl+O") + keys.count("Ctrl+Q"), 2);
     QCOMPARE(entries, QStringList({"actionOpenFileCtrl+O", "actionImportFolder", "actionImportTar",
                                    "menuRecent", "", "actionQuitCtrl+Q"}));
     QStringList choosers; // what each entry asks for
@@ -338,29 +323,23 @@ void TestDesktop::recentList()
             testsupport::writeFile(dir, QString("D202401%1__A.vdr").arg(day, 2, 10, QChar('0')), sample()));
     const QString tar = testsupport::writeFile(
         dir, "D20240129__A.tar", tartest::archive({tartest::file("D20240129__A.vdr", sample())}));
+    ModalCloser closer;
     {
         MainWindow w;
-        ModalCloser closer;
         for (int i = opened.size() - 1; i >= 0; --i)
             w.openFileLater(opened.at(i));
-        QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/11"));
-        QTRY_VERIFY(w.waitingOverlay()->isHidden());
-        QCOMPARE(
-            w.windowTitle(),
-            QString::fromUtf8("Tavrin Player V0.0.31 — D20240111__A.vdr (%1)").arg(w.dayModel().carNumber()));
-        QVERIFY(!w.dayModel().carNumber().isEmpty());
+        QTRY_COMPARE(w.windowTitle(),
+                     QString::fromUtf8("Tavrin Player V0.0.31 — D20240111__A.vdr (ABC-5678)"));
         w.importFolder(dir);
         w.importTarArchive(tar);
-        QTRY_VERIFY(w.tarArchivePath().isEmpty());
-        QTRY_VERIFY(w.waitingOverlay()->isHidden());
+        QTRY_VERIFY(w.tarArchivePath().isEmpty() && w.waitingOverlay()->isHidden());
     }
-    MainWindow w;
+    MainWindow w; // a new run
     QStringList shown;
     for (QAction *action : w.recentMenu()->actions())
         shown << action->data().toString();
     QCOMPARE(shown, (QStringList{tar, dir} + opened.mid(0, 8)));
     QFile::remove(opened.first());
-    ModalCloser closer;
     w.recentMenu()->actions().at(2)->trigger();
     QCOMPARE(closer.texts(),
              QStringList{mwTr("%1 no longer exists; it was taken off the recent list.").arg(opened.first())});
