@@ -5,8 +5,10 @@
 #include "core/vdr/tableexport.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -19,6 +21,7 @@ int runExport(const QStringList &arguments)
         QStringLiteral("Writes the rows of a page's table(s) as CSV (RFC 4180, UTF-8 with a byte-order "
                        "mark, a header row with the column captions), or the day's route as GPX 1.1 "
                        "or KML 2.2. Give exactly one of --table and --route.\n"
+                       "Captions and texts are those of the viewer in the language of --lang.\n"
                        "Tables: events, speed (every half-second sample with a speed), driver (the "
                        "minute table), technology, location (every fix).\n"
                        "Route: the fixes with a position at full precision; a fix without a position "
@@ -35,8 +38,15 @@ int runExport(const QStringList &arguments)
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Write to this file instead of standard output."),
                                     QStringLiteral("OUT"));
+    const QCommandLineOption language(
+        QStringLiteral("lang"),
+        QStringLiteral("The language of the table's captions and texts: %1 (default en_US), as the viewer "
+                       "writes them in that language.")
+            .arg(vdr::viewerLanguages().join(QLatin1Char('|'))),
+        QStringLiteral("LANG"), QStringLiteral("en_US"));
     parser.addOption(table);
     parser.addOption(routeOption);
+    parser.addOption(language);
     parser.addOption(output);
     parser.addPositionalArgument(QStringLiteral("export"), QStringLiteral("the command"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the day file"),
@@ -59,6 +69,15 @@ int runExport(const QStringList &arguments)
                        .arg(vdr::exportTableNames().join(QStringLiteral(", "))));
         return ExitUsage;
     }
+    // The viewer's catalogue of the language, installed as the viewer installs it, so that the
+    // table comes out byte for byte as the viewer exports it in that language.
+    QTranslator catalogue;
+    if (!vdr::loadViewerCatalogue(&catalogue, parser.value(language))) {
+        printError(QStringLiteral("tavrin-vdr export: --lang must be one of: %1")
+                       .arg(vdr::viewerLanguages().join(QStringLiteral(", "))));
+        return ExitUsage;
+    }
+    QCoreApplication::installTranslator(&catalogue);
     QString path;
     QByteArray data;
     if (const int exitNow = readSingleDayFile(parser, QStringLiteral("export"), &path, &data); exitNow >= 0)
@@ -68,7 +87,7 @@ int runExport(const QStringList &arguments)
         printError(QStringLiteral("%1: %2").arg(path, problem));
     QByteArray document;
     if (parser.isSet(table)) {
-        document = vdr::csvDocument(vdr::exportRows(report, which));
+        document = vdr::csvDocument(vdr::exportRows(report, which, vdr::Texts::Shown));
     } else {
         const route::Route dayRoute = route::routeFromDay(report);
         if (dayRoute.outOfRange > 0)

@@ -24,7 +24,7 @@ const char kUsage[] =
     "Commands:\n"
     "  check FILE|FOLDER...       one line per day file: sound, or every problem found\n"
     "  dump FILE [--json]         everything the viewer shows for the day\n"
-    "  export FILE (--table NAME | --route gpx|kml) [-o OUT]\n"
+    "  export FILE (--table NAME [--lang en_US|zh_TW] | --route gpx|kml) [-o OUT]\n"
     "                             a page's table as CSV (events, speed, driver, technology,\n"
     "                             location), or the day's route as GPX or KML\n"
     "  download --port DEVICE (--from yyyy-MM-dd --to yyyy-MM-dd | --recent HOURS) [-o DIR]\n"

@@ -8,6 +8,7 @@ packages=(
     qtbase5-dev libqt5charts5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
     qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libqt6opengl6-dev libgl-dev qt6-qpa-plugins
+    qttranslations5-l10n qt6-translations-l10n
     fonts-wqy-microhei
     p7zip-full
     gpsbabel

@@ -23,8 +23,8 @@ if [ "${1:-}" = "--inside-display" ]; then
     xdotool mousemove "${CHART_TAB_X:-540}" "${CHART_TAB_Y:-47}" click 1
     sleep 2
     /usr/bin/import -window root "$out/chart_zh_TW.png"
-    # "language" is the first menu; its first entry is English.
-    xdotool mousemove "${LANGUAGE_MENU_X:-22}" "${LANGUAGE_MENU_Y:-10}" click 1
+    # "Language" is the second menu, after "File"; its first entry is English.
+    xdotool mousemove "${LANGUAGE_MENU_X:-64}" "${LANGUAGE_MENU_Y:-10}" click 1
     sleep 1
     xdotool key Down Return
     sleep 2

@@ -6,27 +6,20 @@ namespace vdr {
 
 namespace {
 
-// The exports write the viewer's texts as the code writes them, whatever the interface's language.
-QString text(const char *source)
-{
-    return viewerText(source, Texts::Source);
-}
-
-void addFaultEventRows(TextTable &out, const FaultEventResult &result)
+void addFaultEventRows(TextTable &out, const FaultEventResult &result, Texts texts)
 {
     if (result.failure == SizeError::Errors)
         return;
-    auto add = [&out](const QString &kind, int index, const FaultEventRecord &r, bool isEvent) {
+    auto add = [&out, texts](const QString &kind, int index, const FaultEventRecord &r, bool isEvent) {
         out.rows.append(
-            {kind, QString::number(index), faultTypeText(r.type, Texts::Source),
-             recorderTimeText(r.start.data()),
-             faultDurationText(r.start.data(), r.end.data(), isEvent, faultTypeNumber(r.type), Texts::Source),
+            {kind, QString::number(index), faultTypeText(r.type, texts), recorderTimeText(r.start.data()),
+             faultDurationText(r.start.data(), r.end.data(), isEvent, faultTypeNumber(r.type), texts),
              isEvent ? QString::number(r.total) : QString()});
     };
     for (int i = 0; i < result.errors.size(); ++i)
-        add(text("Error Record"), i + 1, result.errors.at(i), false);
+        add(viewerText("Error Record", texts), i + 1, result.errors.at(i), false);
     for (int j = 0; j < result.events.size(); ++j)
-        add(text("Event Record"), j + 1, result.events.at(j), true);
+        add(viewerText("Event Record", texts), j + 1, result.events.at(j), true);
 }
 
 void addSpeedRows(TextTable &out, const SpeedResult &speed)
@@ -38,9 +31,9 @@ void addSpeedRows(TextTable &out, const SpeedResult &speed)
             out.rows.append({row.time, row.speed, row.mileage});
 }
 
-void addDriverRows(TextTable &out, const DrivingData &block)
+void addDriverRows(TextTable &out, const DrivingData &block, Texts texts)
 {
-    const QStringList labels = defaultActivityLabels(Texts::Source);
+    const QStringList labels = defaultActivityLabels(texts);
     for (int r = 0; r < block.minuteRows.size(); ++r) {
         const MinuteRow &row = block.minuteRows.at(r);
         out.rows.append(
@@ -48,8 +41,9 @@ void addDriverRows(TextTable &out, const DrivingData &block)
     }
 }
 
-void addTechnologyRows(TextTable &out, const TechnologyResult &result)
+void addTechnologyRows(TextTable &out, const TechnologyResult &result, Texts texts)
 {
+    const auto text = [texts](const char *source) { return viewerText(source, texts); };
     if (result.failure == SizeError::Device)
         return;
     const DeviceRecord &d = result.device;
@@ -85,7 +79,7 @@ void addTechnologyRows(TextTable &out, const TechnologyResult &result)
         out.rows.append({clock, QString::number(i + 1), QString(), text("Time"),
                          recorderTimeText(r.before.data()), recorderTimeText(r.after.data())});
     }
-    auto thresholds = [&out](const QString &title, const QVector<ThresholdCalibration> &list) {
+    auto thresholds = [&out, &text](const QString &title, const QVector<ThresholdCalibration> &list) {
         for (int i = 0; i < list.size(); ++i) {
             const ThresholdCalibration &r = list.at(i);
             out.rows.append({title, QString::number(i + 1), QString(), text("Time"),
@@ -128,13 +122,18 @@ bool exportTableFromName(const QString &name, ExportTable *table)
     return true;
 }
 
-TextTable exportRows(const DayReport &report, ExportTable table)
+TextTable exportRows(const DayReport &report, ExportTable table, Texts texts)
 {
+    const auto text = [texts](const char *source) { return viewerText(source, texts); };
     TextTable out;
     switch (table) {
     case ExportTable::Events:
-        out.captions = QStringList{QStringLiteral("Record"), text("Index"), text("Type"), text("Start"),
-                                   text("Duration"),         text("Count")};
+        out.captions = QStringList{text(QT_TRANSLATE_NOOP("MainWindow", "Record")),
+                                   text("Index"),
+                                   text("Type"),
+                                   text("Start"),
+                                   text("Duration"),
+                                   text("Count")};
         break;
     case ExportTable::Speed:
         out.captions = QStringList{text("DateTime"), text("Speed (0.5sec)"), text("Mileage(km)")};
@@ -143,8 +142,9 @@ TextTable exportRows(const DayReport &report, ExportTable table)
         out.captions = QStringList{text("ID"), text("Change Action"), text("Change Time")};
         break;
     case ExportTable::Technology:
-        out.captions = QStringList{QStringLiteral("Record"), text("Index"),  text("Operator"),
-                                   QStringLiteral("Item"),   text("Before"), text("After")};
+        out.captions =
+            QStringList{text(QT_TRANSLATE_NOOP("MainWindow", "Record")), text("Index"),  text("Operator"),
+                        text(QT_TRANSLATE_NOOP("MainWindow", "Item")),   text("Before"), text("After")};
         break;
     case ExportTable::Location:
         out.captions = QStringList{text("DateTime"), text("Longitude"), text("Latitude"), text("High"),
@@ -155,7 +155,7 @@ TextTable exportRows(const DayReport &report, ExportTable table)
         switch (table) {
         case ExportTable::Events:
             if (block.info.dataId == FaultEventBlock)
-                addFaultEventRows(out, block.faultEvent);
+                addFaultEventRows(out, block.faultEvent, texts);
             break;
         case ExportTable::Speed:
             if (block.info.dataId == SpeedBlock && block.ok())
@@ -163,11 +163,11 @@ TextTable exportRows(const DayReport &report, ExportTable table)
             break;
         case ExportTable::Driver:
             if (block.info.dataId == DrivingBlock && block.ok())
-                addDriverRows(out, block.driving);
+                addDriverRows(out, block.driving, texts);
             break;
         case ExportTable::Technology:
             if (block.info.dataId == TechnologyBlock)
-                addTechnologyRows(out, block.technology);
+                addTechnologyRows(out, block.technology, texts);
             break;
         case ExportTable::Location:
             if (block.info.dataId == LocationBlock)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/vdr/dayreport.h"
+#include "core/vdr/viewertext.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,9 +9,9 @@
 #include <QVector>
 
 // The rows of the viewer's tables as plain text, for export: one table per page, with the
-// column captions and the cells of the page, in the texts as the code writes them whatever the
-// interface's language (one format for every program that reads the files). Written out as
-// CSV (RFC 4180).
+// column captions and the cells of the page. The viewer and `tavrin-vdr export` both write
+// them through here, in the language of the catalogue installed (Texts::Shown), so that the
+// two make the same file for the same language. Written out as CSV (RFC 4180).
 namespace vdr {
 
 struct TextTable
@@ -34,7 +35,8 @@ QStringList exportTableNames();
 
 // The rows of one page from all blocks of its data type that passed their size rules, in
 // file order. Events and technology keep the tables before a failing section, as the page does.
-TextTable exportRows(const DayReport &report, ExportTable table);
+// Captions and texts in the form asked for.
+TextTable exportRows(const DayReport &report, ExportTable table, Texts texts = Texts::Source);
 
 // One field quoted as RFC 4180 asks: in double quotes, with inner quotes doubled, when it
 // holds a comma, a double quote, a carriage return or a line feed; otherwise unchanged.

@@ -25,6 +25,7 @@ QT_CHARTS_END_NAMESPACE
 QT_CHARTS_USE_NAMESPACE
 
 class QAction;
+class QMenu;
 class QCloseEvent;
 class QTimer;
 class QDragEnterEvent;
@@ -232,6 +233,15 @@ public:
     // Reopens the day on display (F5); moves the date list by one (Page Up / Page Down).
     void reloadCurrentDay();
     void stepDateList(int step);
+    // The "File" menu's recent list: days, folders and archives opened, the latest first.
+    // Choosing an entry opens it as its kind is opened; one that is gone is taken off the list.
+    void addRecent(const QString &path);
+    void openRecent(const QString &path);
+    QMenu *recentMenu() const { return recentFilesMenu; }
+    // A short note that something was saved, in the status bar; it blocks nothing.
+    void confirmSaved(const QString &text);
+    // The title: the program and its version, then the day on display and its car number.
+    void updateWindowTitle();
 
 public slots:
     void on_actionEnglish_triggered();
@@ -350,4 +360,9 @@ private:
     QAction *exportAction = nullptr;
     QString displayedFilePath; // the day file on display, empty when none
     void exportTableChosen();
+    QMenu *fileMenu = nullptr;
+    QMenu *recentFilesMenu = nullptr;
+    void setupFileMenu();
+    void rebuildRecentMenu();
+    QTranslator *qtTranslator = nullptr; // Qt's own texts (dialogs, standard buttons)
 };

@@ -1,19 +1,26 @@
-// What a desktop program is expected to do besides its buttons: files and folders dropped on
-// the window, the table export, and keyboard shortcuts.
+// What a desktop program is expected to do besides its buttons: the "File" menu with its
+// recent list, files and folders dropped on the window, the table export, keyboard shortcuts,
+// the notes that something was saved and the window title naming the day.
 #include "gui/app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "core/platform/version.h"
 #include "core/vdr/dayreport.h"
 #include "core/vdr/tableexport.h"
+#include "gui/app/viewersettings.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QSaveFile>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 
@@ -63,32 +70,139 @@ void MainWindow::setupDesktopConveniences()
         addAction(action);
         connect(action, &QAction::triggered, this, slot);
     };
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), "openFileShortcut", [this] {
-        if (!refuseDuringDownload(true))
-            on_openfile_clicked();
-    });
     addShortcut(QKeySequence(Qt::Key_F5), "reloadShortcut", [this] { reloadCurrentDay(); });
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), "quitShortcut", [this] {
-        if (close())
-            QCoreApplication::quit();
-    });
     addShortcut(QKeySequence(Qt::Key_PageUp), "previousDayShortcut", [this] { stepDateList(-1); });
     addShortcut(QKeySequence(Qt::Key_PageDown), "nextDayShortcut", [this] { stepDateList(1); });
 
+    setupFileMenu();
+    // The status bar shows only the notes of confirmSaved(), and only while one is on.
+    connect(ui->statusbar, &QStatusBar::messageChanged, this, [this](const QString &message) {
+        if (message.isEmpty())
+            ui->statusbar->hide();
+    });
+
     retranslateDesktopTexts();
     updateExportAction();
+}
+
+// "File", first in the menu bar: the ways in that the left panel's buttons offer (some of
+// which it hides), the recent list and "Quit". Each entry takes the path of its button.
+void MainWindow::setupFileMenu()
+{
+    fileMenu = new QMenu(ui->menubar);
+    fileMenu->setObjectName(QStringLiteral("menuFile"));
+    ui->menubar->insertMenu(ui->menulanguage->menuAction(), fileMenu);
+    auto addEntry = [this](const char *name, const QKeySequence &keys, auto slot) {
+        auto *action = fileMenu->addAction(QString());
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    // Refused while a download runs or the port is connected, as the tar button is.
+    addEntry("actionOpenFile", QKeySequence(Qt::CTRL | Qt::Key_O), [this] {
+        if (!refuseDuringDownload(true))
+            on_openfile_clicked();
+    });
+    addEntry("actionImportFolder", QKeySequence(), [this] {
+        if (!refuseDuringDownload(true))
+            on_importFloder_clicked();
+    });
+    addEntry("actionImportTar", QKeySequence(), [this] {
+        if (!refuseDuringDownload(true))
+            on_importTar_clicked();
+    });
+    recentFilesMenu = fileMenu->addMenu(QString());
+    recentFilesMenu->setObjectName(QStringLiteral("menuRecent"));
+    fileMenu->addSeparator();
+    addEntry("actionQuit", QKeySequence(Qt::CTRL | Qt::Key_Q), [this] {
+        if (close())
+            QCoreApplication::quit();
+    })->setMenuRole(QAction::QuitRole);
+    rebuildRecentMenu();
+}
+
+void MainWindow::rebuildRecentMenu()
+{
+    recentFilesMenu->clear();
+    const QStringList entries = viewersettings::recentEntries();
+    for (const QString &path : entries) {
+        QString text = QDir::toNativeSeparators(path);
+        QAction *action = recentFilesMenu->addAction(text.replace(QLatin1Char('&'), QLatin1String("&&")));
+        action->setData(path);
+        connect(action, &QAction::triggered, this, [this, path] { openRecent(path); });
+    }
+    recentFilesMenu->setEnabled(!entries.isEmpty());
+}
+
+void MainWindow::addRecent(const QString &path)
+{
+    viewersettings::addRecentEntry(path);
+    if (recentFilesMenu)
+        rebuildRecentMenu();
+}
+
+void MainWindow::openRecent(const QString &path)
+{
+    if (refuseDuringDownload(true))
+        return;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        viewersettings::removeRecentEntry(path);
+        rebuildRecentMenu();
+        showMessage(
+            tr("%1 no longer exists; it was taken off the recent list.").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (info.isDir())
+        importFolder(path);
+    else if (info.suffix().compare(QLatin1String("tar"), Qt::CaseInsensitive) == 0)
+        importTarArchive(path);
+    else
+        openFileLater(path);
+}
+
+void MainWindow::confirmSaved(const QString &text)
+{
+    ui->statusbar->show();
+    ui->statusbar->showMessage(text, 10000);
+}
+
+void MainWindow::updateWindowTitle()
+{
+    QString title = tr("TavrinPlayer") + QStringLiteral(" V") + version::text();
+    if (!displayedFilePath.isEmpty()) {
+        title += QStringLiteral(" — ") + QFileInfo(displayedFilePath).fileName();
+        const QString carNo = dayModel().carNumber();
+        if (!carNo.isEmpty())
+            title += QStringLiteral(" (%1)").arg(carNo);
+    }
+    setWindowTitle(title);
 }
 
 void MainWindow::retranslateDesktopTexts()
 {
     if (exportAction)
         exportAction->setText(tr("Export table…"));
+    if (!fileMenu)
+        return;
+    fileMenu->setTitle(tr("File"));
+    recentFilesMenu->setTitle(tr("Recent"));
+    const QPair<const char *, QString> texts[] = {
+        {"actionOpenFile", tr("Open File…")},
+        {"actionImportFolder", tr("Import Folder…")},
+        {"actionImportTar", tr("Import Tar…")},
+        {"actionQuit", tr("Quit")},
+    };
+    for (const auto &entry : texts)
+        fileMenu->findChild<QAction *>(QLatin1String(entry.first))->setText(entry.second);
 }
 
 void MainWindow::setDisplayedDayFile(const QString &path)
 {
     displayedFilePath = path;
     updateExportAction();
+    updateWindowTitle();
 }
 
 void MainWindow::updateExportAction()
@@ -108,10 +222,9 @@ bool MainWindow::exportCurrentPage(const QString &path, QString *error)
             *error = QStringLiteral("no table on this page");
         return false;
     }
-    // The rows of the day model in the export's texts, whatever the window's language: a table
-    // exported here is the same file as `tavrin-vdr export` makes, so that programs reading it
-    // need one format.
-    const QByteArray csv = vdr::csvDocument(vdr::exportRows(dayModel(), table));
+    // The rows of the day model in the interface's language: the same file as `tavrin-vdr
+    // export --lang` makes for that language.
+    const QByteArray csv = vdr::csvDocument(vdr::exportRows(dayModel(), table, vdr::Texts::Shown));
     // Written whole or not at all.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
@@ -130,12 +243,18 @@ void MainWindow::exportTableChosen()
     const QString name =
         QStringLiteral("%1_%2.csv")
             .arg(QFileInfo(displayedFilePath).completeBaseName(), vdr::exportTableNames().value(int(table)));
-    const QString path = QFileDialog::getSaveFileName(this, tr("Export table"), name, tr("CSV files(*.csv)"));
+    const QString folder = viewersettings::lastFolder(QStringLiteral("table"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export table"),
+                                                      folder.isEmpty() ? name : QDir(folder).filePath(name),
+                                                      tr("CSV files(*.csv)"));
     if (path.isEmpty())
         return;
+    viewersettings::rememberFolder(QStringLiteral("table"), path);
     QString error;
     if (!exportCurrentPage(path, &error))
         showMessage(tr("Can not write %1").arg(path) + QLatin1Char('\n') + error);
+    else
+        confirmSaved(tr("Table saved: %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWindow::reloadCurrentDay()

@@ -3,6 +3,7 @@
 #include "ui_mainwindow.h"
 
 #include "core/platform/version.h"
+#include "core/vdr/viewertext.h"
 #include "gui/app/tablecaptions.h"
 
 #include <QApplication>
@@ -16,16 +17,10 @@
 #include <QTableWidget>
 #include <QTranslator>
 
-// The compiled catalogues live in a resource file of their own (resources/CMakeLists.txt).
-static void initTranslationResources()
-{
-    Q_INIT_RESOURCE(translations);
-}
-
 namespace {
 struct Catalogue
 {
-    const char *resource;
+    const char *language;
     QLocale locale;
 };
 
@@ -49,9 +44,6 @@ void MainWindow::on_actionChinese_triggered()
 // window; changeEvent() then applies the texts again.
 void MainWindow::setLanguage(Language language)
 {
-    static const bool resourcesReady = (initTranslationResources(), true);
-    Q_UNUSED(resourcesReady)
-
     if (language == currentLanguage) {
         qDebug(" set the same language %d ", int(currentLanguage));
         return;
@@ -64,14 +56,24 @@ void MainWindow::setLanguage(Language language)
         QCoreApplication::removeTranslator(translator);
 
     const Catalogue catalogues[] = {
-        {":/language/tavrin_en_US", QLocale(QLocale::English, QLocale::UnitedStates)},
-        {":/language/tavrin_zh_TW", QLocale(QLocale::Chinese, QLocale::Taiwan)},
+        {"en_US", QLocale(QLocale::English, QLocale::UnitedStates)},
+        {"zh_TW", QLocale(QLocale::Chinese, QLocale::Taiwan)},
     };
+    // Qt's own texts (standard buttons, file dialogs) in the same language, from the
+    // catalogues of the Qt installation; without them they stay English.
+    if (!qtTranslator)
+        qtTranslator = new QTranslator(this);
+    else
+        QCoreApplication::removeTranslator(qtTranslator);
+
     if (language == Language::English || language == Language::Chinese) {
         const Catalogue &catalogue = catalogues[int(language)];
         // A catalogue that does not load is not installed: the source texts show.
-        if (translator->load(QString::fromLatin1(catalogue.resource)))
+        if (vdr::loadViewerCatalogue(translator, QString::fromLatin1(catalogue.language)))
             QCoreApplication::installTranslator(translator);
+        if (qtTranslator->load(catalogue.locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                               qtcompat::qtTranslationsPath()))
+            QCoreApplication::installTranslator(qtTranslator);
         setLocale(catalogue.locale);
     }
     currentLanguage = language;
@@ -102,7 +104,8 @@ void MainWindow::retranslateTexts()
         retranslateTableCaptions(table);
     retranslateCharts();
     refillDayPages();
-    setWindowTitle(windowTitle() + QStringLiteral(" V") + version::text());
+    // The title the form set, with the version and the day on display.
+    updateWindowTitle();
 }
 
 void MainWindow::refillDayPages()
@@ -141,8 +144,9 @@ void MainWindow::on_actionsnapshot_triggered()
     const bool saved = file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
     ++snapshotCounter;
 
+    // A note that blocks nothing: the next screenshot can follow at once.
     if (saved)
-        showMessage(tr("Save on ") + path);
+        confirmSaved(tr("Save on ") + path);
     else
         showMessage(tr("The screenshot could not be saved on %1").arg(path));
 }

@@ -16,7 +16,9 @@
 #define QT_CHARTS_NAMESPACE
 #endif
 
+#include <QLibraryInfo>
 #include <QPointF>
+#include <QString>
 #include <QVector>
 
 namespace qtcompat {
@@ -29,6 +31,16 @@ template <typename Series> QVector<QPointF> seriesPoints(const Series *series)
     return series->points();
 #else
     return series->pointsVector();
+#endif
+}
+
+// The folder of Qt's own translation catalogues (qtbase_<language>.qm).
+inline QString qtTranslationsPath()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    return QLibraryInfo::location(QLibraryInfo::TranslationsPath);
 #endif
 }
 

@@ -6,5 +6,6 @@
 void MainWindow::on_actionCreate_triggered()
 {
     ZtCreateDriverKeyDialog dialog(this);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted)
+        confirmSaved(dialog.confirmation());
 }

@@ -2,6 +2,7 @@
 #include "ui_ztcreatedriverkeydialog.h"
 
 #include "core/driverkey/driverkeyfile.h"
+#include "gui/app/viewersettings.h"
 
 #include <QDebug>
 #include <QFileDialog>
@@ -29,11 +30,13 @@ ZtCreateDriverKeyDialog::~ZtCreateDriverKeyDialog()
 
 void ZtCreateDriverKeyDialog::on_path_pushButton_clicked()
 {
-    // A cancelled directory dialog empties the field.
-    const QString dir =
-        QFileDialog::getExistingDirectory(this, tr("Open Directory"), QStringLiteral("c:/"),
-                                          QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    // It starts where the last key was put; a cancelled dialog empties the field.
+    const QString dir = QFileDialog::getExistingDirectory(
+        this, tr("Open Directory"),
+        viewersettings::lastFolder(QStringLiteral("driverkey"), QStringLiteral("c:/")),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     ui->path_lineEdit->setText(dir);
+    viewersettings::rememberFolder(QStringLiteral("driverkey"), dir);
 }
 
 void ZtCreateDriverKeyDialog::on_ok_pushButton_clicked()
@@ -55,7 +58,7 @@ void ZtCreateDriverKeyDialog::on_ok_pushButton_clicked()
         tell(tr("The driver key file could not be written:\n%1\n%2").arg(written.path, written.error));
         return;
     }
-    tell(tr("Create ") + written.path + tr(" success!"));
+    savedText = tr("Create ") + written.path + tr(" success!");
     accept();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 namespace Ui {
 class ZtCreateDriverKeyDialog;
@@ -16,6 +17,10 @@ public:
     explicit ZtCreateDriverKeyDialog(QWidget *parent = nullptr);
     ~ZtCreateDriverKeyDialog() override;
 
+    // Once a key file was written (the dialog accepted): the note that says where, which the
+    // window shows without holding anything up. Empty before.
+    QString confirmation() const { return savedText; }
+
 private slots:
     void on_path_pushButton_clicked();
     void on_ok_pushButton_clicked();
@@ -23,4 +28,5 @@ private slots:
 
 private:
     Ui::ZtCreateDriverKeyDialog *ui;
+    QString savedText;
 };

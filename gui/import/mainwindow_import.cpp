@@ -37,6 +37,7 @@ void MainWindow::importFolder(const QString &dir)
 {
     if (dir.isEmpty())
         return;
+    addRecent(dir);
     importDayFolder(dir, true);
 }
 
@@ -97,6 +98,20 @@ void MainWindow::importTarArchive(const QString &path)
 {
     if (path.isEmpty())
         return;
+    // The name is checked before anything is cleared: a refused archive leaves the day on
+    // display, the date list and the working directories as they were.
+    const QString fileName = QFileInfo(path).fileName();
+    const vdr::DayNameCheck name = vdr::checkDayFileName(fileName);
+    if (!name.ok()) {
+        appendLog(QStringLiteral("***Tar***") + fileName, QColor(QStringLiteral("green")));
+        hideLoading();
+        const QString error =
+            name.threeParts ? tr("File name formate error") : tr("Tar File name formate error");
+        showMessage(error + QLatin1Char('\n') +
+                    tr("The name must look like %1").arg(QStringLiteral("D20240131__.tar")));
+        return;
+    }
+    addRecent(path);
     platform::removeWorkingDirectory(archiveDirPath);
     clearDateList();
     tarFilePath = path;
@@ -118,16 +133,6 @@ void MainWindow::OnParseTarFileLater()
     const QColor green(QStringLiteral("green"));
     const QColor red(QStringLiteral("red"));
     appendLog(QStringLiteral("***Tar***") + fileName, green);
-
-    const vdr::DayNameCheck name = vdr::checkDayFileName(fileName);
-    if (!name.threeParts) {
-        showMessage(tr("Tar File name formate error"));
-        return;
-    }
-    if (!name.day.isValid()) {
-        showMessage(tr("File name formate error"));
-        return;
-    }
 
     const QString archiver = platform::archiverProgram();
     qDebug("%s",

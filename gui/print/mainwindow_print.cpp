@@ -7,6 +7,7 @@
 #include "gui/charts/speedplot.h"
 #include "gui/print/ztprintwidget.h"
 
+#include <QDir>
 #include <QScrollBar>
 
 void MainWindow::on_actionPrint_triggered()
@@ -20,6 +21,9 @@ ZtPrintWidget *MainWindow::openPrintPreview()
     // released when the user closes it.
     auto *preview = new ZtPrintWidget(nullptr);
     preview->setAttribute(Qt::WA_DeleteOnClose);
+    connect(preview, &ZtPrintWidget::pdfSaved, this, [this](const QString &path) {
+        confirmSaved(tr("PDF saved: %1").arg(QDir::toNativeSeparators(path)));
+    });
 
     if (ui->tabWidget->currentWidget() == ui->tab_chart) {
         // The instants at both edges of the part of the day the scroll area shows.

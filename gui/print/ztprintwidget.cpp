@@ -3,6 +3,7 @@
 
 #include "core/print/printspan.h"
 #include "core/vdr/speed.h"
+#include "gui/app/viewersettings.h"
 #include "gui/charts/speedplot.h"
 
 #include <QDir>
@@ -137,14 +138,16 @@ void ZtPrintWidget::offerPdf()
     if (box.exec() != QMessageBox::Save)
         return;
 
-    QFileDialog dialog(this, tr("Save as PDF"),
-                       QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                           .filePath(QStringLiteral("SpeedHistory.pdf")),
+    // It starts where the last report was saved.
+    const QString folder = viewersettings::lastFolder(
+        QStringLiteral("pdf"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    QFileDialog dialog(this, tr("Save as PDF"), QDir(folder).filePath(QStringLiteral("SpeedHistory.pdf")),
                        tr("PDF files (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    viewersettings::rememberFolder(QStringLiteral("pdf"), dialog.selectedFiles().constFirst());
     savePdf(dialog.selectedFiles().constFirst());
 }
 
@@ -163,6 +166,8 @@ bool ZtPrintWidget::savePdf(const QString &path)
         QMessageBox::warning(
             this, windowTitle(),
             tr("The report could not be saved as a PDF file:\n%1").arg(QDir::toNativeSeparators(path)));
+    } else {
+        emit pdfSaved(path);
     }
     return written;
 }

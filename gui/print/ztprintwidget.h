@@ -46,6 +46,10 @@ public:
     // is told and the button stays. Returns whether the file was written.
     bool savePdf(const QString &path);
 
+signals:
+    // A PDF file was written at path.
+    void pdfSaved(const QString &path);
+
 public slots:
     void on_pushButton_clicked();
 

@@ -53,6 +53,10 @@ ZtSerialPortDialog::ZtSerialPortDialog(QWidget *parent) : QDialog(parent), ui(ne
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports)
         ui->port_comboBox->addItem(info.portName());
+    // A device the system does not list (an adapter under an unusual name, a simulator's
+    // pseudo-terminal) can be typed in; the listed ports stay the entries.
+    ui->port_comboBox->setEditable(true);
+    ui->port_comboBox->setInsertPolicy(QComboBox::NoInsert);
     fillNumbers<QSerialPort::BaudRate>(ui->baudrate_comboBox, "Baud115200");
     fillNumbers<QSerialPort::DataBits>(ui->databits_comboBox, "Data8");
     fillNumbers<QSerialPort::StopBits>(ui->stopbits_comboBox, "OneStop");

@@ -23,6 +23,7 @@ void MainWindow::on_openfile_clicked()
 
 void MainWindow::openFileLater(const QString &path)
 {
+    addRecent(path);
     clearDateList();
     currentFilePath = path;
     showLoading(tr("Opening file, please wait....."));
@@ -129,6 +130,7 @@ void MainWindow::parseVdrContainer(QByteArray &data, const QString &path)
     }
 
     fitChartTimeRange();
+    updateWindowTitle(); // with the car number of the day's device record
     qDebug("offset : %d", int(walk.finalOffset));
     ui->verticalSlider->setValue(1);
     if (ui->tabWidget->currentWidget() == ui->tab_chart)

@@ -517,11 +517,11 @@
     </message>
     <message>
         <source>Record</source>
-        <translation type="vanished">Record</translation>
+        <translation>Record</translation>
     </message>
     <message>
         <source>Item</source>
-        <translation type="vanished">Item</translation>
+        <translation>Item</translation>
     </message>
     <message>
         <source>Export table…</source>
@@ -562,6 +562,46 @@
     <message>
         <source>These days were not downloaded: %1</source>
         <translation>These days were not downloaded: %1</translation>
+    </message>
+    <message>
+        <source>%1 no longer exists; it was taken off the recent list.</source>
+        <translation>%1 no longer exists; it was taken off the recent list.</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Recent</source>
+        <translation>Recent</translation>
+    </message>
+    <message>
+        <source>Open File…</source>
+        <translation>Open File…</translation>
+    </message>
+    <message>
+        <source>Import Folder…</source>
+        <translation>Import Folder…</translation>
+    </message>
+    <message>
+        <source>Import Tar…</source>
+        <translation>Import Tar…</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Table saved: %1</source>
+        <translation>Table saved: %1</translation>
+    </message>
+    <message>
+        <source>The name must look like %1</source>
+        <translation>The name must look like %1</translation>
+    </message>
+    <message>
+        <source>PDF saved: %1</source>
+        <translation>PDF saved: %1</translation>
     </message>
 </context>
 <context>

@@ -517,11 +517,11 @@
     </message>
     <message>
         <source>Record</source>
-        <translation type="vanished">記錄</translation>
+        <translation>記錄</translation>
     </message>
     <message>
         <source>Item</source>
-        <translation type="vanished">項目</translation>
+        <translation>項目</translation>
     </message>
     <message>
         <source>Export table…</source>
@@ -562,6 +562,46 @@
     <message>
         <source>These days were not downloaded: %1</source>
         <translation>下列日期的資料未下載: %1</translation>
+    </message>
+    <message>
+        <source>%1 no longer exists; it was taken off the recent list.</source>
+        <translation>%1 已不存在，已從最近開啟的清單移除。</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>檔案</translation>
+    </message>
+    <message>
+        <source>Recent</source>
+        <translation>最近開啟</translation>
+    </message>
+    <message>
+        <source>Open File…</source>
+        <translation>匯入單日資料…</translation>
+    </message>
+    <message>
+        <source>Import Folder…</source>
+        <translation>匯入多日資料…</translation>
+    </message>
+    <message>
+        <source>Import Tar…</source>
+        <translation>匯入資料…</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>結束</translation>
+    </message>
+    <message>
+        <source>Table saved: %1</source>
+        <translation>表格已儲存: %1</translation>
+    </message>
+    <message>
+        <source>The name must look like %1</source>
+        <translation>檔案名稱應如 %1</translation>
+    </message>
+    <message>
+        <source>PDF saved: %1</source>
+        <translation>PDF 已儲存: %1</translation>
     </message>
 </context>
 <context>

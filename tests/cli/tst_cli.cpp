@@ -279,6 +279,10 @@ void TestCli::commands_data()
         "^<BOM>Record,Index,Operator,Item,Before,After\r\nDevcie Info,,,Vendor,\"Vendor, "
         "\"\"Quoted\"\"\",\r\n"
         "Devcie Info,,,Address,\"Line one\nLine two\",\r\n.*\r\n$");
+    row("technology table in Chinese", {"export", "%s", "--table", "technology", "--lang", "zh_TW"}, 0, "",
+        "^<BOM>記錄,索引,操作者,項目,調整前,調整後\r\n裝置資訊,,,製造商名稱,");
+    row("unknown language", {"export", "%s", "--table", "events", "--lang", "fr"}, 2,
+        "--lang must be one of: en_US, zh_TW");
     row("location table", {"export", "%s", "--table", "location"}, 0, "",
         "^<BOM>[^\n]+\r\n[^\n]+\r\n2024/01/31 07:05:00,0,0,0,42 km/h\r\n$");
     row("unknown table", {"export", "%s", "--table", "nonsense"}, 2,

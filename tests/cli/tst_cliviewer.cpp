@@ -1,5 +1,5 @@
 // The tool and the viewer show the same day the same way: the full sample day opened through
-// MainWindow (with the source texts, as the tool writes them) and through tavrin-vdr.
+// MainWindow (in English, the tool's language by default) and through tavrin-vdr.
 #include "support/clirunner.h"
 
 #include "gui/app/mainwindow.h"
@@ -95,7 +95,7 @@ void TestCliViewer::initTestCase()
     QVERIFY(day["sound"].toBool());
 
     window = new MainWindow;
-    window->setLanguage(MainWindow::Language::SourceTexts); // as the tool writes them
+    window->setLanguage(MainWindow::Language::English); // the tool's default
     QCoreApplication::processEvents(); // the language change reaches the charts
     window->readVdrFile(path);
     QVERIFY(closer.texts().isEmpty());

@@ -11,7 +11,10 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
 #include <QTabWidget>
@@ -75,6 +78,8 @@ private slots:
     void exportDisabled();
     void rangeProgress();
     void keyboard();
+    void fileMenu();
+    void recentList();
     void commandLineFile_data();
     void commandLineFile();
 
@@ -141,31 +146,33 @@ void TestDesktop::exportPage_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("table");
-    QTest::newRow("events") << "tab_event"
-                            << "events";
-    QTest::newRow("speed") << "tab_speed"
-                           << "speed";
-    QTest::newRow("driver") << "tab_driver"
-                            << "driver";
-    QTest::newRow("technology") << "tab_tech"
-                                << "technology";
-    QTest::newRow("location") << "tab_location"
-                              << "location";
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("header"); // the start of the captions row
+    const char *rows[][4] = {{"tab_event", "events", "zh_TW", "記錄,索引,類型"},
+                             {"tab_speed", "speed", "en_US", "DateTime,Speed (0.5sec)"},
+                             {"tab_driver", "driver", "zh_TW", "駕駛姓名,變更後活動類型"},
+                             {"tab_tech", "technology", "en_US", "Record,Index,Operator,Item"},
+                             {"tab_location", "location", "zh_TW", "日期時間,經度"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[1]) << QString(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
 }
 
+// The window exports in its language, byte for byte as the command line does with --lang.
 void TestDesktop::exportPage()
 {
     QFETCH(QString, page);
     QFETCH(QString, table);
+    QFETCH(QString, lang);
+    QFETCH(QString, header);
     const QString day = testsupport::writeFile(tmp.path() + "/export", "D20240131__A.vdr", sample());
     MainWindow w;
-    // The command line has no catalogue; the window exports in the same texts whatever its
-    // language (Chinese now, as it starts).
+    if (lang == QLatin1String("en_US"))
+        w.setLanguage(MainWindow::Language::English);
     w.readVdrFile(day);
     auto *tabs = w.findChild<QTabWidget *>("tabWidget");
     tabs->setCurrentWidget(w.findChild<QWidget *>(page));
     QVERIFY(w.exportTableAction()->isEnabled());
-    QCoreApplication::processEvents(); // the language change of the start
+    QCoreApplication::processEvents(); // the language change
     // The export takes its texts without touching the window's catalogue: no language change
     // (which would fill the pages again) follows it.
     struct LanguageChanges : QObject
@@ -184,14 +191,13 @@ void TestDesktop::exportPage()
     QCOMPARE(changes.count, 0);
 
     QProcess cli;
-    cli.start(TAVRIN_VDR, {"export", day, "--table", table});
+    cli.start(TAVRIN_VDR, {"export", day, "--table", table, "--lang", lang});
     QVERIFY(cli.waitForFinished(60000));
     QCOMPARE(cli.exitCode(), 0);
     const QByteArray expected = cli.readAllStandardOutput();
     QVERIFY(expected.count('\n') > 1);
+    QVERIFY2(expected.startsWith("\xEF\xBB\xBF" + header.toUtf8()), expected.left(80).constData());
     QCOMPARE(readFile(out), expected);
-    // and the window kept its language
-    QCOMPARE(mwTr("Opening file, please wait....."), QStringLiteral("檔案解析中，請稍後…"));
 }
 
 void TestDesktop::exportDisabled()
@@ -271,8 +277,76 @@ void TestDesktop::keyboard()
     QCOMPARE(dates(w), QStringList({"2024/01/30", "2024/01/31"}));
     QVERIFY2(closer.texts().isEmpty(), qPrintable(closer.texts().join('|')));
     QCOMPARE(w.findChild<QAction *>("actionPrint")->shortcut(), QKeySequence("Ctrl+P"));
-    QCOMPARE(w.findChild<QAction *>("openFileShortcut")->shortcut(), QKeySequence("Ctrl+O"));
-    QCOMPARE(w.findChild<QAction *>("quitShortcut")->shortcut(), QKeySequence("Ctrl+Q"));
+}
+
+// "File" comes first; its entries, in order, with their keys (each key on one action only), and
+// each reaching the chooser of its button.
+void TestDesktop::fileMenu()
+{
+    MainWindow w;
+    auto *menu = w.findChild<QMenu *>("menuFile");
+    QCOMPARE(w.menuBar()->actions().first(), menu->menuAction());
+    QCOMPARE(menu->title(), mwTr("File"));
+    QStringList entries, keys; // keys: of every action of the window
+    for (QAction *action : w.findChildren<QAction *>())
+        keys << action->shortcut().toString();
+    for (QAction *action : menu->actions())
+        entries << action->objectName() + action->shortcut().toString() +
+                       (action->menu() ? action->menu()->objectName() : "");
+    QCOMPARE(keys.count("Ctrl+O") + keys.count("Ctrl+Q"), 2);
+    QCOMPARE(entries, QStringList({"actionOpenFileCtrl+O", "actionImportFolder", "actionImportTar",
+                                   "menuRecent", "", "actionQuitCtrl+Q"}));
+    QStringList choosers; // what each entry asks for
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&choosers] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            choosers << (dialog->testOption(QFileDialog::ShowDirsOnly) ? dialog->windowTitle()
+                                                                       : dialog->nameFilters().first());
+            dialog->reject();
+        }
+    });
+    poll.start(5);
+    for (const char *name : {"actionOpenFile", "actionImportFolder", "actionImportTar"})
+        menu->findChild<QAction *>(name)->trigger();
+    QCOMPARE(choosers,
+             QStringList({mwTr("Binary data(*.vdr )"), mwTr("Choose Folder"), mwTr("Tar archive(*.tar)")}));
+}
+
+// The last ten days, folders and archives opened, the latest first, kept for the next run; an
+// entry that is gone is taken off when chosen. The title names the day and its car number.
+void TestDesktop::recentList()
+{
+    const QString dir = tmp.path() + "/recent";
+    QStringList opened;
+    for (int day = 1; day <= 11; ++day)
+        opened.prepend(
+            testsupport::writeFile(dir, QString("D202401%1__A.vdr").arg(day, 2, 10, QChar('0')), sample()));
+    const QString tar = testsupport::writeFile(
+        dir, "D20240129__A.tar", tartest::archive({tartest::file("D20240129__A.vdr", sample())}));
+    ModalCloser closer;
+    {
+        MainWindow w;
+        for (int i = opened.size() - 1; i >= 0; --i)
+            w.openFileLater(opened.at(i));
+        QTRY_COMPARE(w.windowTitle(),
+                     QString::fromUtf8("Tavrin Player V0.0.31 — D20240111__A.vdr (ABC-5678)"));
+        w.importFolder(dir);
+        w.importTarArchive(tar);
+        QTRY_VERIFY(w.tarArchivePath().isEmpty() && w.waitingOverlay()->isHidden());
+    }
+    MainWindow w; // a new run
+    QStringList shown;
+    for (QAction *action : w.recentMenu()->actions())
+        shown << action->data().toString();
+    QCOMPARE(shown, (QStringList{tar, dir} + opened.mid(0, 8)));
+    QFile::remove(opened.first());
+    w.recentMenu()->actions().at(2)->trigger();
+    QCOMPARE(closer.texts(),
+             QStringList{mwTr("%1 no longer exists; it was taken off the recent list.").arg(opened.first())});
+    QCOMPARE(w.recentMenu()->actions().size(), 9);
+    w.recentMenu()->actions().at(2)->trigger(); // a day file opens as "Open File..." opens it
+    QTRY_COMPARE(dateLabel(w), QStringLiteral("2024/01/10"));
+    QTRY_VERIFY(w.waitingOverlay()->isHidden());
 }
 
 // The viewer started as a desktop starts it for a double-clicked day file (Exec=tavrin-player

@@ -516,10 +516,11 @@ void TestImport::tarArchives_data()
         error, {tarLine, "7za error code:2"});
     row("no archiver", oneDay, UnpackResult::ArchiverMissing, {}, {}, error,
         {tarLine, "7za error code:-2", "no archiver"}, {}, "D20240131__A.tar", true);
-    row("name of one piece", oneDay, -1, {}, {}, "Tar File name formate error", {"***Tar***archive.tar"}, {},
-        "archive.tar");
-    row("31 February", oneDay, -1, {}, {}, "File name formate error", {"***Tar***D20240231__A.tar"}, {},
-        "D20240231__A.tar");
+    // Refused before anything is cleared: the day opened before stays.
+    row("name of one piece", oneDay, -1, {}, {}, "Tar File name formate error", {"***Tar***archive.tar"},
+        {"2024/01/31"}, "archive.tar");
+    row("31 February", oneDay, -1, {}, {}, "File name formate error", {"***Tar***D20240231__A.tar"},
+        {"2024/01/31"}, "D20240231__A.tar");
 }
 
 void TestImport::tarArchives()
@@ -561,19 +562,25 @@ void TestImport::tarArchives()
 
     MainWindow w;
     w.setLanguage(MainWindow::Language::English); // in Chinese the two name errors read alike
-    w.findChild<QAction *>(QStringLiteral("actionDebug"))->trigger();
     ModalCloser closer;
+    const QString open = write(QStringLiteral("open/D20240131__A.vdr"), dayBytes(31));
+    if (status < 0)
+        w.readVdrFile(open);
+    w.findChild<QAction *>(QStringLiteral("actionDebug"))->trigger();
     DebugCapture debug;
     w.importTarArchive(path);
-    QCOMPARE(w.tarArchivePath(), path);
-    QVERIFY(w.waitingOverlay()->isVisible());
+    QCOMPARE(w.tarArchivePath(), status < 0 ? QString() : path);
+    QCOMPARE(!settled(w), status >= 0);
+    QVERIFY(status >= 0 || w.displayedDayFile() == open);
+    const QString example = // the refused name's second line
+        status < 0 ? "\n" + mwTr("The name must look like %1").arg("D20240131__.tar") : QString();
     QTRY_VERIFY(w.tarArchivePath().isEmpty());
     qputenv("PATH", searchPath);
     if (!days.isEmpty())
         QTRY_COMPARE(dateLabel(w), days.first());
     QTRY_VERIFY(settled(w));
     QCOMPARE(closer.texts(),
-             message.isEmpty() ? QStringList() : QStringList{mwTr(message.toUtf8().constData())});
+             message.isEmpty() ? QStringList() : QStringList{mwTr(message.toUtf8().constData()) + example});
     QCOMPARE(dates(w), days);
     const QStringList lines = logText(w).split(QLatin1Char('\n'));
     for (int i = 0; i < log.size(); ++i)

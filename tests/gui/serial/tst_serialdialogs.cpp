@@ -8,6 +8,7 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
@@ -66,6 +67,14 @@ void TestSerialDialogs::portSettings()
     QCOMPARE(chosen.stopBits, serial::PortSettings::OneAndHalfStop);
     QCOMPARE(chosen.parity, serial::PortSettings::EvenParity);
     QCOMPARE(chosen.flowControl, serial::PortSettings::SoftwareControl);
+    // a typed device path is the port's name; the listed ports stay the entries
+    auto *port = dialog.findChild<QComboBox *>("port_comboBox");
+    const QStringList listed = entries(port);
+    QVERIFY(port->lineEdit());
+    port->lineEdit()->clear();
+    QTest::keyClicks(port->lineEdit(), "/dev/pts/77");
+    QCOMPARE(dialog.settings().name, QStringLiteral("/dev/pts/77"));
+    QCOMPARE(entries(port), listed);
 }
 
 void TestSerialDialogs::dateRange_data()

@@ -122,8 +122,10 @@ void TestSerialLink::disconnectAsked()
     testsupport::ModalCloser closer(QMessageBox::Cancel);
     // connected, no download: opening a file would empty the date list, paging would not
     w.findChild<QAction *>("nextDayShortcut")->trigger();
-    w.findChild<QAction *>("openFileShortcut")->trigger();
-    QCOMPARE(closer.texts(), QStringList{mwTr("Disconnect the serial port before opening a file")});
+    for (const char *name : {"actionOpenFile", "actionImportFolder", "actionImportTar"})
+        w.findChild<QAction *>(name)->trigger();
+    QCOMPARE(closer.texts(),
+             QVector<QString>(3, mwTr("Disconnect the serial port before opening a file")).toList());
     closer.clear();
     // a day asked for by itself gets its entry and its request
     w.onCalendarDate_clicked(QDate(2024, 1, 31));
@@ -330,7 +332,7 @@ void TestSerialLink::downloadEndedEarly()
     if (how == "cancel") {
         // what would change the date list or the day shown is refused meanwhile
         for (const char *name :
-             {"openFileShortcut", "reloadShortcut", "previousDayShortcut", "nextDayShortcut"})
+             {"actionOpenFile", "reloadShortcut", "previousDayShortcut", "nextDayShortcut"})
             w.findChild<QAction *>(name)->trigger();
         QCOMPARE(closer.texts(),
                  QVector<QString>(4, mwTr("A download is running: wait for its end or cancel it")).toList());
