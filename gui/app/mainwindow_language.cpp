@@ -144,9 +144,8 @@ void MainWindow::on_actionsnapshot_triggered()
     const bool saved = file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
     ++snapshotCounter;
 
-    // A note that blocks nothing: the next screenshot can follow at once.
     if (saved)
-        confirmSaved(tr("Save on ") + path);
+        showMessage(tr("Save on ") + path);
     else
         showMessage(tr("The screenshot could not be saved on %1").arg(path));
 }

@@ -6,6 +6,5 @@
 void MainWindow::on_actionCreate_triggered()
 {
     ZtCreateDriverKeyDialog dialog(this);
-    if (dialog.exec() == QDialog::Accepted)
-        confirmSaved(dialog.confirmation());
+    dialog.exec();
 }

@@ -58,7 +58,7 @@ void ZtCreateDriverKeyDialog::on_ok_pushButton_clicked()
         tell(tr("The driver key file could not be written:\n%1\n%2").arg(written.path, written.error));
         return;
     }
-    savedText = tr("Create ") + written.path + tr(" success!");
+    tell(tr("Create ") + written.path + tr(" success!"));
     accept();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QString>
 
 namespace Ui {
 class ZtCreateDriverKeyDialog;
@@ -17,10 +16,6 @@ public:
     explicit ZtCreateDriverKeyDialog(QWidget *parent = nullptr);
     ~ZtCreateDriverKeyDialog() override;
 
-    // Once a key file was written (the dialog accepted): the note that says where, which the
-    // window shows without holding anything up. Empty before.
-    QString confirmation() const { return savedText; }
-
 private slots:
     void on_path_pushButton_clicked();
     void on_ok_pushButton_clicked();
@@ -28,5 +23,4 @@ private slots:
 
 private:
     Ui::ZtCreateDriverKeyDialog *ui;
-    QString savedText;
 };

@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBrowser>
@@ -170,18 +169,17 @@ void TestLanguage::threeScreenshots()
     MainWindow w;
     w.show();
     ModalCloser closer;
+    QStringList expected;
     for (int n = 0; n < 3; ++n) {
+        // the closed message box handed the activation back to the window
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        const QSize shot = w.size() * w.devicePixelRatioF(); // the note may then change the layout
         w.on_actionsnapshot_triggered();
         const QString path = desktop + QStringLiteral("/snapshot/screenshot%1.png").arg(n);
-        // a note in the status bar, which holds nothing up
-        QCOMPARE(w.statusBar()->currentMessage(), mwTr("Save on ") + path);
-        QVERIFY(w.statusBar()->isVisible());
-        QCOMPARE(QImage(path).size(), shot);
+        expected << mwTr("Save on ") + path;
+        QCOMPARE(QImage(path).size(), w.size() * w.devicePixelRatioF());
     }
-    QCOMPARE(closer.texts(), QStringList());
+    QCOMPARE(closer.texts(), expected);
 }
 
 void TestLanguage::failedScreenshotIsReported()
