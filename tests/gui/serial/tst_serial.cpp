@@ -1,10 +1,12 @@
-// The window's part of a download, against a real pseudo-terminal: connecting, the echo of
-// the traffic on the log page, the overlay, the date list and the messages, and what is
-// left when a download fails or is cancelled. The protocol itself is the session's test.
+// The window's part of a download: the dialogs (port settings, date range, recent hours), and
+// against a real pseudo-terminal connecting, the echo of the traffic on the log page, the
+// overlay, the date list and the messages, and what is left when a download fails or is
+// cancelled. The protocol itself is the session's test.
 #include "core/serial/frames.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/ztpopwaitingwidget.h"
 #include "gui/serial/recenttimewidget.h"
+#include "gui/serial/ztselectdatesdialog.h"
 #include "gui/serial/ztserialportdialog.h"
 
 #include "support/ptydevice.h"
@@ -12,8 +14,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDialog>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextBlock>
@@ -27,6 +31,11 @@ using testsupport::mwTr;
 using testsupport::readFile;
 
 namespace {
+
+QString translated(const char *context, const char *text)
+{
+    return QCoreApplication::translate(context, text);
+}
 
 QByteArray response(quint8 status, quint16 id, const QByteArray &payload = {}, bool badSum = false)
 {
@@ -49,13 +58,18 @@ QStringList dates(const MainWindow &w)
 
 } // namespace
 
-class TestSerialLink : public QObject
+class TestSerial : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void connectWithDefaults();
-    void connectFailure();
+    void portSettings();
+    void dateRange_data();
+    void dateRange();
+    void calendarLimits();
+    void requestsWithoutAPort();
+    void recentTimeOneAtATime();
+    void connecting();
     void disconnectAsked();
     void downloadShown();
     void recentHours();
@@ -73,11 +87,156 @@ private:
     QPushButton *button(MainWindow &w, const char *name) { return w.findChild<QPushButton *>(name); }
 };
 
-// The connect button: the settings dialog, accepted as it comes but for the port, opens it.
-void TestSerialLink::connectWithDefaults()
+// Entry i of a list is key i of the serial-port library's enumeration (the defaults are the
+// recorder's, as connecting() shows).
+void TestSerial::portSettings()
+{
+    ZtSerialPortDialog dialog;
+    for (const char *name :
+         {"baudrate_comboBox", "databits_comboBox", "stopbits_comboBox", "parity_comboBox"})
+        dialog.findChild<QComboBox *>(name)->setCurrentIndex(1);
+    dialog.findChild<QComboBox *>("flowcontrol_comboBox")->setCurrentIndex(2);
+    const serial::PortSettings chosen = dialog.settings();
+    QCOMPARE(chosen.baudRate, 2400);
+    QCOMPARE(chosen.dataBits, 6);
+    QCOMPARE(chosen.stopBits, serial::PortSettings::OneAndHalfStop);
+    QCOMPARE(chosen.parity, serial::PortSettings::EvenParity);
+    QCOMPARE(chosen.flowControl, serial::PortSettings::SoftwareControl);
+}
+
+void TestSerial::dateRange_data()
+{
+    QTest::addColumn<int>("startAgo"); // days before today
+    QTest::addColumn<int>("endAgo");
+    QTest::addColumn<QString>("refusal");
+    // clang-format off
+    QTest::newRow("same day") << 5 << 5 << QString();
+    QTest::newRow("30 days after the start") << 40 << 10 << QString();
+    QTest::newRow("31 days after the start")
+        << 41 << 10 << translated("ZtSelectDatesDialog", "Export time exceeds 30 days");
+    QTest::newRow("start after end") << 3 << 4 << translated("ZtSelectDatesDialog",
+                                                   "Start time is greater than end time");
+    // clang-format on
+}
+
+void TestSerial::dateRange()
+{
+    QFETCH(int, startAgo);
+    QFETCH(int, endAgo);
+    QFETCH(QString, refusal);
+    const QDate today = QDate::currentDate();
+    ZtSelectDatesDialog dialog;
+    QCOMPARE(dialog.selectedStartDate(), today);
+    QCOMPARE(dialog.selectedEndDate(), today);
+    dialog.onStartCalendarDate_clicked(today.addDays(-startAgo));
+    dialog.onEndCalendarDate_clicked(today.addDays(-endAgo));
+    testsupport::ModalCloser closer;
+    dialog.on_ok_pushButton_clicked();
+    if (refusal.isEmpty()) {
+        QVERIFY(closer.texts().isEmpty());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.selectedStartDate(), today.addDays(-startAgo));
+        QCOMPARE(dialog.selectedEndDate(), today.addDays(-endAgo));
+    } else {
+        QCOMPARE(closer.texts(), QStringList{refusal});
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+}
+
+void TestSerial::calendarLimits()
+{
+    const QDate today = QDate::currentDate();
+    ZtSelectDatesDialog dialog;
+    dialog.show();
+    dialog.onStartCalendarDate_clicked(today.addDays(-3));
+    dialog.on_start_pushButton_clicked();
+    QCalendarWidget *calendar = dialog.calendar();
+    QVERIFY(calendar && calendar->isVisible());
+    QCOMPARE(calendar->selectedDate(), today.addDays(-3));
+    emit calendar->clicked(today.addDays(-7));
+    QVERIFY(!calendar->isVisible());
+    QCOMPARE(dialog.selectedStartDate(), today.addDays(-7));
+    // the end button reuses the calendar; a click there no longer moves the start
+    dialog.on_end_pushButton_clicked();
+    QCOMPARE(dialog.calendar(), calendar);
+    QCOMPARE(calendar->selectedDate(), today);
+    emit calendar->clicked(today.addDays(-1));
+    QCOMPARE(dialog.selectedStartDate(), today.addDays(-7));
+    QCOMPARE(dialog.selectedEndDate(), today.addDays(-1));
+    // a date out of the limits cannot be selected
+    dialog.on_start_pushButton_clicked();
+    calendar->setSelectedDate(today.addDays(1));
+    QCOMPARE(calendar->selectedDate(), today);
+    calendar->setSelectedDate(today.addYears(-1).addDays(-1));
+    QCOMPARE(calendar->selectedDate(), today.addYears(-1));
+}
+
+// Without an open port: a date range given up still empties the date list and the working
+// directory; a range asked for leaves no entry and is reported; the recent hours touch nothing
+// but the pages and the date label.
+void TestSerial::requestsWithoutAPort()
+{
+    MainWindow w;
+    testsupport::writeFile(w.workingDirectory(), QStringLiteral("D20240131__.vdr"), "x");
+    auto *list = w.findChild<QComboBox *>("date_comboBox");
+    list->addItem(QStringLiteral("2024/01/31"));
+    testsupport::ModalCloser closer; // rejects the date dialog
+    w.on_date_clicked();
+    QCOMPARE(list->count(), 0);
+    QVERIFY(!QFileInfo::exists(w.workingDirectory()));
+
+    w.startRangeDownload(QDate(2024, 5, 6), QDate(2024, 5, 8));
+    QCOMPARE(list->count(), 0);
+    QVERIFY(!w.downloadState().running());
+    QTRY_COMPARE(closer.texts(), QStringList{testsupport::mwTr("These days were not downloaded: %1")
+                                                 .arg(QStringLiteral("2024/05/06 – 2024/05/08"))});
+    QCOMPARE(w.serialWrite("abc"), qint64(0));
+
+    list->addItem(QStringLiteral("2024/01/31"));
+    w.on_recenttime_clicked();
+    w.recentTimeWindow()->on_buttonBox_accepted();
+    QVERIFY(!w.recentTimeWindow());
+    QCOMPARE(list->count(), 1);
+    QVERIFY(!w.startRecentDownload(2));
+    QCOMPARE(closer.texts().size(), 1); // no more messages
+}
+
+void TestSerial::recentTimeOneAtATime()
+{
+    MainWindow w;
+    w.on_recenttime_clicked();
+    QPointer<RecentTimeWidget> first = w.recentTimeWindow();
+    QVERIFY(first && first->isVisible());
+    QCOMPARE(first->hours(), 24);
+    first->findChild<QSpinBox *>("recent_spinBox")->setValue(3);
+    first->hide();
+    w.on_recenttime_clicked();
+    QCOMPARE(w.recentTimeWindow(), first.data());
+    QCOMPARE(first->hours(), 3);
+
+    first->on_buttonBox_rejected();
+    QVERIFY(!w.recentTimeWindow());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!first);
+    w.on_recenttime_clicked();
+    QVERIFY(w.recentTimeWindow());
+    QCOMPARE(w.recentTimeWindow()->hours(), 24);
+}
+
+// A port that cannot be opened is said; the connect button's settings dialog, accepted as it
+// comes but for the port, opens it (the debug output lists the recorder's settings).
+void TestSerial::connecting()
 {
     PtyDevice pty;
     MainWindow w;
+    {
+        testsupport::ModalCloser closer;
+        testsupport::DebugCapture debug;
+        QVERIFY(!w.connectSerialPort(serial::PortSettings{QStringLiteral("/dev/no-such-port")}));
+        QCOMPARE(closer.texts(), QStringList{mwTr("SerialPort can not open")});
+        QCOMPARE(debug.lines().value(0), QStringLiteral("open: false"));
+        QVERIFY(!debug.lines().value(7).endsWith(QStringLiteral("NoError")));
+    }
     QVERIFY(button(w, "date")->isHidden());
     testsupport::DebugCapture debug;
     QTimer::singleShot(50, [&pty] {
@@ -102,19 +261,7 @@ void TestSerialLink::connectWithDefaults()
     QVERIFY(!button(w, "date")->isHidden());
 }
 
-void TestSerialLink::connectFailure()
-{
-    MainWindow w;
-    testsupport::ModalCloser closer;
-    testsupport::DebugCapture debug;
-    QVERIFY(!w.connectSerialPort(serial::PortSettings{QStringLiteral("/dev/no-such-port")}));
-    QCOMPARE(closer.texts(), QStringList{mwTr("SerialPort can not open")});
-    QCOMPARE(debug.lines().value(0), QStringLiteral("open: false"));
-    QVERIFY(!debug.lines().value(7).endsWith(QStringLiteral("NoError")));
-    QVERIFY(button(w, "date")->isHidden());
-}
-
-void TestSerialLink::disconnectAsked()
+void TestSerial::disconnectAsked()
 {
     PtyDevice pty;
     MainWindow w;
@@ -142,7 +289,7 @@ void TestSerialLink::disconnectAsked()
 // The traffic echo, the overlay and the end of a range of three days: the second has no
 // data, the third cannot be written (said in red, the download goes on). One date list
 // entry is left, a message names the other days, the first day is opened.
-void TestSerialLink::downloadShown()
+void TestSerial::downloadShown()
 {
     PtyDevice pty;
     MainWindow w;
@@ -201,7 +348,7 @@ void TestSerialLink::downloadShown()
 }
 
 // Today's entry and the request for the hours chosen; no days to count on the overlay.
-void TestSerialLink::recentHours()
+void TestSerial::recentHours()
 {
     PtyDevice pty;
     MainWindow w;
@@ -218,7 +365,7 @@ void TestSerialLink::recentHours()
 }
 
 // Every frame leaves its lines on the log page, shown or not; the page keeps the latest.
-void TestSerialLink::logPageBounded()
+void TestSerial::logPageBounded()
 {
     PtyDevice pty;
     MainWindow w;
@@ -241,7 +388,7 @@ void TestSerialLink::logPageBounded()
     QVERIFY(page->blockCount() > 10000);
 }
 
-void TestSerialLink::linkError()
+void TestSerial::linkError()
 {
     PtyDevice pty;
     MainWindow w;
@@ -251,15 +398,11 @@ void TestSerialLink::linkError()
     QVERIFY(pty.waitForRequests(1));
     pty.send(QByteArray(14, '\x01'));
     QTRY_VERIFY(!w.isSerialPortOpen());
-    QVERIFY(!w.waitingOverlay()->isHidden());
-    QCOMPARE(w.waitingOverlay()->text(), mwTr("Serial port error. Please check Serial port...."));
-    QVERIFY(button(w, "importTar")->isEnabled() && button(w, "date")->isHidden());
-    // the day asked for has no entry left, and the user is told
+    // said as a vanished device is (the window's state after it: downloadEndedEarly)
     QTRY_COMPARE(closer->texts(),
                  QStringList{mwTr("Serial port error. Please check Serial port....") + '\n' +
                              mwTr("These days were not downloaded: %1").arg("2024/03/03 – 2024/03/04")});
     QCOMPARE(dates(w), QStringList());
-    QTRY_VERIFY_WITH_TIMEOUT(w.waitingOverlay()->isHidden(), 4000);
 
     // the next click of the connect button offers the port settings again
     closer.reset();
@@ -285,7 +428,7 @@ void TestSerialLink::linkError()
     QVERIFY(w.isSerialPortOpen());
 }
 
-void TestSerialLink::downloadEndedEarly_data()
+void TestSerial::downloadEndedEarly_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QByteArray>("errorSource"); // on the overlay and first in the message
@@ -302,7 +445,7 @@ void TestSerialLink::downloadEndedEarly_data()
 // or refuses, or the device goes away: the first day stays, the others leave the date list
 // and the user is told which. A failed link is closed; after the recorder's refusal the
 // port stays open.
-void TestSerialLink::downloadEndedEarly()
+void TestSerial::downloadEndedEarly()
 {
     QFETCH(QString, how);
     QFETCH(QByteArray, errorSource);
@@ -351,7 +494,7 @@ void TestSerialLink::downloadEndedEarly()
     const bool stillOpen = how == "error frame";
     QCOMPARE(w.isSerialPortOpen(), stillOpen);
     QCOMPARE(button(w, "rs232")->text(), stillOpen ? mwTr("Disconnet...") : mwTr("Connet RS232..."));
-    QCOMPARE(button(w, "importTar")->isEnabled(), !stillOpen);
+    QVERIFY(button(w, "importTar")->isEnabled() != stillOpen && button(w, "date")->isHidden() != stillOpen);
     QVERIFY(!overlay->cancelShown());
     const QString missing = mwTr("These days were not downloaded: %1").arg("2024/06/02 – 2024/06/03");
     QTRY_COMPARE_WITH_TIMEOUT(closer.texts(), QStringList{error.isEmpty() ? missing : error + '\n' + missing},
@@ -363,5 +506,5 @@ void TestSerialLink::downloadEndedEarly()
     QCOMPARE(readFile(dayFile(w, first)), QByteArray("day one"));
 }
 
-QTEST_MAIN(TestSerialLink)
-#include "tst_seriallink.moc"
+QTEST_MAIN(TestSerial)
+#include "tst_serial.moc"
