@@ -9,27 +9,21 @@
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTextBrowser>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
-#include <QtCharts/QLineSeries>
 #include <QtTest>
 
 #include <cmath>
 
 QT_CHARTS_USE_NAMESPACE
 using testsupport::child;
-using testsupport::DebugCapture;
-using testsupport::ModalCloser;
 
 namespace {
 
@@ -72,14 +66,6 @@ QDateTimeAxis *timeAxis(QChartView *view)
 {
     return qobject_cast<QDateTimeAxis *>(view->chart()->axes(Qt::Horizontal).value(0));
 }
-QLineSeries *speedLine(MainWindow &w)
-{
-    return qobject_cast<QLineSeries *>(speedView(w)->chart()->series().value(0));
-}
-void parseSpeed(MainWindow &w, const QByteArray &block)
-{
-    w.parseSpeedData(reinterpret_cast<const uchar *>(block.constData()), block.size());
-}
 
 } // namespace
 
@@ -98,8 +84,6 @@ private slots:
     void scaleChange();
     void fitTimeRange_data();
     void fitTimeRange();
-    void refusedBlockKeepsPage();
-    void dump();
 
 private:
     // A shown main window on the chart page with the file opened.
@@ -308,43 +292,6 @@ void TestSpeedChart::fitTimeRange()
         QCOMPARE(timeAxis(driverView(w))->min(), min);
         QCOMPARE(timeAxis(driverView(w))->max(), max);
     }
-}
-
-void TestSpeedChart::refusedBlockKeepsPage()
-{
-    MainWindow w;
-    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
-    QLineSeries *before = speedLine(w);
-    const QByteArray bad = vdrenc::speedBlock(cursorRecords) + '\0';
-    ModalCloser closer;
-    parseSpeed(w, bad);
-    QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
-    QCOMPARE(speedLine(w), before);
-    QCOMPARE(child<QTableWidget>(w, "speedTime_table")->rowCount(), 3);
-    // the stored block is gone: the detail table is not refilled from it
-    child<QTableWidget>(w, "speedTime_table")->setCurrentCell(1, 0);
-    QCOMPARE(child<QTableWidget>(w, "speedInfo_table")->rowCount(), 0);
-}
-
-void TestSpeedChart::dump()
-{
-    MainWindow w;
-    child<QAction>(w, "actionDebug")->trigger();
-    child<QAction>(w, "actionspeed")->setChecked(true);
-    const QByteArray block = vdrenc::speedBlock({record(at(9, 0, 0), 7, 1234)});
-    parseSpeed(w, block);
-    QVERIFY(child<QTextBrowser>(w, "debugtextBrowser")
-                ->toPlainText()
-                .startsWith(QStringLiteral("======= Speed Data =======\nSpeed Count:1\nTime:2024/01/31 "
-                                           "09:00:00\n Mileage:1234007  Mileage:1235008 ")));
-
-    child<QTextBrowser>(w, "debugtextBrowser")->clear();
-    ModalCloser closer;
-    DebugCapture debug;
-    parseSpeed(w, block.left(5));
-    QCOMPARE(child<QTextBrowser>(w, "debugtextBrowser")->toPlainText(),
-             QStringLiteral("======= Speed Data =======\nSpeed Data Size Error"));
-    QVERIFY(debug.contains(QStringLiteral("Error-parseData_01 DataSize:5  ofsset:611 ")));
 }
 
 QTEST_MAIN(TestSpeedChart)

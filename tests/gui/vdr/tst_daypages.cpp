@@ -5,8 +5,8 @@
 #include "gui/app/mainwindow.h"
 #include "gui/print/ztprintwidget.h"
 
+#include "support/fixtures.h"
 #include "support/testsupport.h"
-#include "vdrencoder.h"
 
 #include <QAction>
 #include <QGraphicsTextItem>
@@ -18,6 +18,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
 #include <QtTest>
 
 #include <memory>
@@ -49,28 +50,19 @@ QByteArray techBlock(bool newLayout = false)
     return technologyBlock(info, {}, {{stamp(2023, 12, 1, 8, 15, 37), stamp(2023, 12, 1, 8, 15, 2)}}, {}, {});
 }
 
-LocationRecord at(int hour, int minute, int second, quint8 status = 1)
+LocationRecord fix(int hour, int minute, int second, quint8 status = 1)
 {
     return {stamp(2024, 1, 31, hour, minute, second), 121303000, 25031234, -15, 50, status};
 }
 
 QByteArray locBlock()
 {
-    return locationBlock({at(8, 0, 5), at(8, 30, 0), at(9, 10, 0), at(8, 45, 0, 0)});
+    return locationBlock({fix(8, 0, 5), fix(8, 30, 0), fix(9, 10, 0), fix(8, 45, 0, 0)});
 }
 
-QByteArray speedAt1015(int speed)
-{
-    SpeedRecord r;
-    r.start = stamp(2024, 1, 31, 10, 15, 0);
-    r.speed.fill(quint8(speed));
-    return speedBlock({r});
-}
-
-DrivingRecord rec(const QByteArray &id, int action, int hour, int minute)
-{
-    return {id, drivingStatus(true, action, 1), stamp(2024, 1, 31, hour, minute, 0)};
-}
+using fixtures::at;
+using fixtures::driving;
+using fixtures::speedMinute;
 
 } // namespace
 
@@ -80,7 +72,7 @@ class TestDayPages : public QObject
 
 private slots:
     void blocksInFileOrder();
-    void failedLocationBlockForgetsTheStoredOne();
+    void failedBlocksKeepThePages();
     void fileTextsStayText();
     void nothingLeftOfThePreviousDay();
     void dayOpenedDuringAMessageStopsTheFirst();
@@ -119,7 +111,7 @@ void TestDayPages::blocksInFileOrder()
         {TechnologyId, "T", techBlock(true).left(131)}, // new layout, no clock count
         {FaultEventId, "E", faultBlock() + 'x'},
         {SpeedId, "S", QByteArray(5, '\0')},
-        {DrivingId, "D", drivingBlock({rec("A", 0, 8, 0), rec("A", 1, 8, 10)})}, // code 0: no total
+        {DrivingId, "D", drivingBlock({driving("A", 0, 8, 0), driving("A", 1, 8, 10)})}, // code 0: no total
         {DrivingId, "D", QByteArray(3, '\0')},
         {LocationId, "L", QByteArray(3, '\0')},
     };
@@ -170,28 +162,49 @@ void TestDayPages::blocksInFileOrder()
     QCOMPARE(carNo->fullText(), QStringLiteral("ABC-567"));
 }
 
-void TestDayPages::failedLocationBlockForgetsTheStoredOne()
+// A block of the wrong size after a sound one of its kind: its message, the page as it was, and
+// the stored block gone, so that nothing is filled again from it.
+void TestDayPages::failedBlocksKeepThePages()
 {
     MainWindow w;
     ModalCloser closer;
     showLogPage(w); // without the "gps" option: no location dump
+    const auto parse = [&w](quint8 id, const QByteArray &block) {
+        const uchar *p = fixtures::bytes(block);
+        id == SpeedId     ? w.parseSpeedData(p, block.size())
+        : id == DrivingId ? w.parseDrivingData(p, block.size())
+                          : w.parseLocationData(p, block.size());
+    };
+    const QByteArray speed = speedBlock({speedMinute(at(10, 15)), speedMinute(at(10, 16))});
+    const QByteArray drive = drivingBlock({driving("A", 1, 8, 0), driving("A", 4, 8, 2)});
+    parse(SpeedId, speed);
+    parse(DrivingId, drive);
+    parse(LocationId, locBlock());
+    auto *minutes = child<QTableWidget>(w, "speedTime_table");
     auto *hours = child<QTableWidget>(w, "locationTime_table");
     auto *fixes = child<QTableWidget>(w, "locationInfo_table");
-    const auto parse = [&w](const QByteArray &block) {
-        w.parseLocationData(reinterpret_cast<const uchar *>(block.constData()), block.size());
-    };
-    parse(locBlock());
     hours->selectRow(1);
     QCOMPARE(fixes->rowCount(), 1);
+    QLineSeries *driverLine = w.driverLine(2);
+    const QString log = text(w, "debugtextBrowser");
 
-    // A second block of the wrong size: message, tables untouched, stored block gone.
-    parse(locBlock() + "zz");
-    QCOMPARE(closer.texts(), QStringList("DT_LOCATE_DATA Data Size Error"));
+    parse(SpeedId, speed + '\0');
+    parse(DrivingId, drive + '\0');
+    parse(LocationId, locBlock() + "zz");
+    QCOMPARE(closer.texts(), QStringList({"DT_SPD_DATA Data Size Error", "DT_DRIVE_DATA Data Size Error",
+                                          "DT_LOCATE_DATA Data Size Error"}));
+    QCOMPARE(minutes->rowCount(), 2);
+    QVERIFY(w.storedSpeed().records.isEmpty());
+    minutes->setCurrentCell(1, 0);
+    QCOMPARE(child<QTableWidget>(w, "speedInfo_table")->rowCount(), 0);
+    QCOMPARE(w.driverLine(2), driverLine);
+    QCOMPARE(w.driverChanges().size(), 2);
     QCOMPARE(hours->rowCount(), 2);
     hours->selectRow(0);
     QCOMPARE(fixes->rowCount(), 1);
     QCOMPARE(fixes->item(0, 0)->text(), QStringLiteral("2024/01/31 09:10:00"));
-    QCOMPARE(text(w, "debugtextBrowser"), QString());
+    QCOMPARE(text(w, "debugtextBrowser"),
+             log + "\n======= Driving Data =======\nDrving Change Data Size Error");
 }
 
 // Texts of a file that look like markup show as the text they are wherever they appear: the
@@ -218,14 +231,11 @@ void TestDayPages::fileTextsStayText()
     info.address = "<a href=\"file:///etc\">x</a>";
     info.carNo = "<i>ABC</i>-567";
     const QByteArray id = "<img src=\"a.png\">";
-    SpeedRecord minute;
-    minute.start = stamp(2024, 1, 31, 8, 0, 0);
-    minute.speed.fill(50);
     const QString name = QStringLiteral("D20240131__<u>x.vdr");
     open(w,
          {{TechnologyId, "T", technologyBlock(info, {}, {}, {}, {})},
-          {SpeedId, "S", speedBlock({minute})},
-          {DrivingId, "D", drivingBlock({rec(id, Driving, 8, 0), rec(id, Resting, 9, 0)})}},
+          {SpeedId, "S", speedBlock({speedMinute(at(8, 0))})},
+          {DrivingId, "D", drivingBlock({driving(id, Driving, 8, 0), driving(id, Resting, 9, 0)})}},
          name);
     QCOMPARE(closer.texts(), QStringList());
 
@@ -274,8 +284,8 @@ void TestDayPages::nothingLeftOfThePreviousDay()
     MainWindow w;
     ModalCloser closer;
     open(w,
-         {{SpeedId, "S", speedAt1015(40)},
-          {DrivingId, "D", drivingBlock({rec("A", 1, 8, 0), rec("A", 4, 9, 0)})}},
+         {{SpeedId, "S", speedBlock({speedMinute(at(10, 15), 40)})},
+          {DrivingId, "D", drivingBlock({driving("A", 1, 8, 0), driving("A", 4, 9, 0)})}},
          "D20240131__A.vdr");
     const QDateTime t(QDate(2024, 1, 31), QTime(10, 15, 30));
     w.updateSpeedCursor(t);
