@@ -12,7 +12,6 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
-
 using testsupport::child;
 using testsupport::ModalCloser;
 using testsupport::mwTr;
@@ -77,7 +76,6 @@ class TestDriverPanel : public QObject
 private slots:
     void threeDriversChooseThird();
     void longTotalsAndLongTable();
-    void emptiedComboBox();
     void cursorDriverAndStatus();
     void minuteTableRows();
 
@@ -104,6 +102,15 @@ void TestDriverPanel::threeDriversChooseThird()
     QCOMPARE(w.driverLine(4)->pen().width(), 4); // the chosen driver's line is thick
     QCOMPARE(w.driverLine(2)->pen().width(), 1);
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:30:00", "00:00:00", "00:00:00"}));
+
+    const QStringList zero{"00:00:00", "00:00:00", "00:00:00", "00:00:00"};
+    child<QComboBox>(w, "id_comboBox")->clear(); // slot 1, always zero
+    QCOMPARE(panelTexts(w), zero);
+    w.clearAllPages();
+    QVERIFY(w.driverChanges().isEmpty() && driverChart(w)->series().isEmpty());
+    w.showDriverSummary(-1); // nothing to show
+    w.showDriverSummary(9);  // no such slot: no colour, no time
+    QCOMPARE(panelTexts(w), zero);
 }
 
 void TestDriverPanel::longTotalsAndLongTable()
@@ -124,21 +131,6 @@ void TestDriverPanel::longTotalsAndLongTable()
     QCOMPARE(table->rowCount(), 5 * 25 * 60);
     QCOMPARE(tableRow(table, table->rowCount() - 1),
              QStringList({"D5", mwTr("Standby"), "2024/02/01 00:59:00"}));
-}
-
-void TestDriverPanel::emptiedComboBox()
-{
-    MainWindow w;
-    setDay(w, kDay);
-    parse(w, {rec("A", 1, 8, 0), rec("B", 3, 8, 0), rec("A", 4, 9, 0)});
-    child<QComboBox>(w, "id_comboBox")->setCurrentIndex(1);
-    child<QComboBox>(w, "id_comboBox")->clear(); // slot 1, always zero
-    QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
-    w.clearAllPages();
-    QVERIFY(w.driverChanges().isEmpty() && driverChart(w)->series().isEmpty());
-    w.showDriverSummary(-1); // nothing to show
-    w.showDriverSummary(9);  // no such slot: no colour, no time
-    QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
 }
 
 void TestDriverPanel::cursorDriverAndStatus()

@@ -75,10 +75,7 @@ class TestSpeedChart : public QObject
 
 private slots:
     void initTestCase();
-    void cursor_data();
-    void cursor();
-    void cursorOutsideAxisChangesNothing();
-    void clickOnChartPlacesLine();
+    void cursorPanel();
     void driverScrollBarScrollsSpeedChart();
     void scaleChange_data();
     void scaleChange();
@@ -113,54 +110,9 @@ void TestSpeedChart::open(MainWindow &w, const QByteArray &file, const QString &
     QCoreApplication::processEvents();
 }
 
-void TestSpeedChart::cursor_data()
-{
-    QTest::addColumn<QDateTime>("t");
-    QTest::addColumn<QString>("time");
-    QTest::addColumn<QString>("speed");
-    QTest::addColumn<QString>("mileage");
-
-    // clang-format off
-    QTest::newRow(".499") << at(10, 15, 30, 499) << "10:15:30.0" << "40 km/h" << "106.0 km";
-    QTest::newRow(".500") << at(10, 15, 30, 500) << "10:15:30.5" << "41 km/h" << "106.1 km";
-    QTest::newRow("next record's start") << at(10, 16, 0) << "10:16:00.0" << "70 km/h" << "200.0 km";
-    // clang-format on
-}
-
-void TestSpeedChart::cursor()
-{
-    QFETCH(QDateTime, t);
-    QFETCH(QString, time);
-    QFETCH(QString, speed);
-    QFETCH(QString, mileage);
-    MainWindow w;
-    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
-    w.tooltip(QPointF(double(t.toMSecsSinceEpoch()), 12.0));
-    QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/01/31"));
-    QCOMPARE(text(w, "spd_time_value"), time);
-    QCOMPARE(text(w, "spd_speed_value"), speed);
-    QCOMPARE(text(w, "spd_mileage_value"), mileage);
-}
-
-void TestSpeedChart::cursorOutsideAxisChangesNothing()
-{
-    MainWindow w;
-    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
-    w.updateSpeedCursor(at(10, 15, 0));
-    const auto panel = [&] { return text(w, "spd_time_value") + text(w, "spd_speed_value"); };
-    const QString before = panel();
-    const int lineX = child<QLabel>(w, "speedChartTimeLine")->x();
-    for (const QDateTime &t : {at(0, 0, 0).addMSecs(-1), at(0, 0, 0).addDays(1).addMSecs(1)}) {
-        w.updateSpeedCursor(t);
-        QCOMPARE(panel(), before);
-        QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->x(), lineX);
-    }
-    // the end of the axis itself is inside
-    w.updateSpeedCursor(at(0, 0, 0).addDays(1));
-    QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/02/01"));
-}
-
-void TestSpeedChart::clickOnChartPlacesLine()
+// A click on the chart puts the cursor there and the time line on its instant; a point of the
+// chart fills the panel; a time off the axis changes nothing, the end of the axis is on it.
+void TestSpeedChart::cursorPanel()
 {
     MainWindow w;
     open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
@@ -176,13 +128,24 @@ void TestSpeedChart::clickOnChartPlacesLine()
     if (text(w, "spd_time_value").endsWith(QStringLiteral(".5")))
         shown = shown.addMSecs(500);
     QVERIFY2(qAbs(shown.secsTo(at(10, 15, 30))) <= 2 * 86400 / plot.width(), qPrintable(shown.toString()));
-
-    // the line marks the panel's instant on the chart
-    QLabel *line = child<QLabel>(w, "speedChartTimeLine");
     const QPointF position = view->chart()->mapToPosition(QPointF(double(shown.toMSecsSinceEpoch()), 0));
-    const int expectedX =
-        view->mapTo(child<QWidget>(w, "centralwidget"), QPoint(int(std::lround(position.x())), 0)).x();
-    QCOMPARE(line->x(), expectedX);
+    QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->x(),
+             view->mapTo(child<QWidget>(w, "centralwidget"), QPoint(int(std::lround(position.x())), 0)).x());
+
+    const auto panel = [&] {
+        return QStringList{text(w, "spd_date_value"), text(w, "spd_time_value"), text(w, "spd_speed_value"),
+                           text(w, "spd_mileage_value")};
+    };
+    w.tooltip(QPointF(double(at(10, 16, 0).toMSecsSinceEpoch()), 12.0)); // the next record's start
+    QCOMPARE(panel(), QStringList({"2024/01/31", "10:16:00.0", "70 km/h", "200.0 km"}));
+    const int lineX = child<QLabel>(w, "speedChartTimeLine")->x();
+    for (const QDateTime &t : {at(0, 0, 0).addMSecs(-1), at(0, 0, 0).addDays(1).addMSecs(1)}) {
+        w.updateSpeedCursor(t);
+        QCOMPARE(panel(), QStringList({"2024/01/31", "10:16:00.0", "70 km/h", "200.0 km"}));
+        QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->x(), lineX);
+    }
+    w.updateSpeedCursor(at(0, 0, 0).addDays(1));
+    QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/02/01"));
 }
 
 void TestSpeedChart::driverScrollBarScrollsSpeedChart()
