@@ -5,7 +5,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QDirIterator>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QMutex>
 #include <QTest>
 
@@ -114,6 +116,20 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool dropFiles(QWidget *target, const QStringList &paths)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &dropped);
+    return enter.isAccepted();
 }
 
 QByteArray responseFrame(quint8 status, quint16 packId, const QByteArray &payload, int checksumFlip)

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTimer>
 
+class QWidget;
+
 namespace testsupport {
 
 // A source text as the main window shows it (the catalogue is installed by the window).
@@ -66,6 +68,9 @@ public:
 // A recorder's response frame: 55 7A | status | u16 packId | 6 bytes | u16 payload length |
 // XOR of the head and payload (xor-ed with checksumFlip to spoil it) | payload.
 QByteArray responseFrame(quint8 status, quint16 packId, const QByteArray &payload = {}, int checksumFlip = 0);
+
+// Drags the files over the widget and drops them; returns whether the drag was taken.
+bool dropFiles(QWidget *target, const QStringList &paths);
 
 // Every file and link below dir, as sorted relative paths.
 QStringList fileTree(const QString &dir);

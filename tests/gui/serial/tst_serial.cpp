@@ -248,6 +248,15 @@ private slots:
         w.findChild<QAction *>("openFileShortcut")->trigger();
         QCOMPARE(closer.texts(), QStringList{mwTr("Disconnect the serial port before opening a file")});
         closer.clear();
+        // nor are files dropped on the window opened
+        QTemporaryDir dir;
+        testsupport::dropFiles(&w, {testsupport::writeFile(dir.path(), "D20240131__A.vdr", "x")});
+        QTRY_COMPARE(
+            closer.texts(),
+            QStringList{mwTr("Disconnect the serial port before opening files dropped on the window")});
+        QTest::qWait(150);
+        QVERIFY(dates(w).isEmpty() && w.displayedDayFile().isEmpty());
+        closer.clear();
         // a day asked for by itself gets its entry and its request
         w.onCalendarDate_clicked(QDate(2024, 1, 31));
         QVERIFY(pty.waitForRequests(1));
@@ -262,9 +271,9 @@ private slots:
         QVERIFY(button(w, "recenttime")->isHidden());
     }
 
-    // The traffic echo, the overlay and the end of a range of three days: the second has no
-    // data, the third cannot be written (said in red, the download goes on). One date list
-    // entry is left, a message names the other days, the first day is opened.
+    // The traffic echo, the overlay with the days done and the end of a range of three days: the second has
+    // no data, the third cannot be written (said in red, the download goes on). One date list entry is left,
+    // a message names the other days, the first day is opened.
     void downloadShown()
     {
         PtyDevice pty;
@@ -283,8 +292,10 @@ private slots:
         const QByteArray bad = response(0x11, 1, "BBB", true);
         pty.send(response(0x10, 0, "AAA") + bad);
         QVERIFY(pty.waitForRequests(2));
-        QCOMPARE(w.waitingOverlay()->text(), mwTr("Downlog Package.....") + "(2024/01/31)");
-        QVERIFY(w.waitingOverlay()->cancelShown());
+        ZtPopWaitingWidget *overlay = w.waitingOverlay();
+        QCOMPARE(overlay->text(), mwTr("Downlog Package.....") + "(2024/01/31)");
+        QVERIFY(overlay->cancelShown() && overlay->progressShown());
+        QCOMPARE(QVector<int>({overlay->progressValue(), overlay->progressMaximum()}), QVector<int>({0, 3}));
         const QString line = QString::asprintf("Error : Check sum head.checksum:%X ChkSum:%X",
                                                unsigned(quint8(bad[13])), unsigned(quint8(bad[13]) ^ 0x0F));
         const QString text = log(w)->toPlainText();
@@ -307,7 +318,10 @@ private slots:
         QVERIFY(pty.waitForRequests(5));
         QCOMPARE(dates(w), QStringList({"2024/01/31", "2024/02/01", "2024/02/02"}));
         QVERIFY(QDir().mkpath(dayFile(w, day.addDays(2)))); // the third day's name is taken
-        pty.send(response(0x10, 0) + response(0x11, 1, "three"));
+        pty.send(response(0x10, 0));
+        QTRY_COMPARE(overlay->text(), mwTr("DVR creat vdr file.....") + "(2024/02/02)");
+        QCOMPARE(overlay->progressValue(), 2); // days done
+        pty.send(response(0x11, 1, "three"));
         QVERIFY(pty.waitForRequests(6));
         pty.send(response(0x12, 0));
         QVERIFY(pty.waitForRequests(7));
@@ -316,13 +330,14 @@ private slots:
         pty.send(response(0x15, 0));
         QTRY_VERIFY(!w.downloadState().running());
         QCOMPARE(dates(w), QStringList{"2024/01/31"});
-        QVERIFY(!w.waitingOverlay()->cancelShown());
+        QVERIFY(!overlay->cancelShown());
         // the message, then the first day of the list opens (and is found damaged)
         QTRY_COMPARE(closer.texts().size(), 2);
         QCOMPARE(closer.texts().value(0), mwTr("These days could not be written: %1").arg("2024/02/02") +
                                               '\n' +
                                               mwTr("These days were not downloaded: %1").arg("2024/02/01"));
-        QTRY_VERIFY(w.waitingOverlay()->isHidden());
+        QTRY_VERIFY(overlay->isHidden());
+        QVERIFY(!overlay->progressShown()); // nor on the overlay's next use
     }
 
     // Today's entry and the request for the hours chosen; no days to count on the overlay.
