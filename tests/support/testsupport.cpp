@@ -42,32 +42,17 @@ void ModalCloser::poll()
 
 namespace {
 QMutex captureMutex;
-QStringList capturedDebug;
-QStringList slotWarnings;
+QStringList capturedDebug, capturedWarnings;
 QtMessageHandler previousDebugHandler = nullptr;
-QtMessageHandler previousGuardHandler = nullptr;
 
 void debugHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtDebugMsg) {
+    {
         QMutexLocker lock(&captureMutex);
-        capturedDebug << message;
-        return;
+        (type == QtDebugMsg ? capturedDebug : capturedWarnings) << message;
     }
-    if (previousDebugHandler)
+    if (type != QtDebugMsg && previousDebugHandler)
         previousDebugHandler(type, context, message);
-}
-
-void guardHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    // The driver chart's scroll-bar slots are connected explicitly, not by name.
-    if (message.contains(QLatin1String("No matching signal")) &&
-        !message.contains(QLatin1String("on_driverScrollArea_horizontalScrollBar_"))) {
-        QMutexLocker lock(&captureMutex);
-        slotWarnings << message;
-    }
-    if (previousGuardHandler)
-        previousGuardHandler(type, context, message);
 }
 } // namespace
 
@@ -75,6 +60,7 @@ DebugCapture::DebugCapture()
 {
     QMutexLocker lock(&captureMutex);
     capturedDebug.clear();
+    capturedWarnings.clear();
     previousDebugHandler = qInstallMessageHandler(debugHandler);
 }
 
@@ -89,22 +75,10 @@ QStringList DebugCapture::lines() const
     return capturedDebug;
 }
 
-SlotWarningGuard::SlotWarningGuard()
+QStringList DebugCapture::warnings() const
 {
     QMutexLocker lock(&captureMutex);
-    slotWarnings.clear();
-    previousGuardHandler = qInstallMessageHandler(guardHandler);
-}
-
-SlotWarningGuard::~SlotWarningGuard()
-{
-    qInstallMessageHandler(previousGuardHandler);
-}
-
-QStringList SlotWarningGuard::warnings()
-{
-    QMutexLocker lock(&captureMutex);
-    return slotWarnings;
+    return capturedWarnings;
 }
 
 QString mwTr(const char *text)
