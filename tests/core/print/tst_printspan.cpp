@@ -61,9 +61,10 @@ private slots:
         QCOMPARE(span.start.toMSecsSinceEpoch(), start.toMSecsSinceEpoch());
         QCOMPARE(span.end.toMSecsSinceEpoch(), end.toMSecsSinceEpoch());
         QCOMPARE(span.tickCount, ticks);
-        // never below two
+        // never below two, and not capped above
         QCOMPARE(print::tickCount(axisMax, axisMin, tick), 2);
         QCOMPARE(print::tickCount(axisMin, axisMax, 0), 2);
+        QCOMPARE(print::tickCount(at(10, 0, 0), at(10, 0, 0).addDays(1), 30), 2881);
     }
 
     void placement_data()

@@ -106,16 +106,13 @@ void TestDesktop::exportPage_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("table");
-    QTest::newRow("events") << "tab_event"
-                            << "events";
-    QTest::newRow("speed") << "tab_speed"
-                           << "speed";
-    QTest::newRow("driver") << "tab_driver"
-                            << "driver";
-    QTest::newRow("technology") << "tab_tech"
-                                << "technology";
-    QTest::newRow("location") << "tab_location"
-                              << "location";
+    const char *const pages[][2] = {{"tab_event", "events"},
+                                    {"tab_speed", "speed"},
+                                    {"tab_driver", "driver"},
+                                    {"tab_tech", "technology"},
+                                    {"tab_location", "location"}};
+    for (const auto &page : pages)
+        QTest::newRow(page[1]) << page[0] << page[1];
 }
 
 void TestDesktop::exportPage()
