@@ -15,6 +15,7 @@
 #include <QMovie>
 #include <QPointer>
 #include <QPushButton>
+#include <QSlider>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -109,6 +110,8 @@ void TestMainWindow::overlayFollowsCentralWidget()
     QVERIFY(overlay && overlay->isVisible());
     QMovie *spinner = child<QLabel>(*overlay, "circle")->movie(); // embedded in the program
     QVERIFY(spinner && spinner->frameCount() > 1 && spinner->state() == QMovie::Running);
+    auto *progress = child<QSlider>(*overlay, "waitting_slider");
+    progress->setValue(40);
     QCOMPARE(overlay->geometry(), QRect(QPoint(0, 0), central->size()));
 
     central->resize(central->width() + 50, central->height() + 30);
@@ -119,6 +122,7 @@ void TestMainWindow::overlayFollowsCentralWidget()
 
     w.hideLoading();
     QVERIFY(!overlay->isVisible() && overlay->text().isEmpty() && spinner->state() == QMovie::NotRunning);
+    QCOMPARE(progress->value(), 0);
 
     // a message box hides a visible overlay once it is closed
     w.showLoading(QStringLiteral("again"));
