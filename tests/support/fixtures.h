@@ -1,7 +1,8 @@
-// Small helpers shared by the decoder and route tests.
+// Small helpers shared by the tests of the day model, its pages and charts, and the route.
 #pragma once
 
 #include "core/vdr/dayreport.h"
+#include "vdrencoder.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -10,6 +11,7 @@
 #include <QStringList>
 
 #include <cstring>
+#include <ctime>
 
 namespace fixtures {
 
@@ -19,6 +21,43 @@ inline QDateTime at(int h, int m, int s = 0, int ms = 0)
 {
     return QDateTime(kDay, QTime(h, m, s, ms));
 }
+
+// A driving record of a day at h:m:s: the driver's ID and action, master 1.
+inline vdrenc::DrivingRecord driving(const QByteArray &id, int action, int h, int m, int s = 0,
+                                     bool current = true, const QDate &day = kDay)
+{
+    return {id, vdrenc::drivingStatus(current, action, 1),
+            vdrenc::stamp(day.year(), day.month(), day.day(), h, m, s)};
+}
+
+// A speed record from start: every sample at speed, the mileage counting up from mileage.
+inline vdrenc::SpeedRecord speedMinute(const QDateTime &start, int speed = 50, quint32 mileage = 1000)
+{
+    vdrenc::SpeedRecord r;
+    r.start = vdrenc::stamp(start);
+    r.speed.fill(quint8(speed));
+    for (int j = 0; j < 120; ++j)
+        r.mileage[size_t(j)] = mileage + quint32(j);
+    return r;
+}
+
+// The local time zone is the given one while this lives (an empty name keeps the test's own).
+struct ZoneGuard
+{
+    const QByteArray old = qgetenv("TZ");
+    const bool had = qEnvironmentVariableIsSet("TZ");
+    explicit ZoneGuard(const QByteArray &zone)
+    {
+        if (!zone.isEmpty())
+            qputenv("TZ", zone);
+        tzset();
+    }
+    ~ZoneGuard()
+    {
+        had ? qputenv("TZ", old) : qunsetenv("TZ");
+        tzset();
+    }
+};
 
 inline const uchar *bytes(const QByteArray &data)
 {

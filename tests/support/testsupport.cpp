@@ -5,7 +5,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QDirIterator>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QMutex>
 #include <QTest>
 
@@ -40,32 +42,17 @@ void ModalCloser::poll()
 
 namespace {
 QMutex captureMutex;
-QStringList capturedDebug;
-QStringList slotWarnings;
+QStringList capturedDebug, capturedWarnings;
 QtMessageHandler previousDebugHandler = nullptr;
-QtMessageHandler previousGuardHandler = nullptr;
 
 void debugHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtDebugMsg) {
+    {
         QMutexLocker lock(&captureMutex);
-        capturedDebug << message;
-        return;
+        (type == QtDebugMsg ? capturedDebug : capturedWarnings) << message;
     }
-    if (previousDebugHandler)
+    if (type != QtDebugMsg && previousDebugHandler)
         previousDebugHandler(type, context, message);
-}
-
-void guardHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    // The driver chart's scroll-bar slots are connected explicitly, not by name.
-    if (message.contains(QLatin1String("No matching signal")) &&
-        !message.contains(QLatin1String("on_driverScrollArea_horizontalScrollBar_"))) {
-        QMutexLocker lock(&captureMutex);
-        slotWarnings << message;
-    }
-    if (previousGuardHandler)
-        previousGuardHandler(type, context, message);
 }
 } // namespace
 
@@ -73,6 +60,7 @@ DebugCapture::DebugCapture()
 {
     QMutexLocker lock(&captureMutex);
     capturedDebug.clear();
+    capturedWarnings.clear();
     previousDebugHandler = qInstallMessageHandler(debugHandler);
 }
 
@@ -87,22 +75,10 @@ QStringList DebugCapture::lines() const
     return capturedDebug;
 }
 
-SlotWarningGuard::SlotWarningGuard()
+QStringList DebugCapture::warnings() const
 {
     QMutexLocker lock(&captureMutex);
-    slotWarnings.clear();
-    previousGuardHandler = qInstallMessageHandler(guardHandler);
-}
-
-SlotWarningGuard::~SlotWarningGuard()
-{
-    qInstallMessageHandler(previousGuardHandler);
-}
-
-QStringList SlotWarningGuard::warnings()
-{
-    QMutexLocker lock(&captureMutex);
-    return slotWarnings;
+    return capturedWarnings;
 }
 
 QString mwTr(const char *text)
@@ -114,6 +90,20 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool dropFiles(QWidget *target, const QStringList &paths)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &dropped);
+    return enter.isAccepted();
 }
 
 QByteArray responseFrame(quint8 status, quint16 packId, const QByteArray &payload, int checksumFlip)

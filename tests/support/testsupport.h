@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTimer>
 
+class QWidget;
+
 namespace testsupport {
 
 // A source text as the main window shows it (the catalogue is installed by the window).
@@ -43,29 +45,23 @@ private:
     QMessageBox::StandardButton m_answer;
 };
 
-// Records the program's debug output (qDebug lines) while it lives.
+// Records the program's debug output (qDebug lines), and its warnings apart, while it lives.
 class DebugCapture
 {
 public:
     DebugCapture();
     ~DebugCapture();
     QStringList lines() const;
+    QStringList warnings() const;
     bool contains(const QString &line) const { return lines().contains(line); }
-};
-
-// Fails the test that builds a window on Qt's warning about an autoconnected slot whose
-// object or signal does not exist ("No matching signal for ...").
-class SlotWarningGuard
-{
-public:
-    SlotWarningGuard();
-    ~SlotWarningGuard();
-    static QStringList warnings();
 };
 
 // A recorder's response frame: 55 7A | status | u16 packId | 6 bytes | u16 payload length |
 // XOR of the head and payload (xor-ed with checksumFlip to spoil it) | payload.
 QByteArray responseFrame(quint8 status, quint16 packId, const QByteArray &payload = {}, int checksumFlip = 0);
+
+// Drags the files over the widget and drops them; returns whether the drag was taken.
+bool dropFiles(QWidget *target, const QStringList &paths);
 
 // Every file and link below dir, as sorted relative paths.
 QStringList fileTree(const QString &dir);

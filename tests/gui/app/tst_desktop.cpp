@@ -1,10 +1,8 @@
-// Drops on the window, the table export against the command line's, the download progress,
-// the keyboard shortcuts, and a file handed over on the command line.
+// Drops on the window, the table export against the command line's, the keyboard shortcuts,
+// and a file handed over on the command line.
 #include "gui/app/mainwindow.h"
 #include "gui/app/ztpopwaitingwidget.h"
-#include "gui/serial/ztserialportdialog.h"
 
-#include "support/ptydevice.h"
 #include "support/tarwriter.h"
 #include "support/testsupport.h"
 #include "tools/encoder/vdrencoder.h"
@@ -33,21 +31,6 @@ const QByteArray &sample()
     return day;
 }
 
-// Drags `paths` over the window and drops them; returns whether the drag was taken.
-bool drop(MainWindow &w, const QStringList &paths)
-{
-    QMimeData mime;
-    QList<QUrl> urls;
-    for (const QString &path : paths)
-        urls << QUrl::fromLocalFile(path);
-    mime.setUrls(urls);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &enter);
-    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &dropped);
-    return enter.isAccepted();
-}
-
 QStringList dates(MainWindow &w)
 {
     QStringList list;
@@ -72,11 +55,9 @@ private slots:
     void initTestCase() { QVERIFY(tmp.isValid()); }
     void drops_data();
     void drops();
-    void dropWhileConnected();
     void exportPage_data();
     void exportPage();
     void exportDisabled();
-    void rangeProgress();
     void keyboard();
     void fileMenu();
     void recentList();
@@ -114,7 +95,7 @@ void TestDesktop::drops()
     QFETCH(bool, refused);
     MainWindow w;
     ModalCloser closer;
-    QVERIFY(drop(w, paths));
+    QVERIFY(testsupport::dropFiles(&w, paths));
     if (refused) {
         QTRY_COMPARE(closer.texts(),
                      QStringList{mwTr("Only a 'vdr' file, a folder or a 'tar' archive can be dropped here")});
@@ -125,21 +106,6 @@ void TestDesktop::drops()
     QTRY_VERIFY(w.waitingOverlay()->isHidden());
     QCOMPARE(::dates(w), dates);
     QVERIFY2(closer.texts().isEmpty(), qPrintable(closer.texts().join('|')));
-}
-
-void TestDesktop::dropWhileConnected()
-{
-    const QString day = testsupport::writeFile(tmp.path() + "/connected", "D20240131__A.vdr", sample());
-    PtyDevice pty;
-    MainWindow w;
-    QVERIFY(w.connectSerialPort(serial::PortSettings{pty.path()}));
-    ModalCloser closer;
-    drop(w, {day});
-    QTRY_COMPARE(closer.texts(),
-                 QStringList{mwTr("Disconnect the serial port before opening files dropped on the window")});
-    QTest::qWait(150);
-    QVERIFY(dates(w).isEmpty());
-    QVERIFY(w.displayedDayFile().isEmpty());
 }
 
 void TestDesktop::exportPage_data()
@@ -216,38 +182,6 @@ void TestDesktop::exportDisabled()
     tabs->setCurrentWidget(w.findChild<QWidget *>("tab_driver"));
     w.clearAllPages(); // a download or an import starts
     QVERIFY(!w.exportTableAction()->isEnabled());
-}
-
-void TestDesktop::rangeProgress()
-{
-    PtyDevice pty;
-    MainWindow w;
-    ModalCloser closer; // the days sent here are no real day files
-    QVERIFY(w.connectSerialPort(serial::PortSettings{pty.path()}));
-    const QDate first(2024, 1, 29);
-    w.startRangeDownload(first, first.addDays(2));
-    int requests = 1;
-    ZtPopWaitingWidget *overlay = nullptr;
-    for (int done = 0; done < 3; ++done) {
-        QVERIFY(pty.waitForRequests(requests));
-        pty.send(testsupport::responseFrame(0x10, 0, "A"));
-        QTRY_VERIFY((overlay = w.waitingOverlay()) && overlay->isVisible());
-        QTRY_COMPARE(overlay->text(),
-                     mwTr("DVR creat vdr file.....") + first.addDays(done).toString("(yyyy/MM/dd)"));
-        QVERIFY(overlay->progressShown());
-        QCOMPARE(overlay->progressValue(), done);
-        QCOMPARE(overlay->progressMaximum(), 3);
-        pty.send(testsupport::responseFrame(0x11, 1, "B"));
-        QVERIFY(pty.waitForRequests(++requests));
-        QCOMPARE(overlay->progressValue(), done);
-        pty.send(testsupport::responseFrame(0x12, 0, "C") + testsupport::responseFrame(0x14, 0));
-        requests += done < 2 ? 2 : 1; // file written, then the next day's request
-    }
-    QTRY_VERIFY(overlay->isHidden());
-    QVERIFY(!overlay->progressShown());
-    QCOMPARE(dates(w).size(), 3);
-    w.showLoading(QStringLiteral("x")); // the overlay's next use shows no progress
-    QVERIFY(!overlay->progressShown());
 }
 
 void TestDesktop::keyboard()

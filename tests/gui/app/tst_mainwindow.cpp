@@ -12,8 +12,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMovie>
 #include <QPointer>
 #include <QPushButton>
+#include <QSlider>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -31,7 +33,6 @@ class TestMainWindow : public QObject
 
 private slots:
     void startupState();
-    void logPageOnOffOn();
     void overlayFollowsCentralWidget();
     void clearAllPagesKeepsDateList();
     void closingEndsTheProgram();
@@ -71,11 +72,8 @@ void TestMainWindow::startupState()
     QCOMPARE(child<QComboBox>(w, "date_comboBox")->count(), 0);
     QVERIFY(w.statusBar()->isHidden());
     QVERIFY(!action(w, "actionspeed")->isEnabled());
-}
 
-void TestMainWindow::logPageOnOffOn()
-{
-    MainWindow w;
+    // the log page: lines only while it is shown, in black, kept while it is hidden
     auto *log = child<QTextBrowser>(w, "debugtextBrowser");
     QAction *debug = action(w, "actionDebug");
 
@@ -110,6 +108,10 @@ void TestMainWindow::overlayFollowsCentralWidget()
     w.showLoading(QStringLiteral("wait"));
     ZtPopWaitingWidget *overlay = w.waitingOverlay();
     QVERIFY(overlay && overlay->isVisible());
+    QMovie *spinner = child<QLabel>(*overlay, "circle")->movie(); // embedded in the program
+    QVERIFY(spinner && spinner->frameCount() > 1 && spinner->state() == QMovie::Running);
+    auto *progress = child<QSlider>(*overlay, "waitting_slider");
+    progress->setValue(40);
     QCOMPARE(overlay->geometry(), QRect(QPoint(0, 0), central->size()));
 
     central->resize(central->width() + 50, central->height() + 30);
@@ -119,7 +121,8 @@ void TestMainWindow::overlayFollowsCentralWidget()
     QVERIFY(qAbs(box->geometry().center().x() - overlay->width() / 2) <= 1);
 
     w.hideLoading();
-    QVERIFY(!overlay->isVisible());
+    QVERIFY(!overlay->isVisible() && overlay->text().isEmpty() && spinner->state() == QMovie::NotRunning);
+    QCOMPARE(progress->value(), 0);
 
     // a message box hides a visible overlay once it is closed
     w.showLoading(QStringLiteral("again"));

@@ -8,15 +8,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTableWidget>
-#include <QTextBrowser>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
-#include <numeric>
-
 using testsupport::child;
-using testsupport::DebugCapture;
 using testsupport::ModalCloser;
 using testsupport::mwTr;
 using vdrenc::DrivingRecord;
@@ -80,12 +76,8 @@ class TestDriverPanel : public QObject
 private slots:
     void threeDriversChooseThird();
     void longTotalsAndLongTable();
-    void emptiedComboBox();
     void cursorDriverAndStatus();
     void minuteTableRows();
-    void wrongSizeChangesNothing();
-    void dumpWithLogPage();
-    void sampleDay();
 
 private:
     void setDay(MainWindow &w, const QDate &day)
@@ -110,6 +102,15 @@ void TestDriverPanel::threeDriversChooseThird()
     QCOMPARE(w.driverLine(4)->pen().width(), 4); // the chosen driver's line is thick
     QCOMPARE(w.driverLine(2)->pen().width(), 1);
     QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:30:00", "00:00:00", "00:00:00"}));
+
+    const QStringList zero{"00:00:00", "00:00:00", "00:00:00", "00:00:00"};
+    child<QComboBox>(w, "id_comboBox")->clear(); // slot 1, always zero
+    QCOMPARE(panelTexts(w), zero);
+    w.clearAllPages();
+    QVERIFY(w.driverChanges().isEmpty() && driverChart(w)->series().isEmpty());
+    w.showDriverSummary(-1); // nothing to show
+    w.showDriverSummary(9);  // no such slot: no colour, no time
+    QCOMPARE(panelTexts(w), zero);
 }
 
 void TestDriverPanel::longTotalsAndLongTable()
@@ -130,21 +131,6 @@ void TestDriverPanel::longTotalsAndLongTable()
     QCOMPARE(table->rowCount(), 5 * 25 * 60);
     QCOMPARE(tableRow(table, table->rowCount() - 1),
              QStringList({"D5", mwTr("Standby"), "2024/02/01 00:59:00"}));
-}
-
-void TestDriverPanel::emptiedComboBox()
-{
-    MainWindow w;
-    setDay(w, kDay);
-    parse(w, {rec("A", 1, 8, 0), rec("B", 3, 8, 0), rec("A", 4, 9, 0)});
-    child<QComboBox>(w, "id_comboBox")->setCurrentIndex(1);
-    child<QComboBox>(w, "id_comboBox")->clear(); // slot 1, always zero
-    QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
-    w.clearAllPages();
-    QVERIFY(w.driverChanges().isEmpty() && driverChart(w)->series().isEmpty());
-    w.showDriverSummary(-1); // nothing to show
-    w.showDriverSummary(9);  // no such slot: no colour, no time
-    QCOMPARE(panelTexts(w), QStringList({"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
 }
 
 void TestDriverPanel::cursorDriverAndStatus()
@@ -188,53 +174,6 @@ void TestDriverPanel::minuteTableRows()
     parse(w, {rec("B", 3, 9, 0), rec("B", 4, 9, 1)});
     QCOMPARE(table->rowCount(), 1);
     QCOMPARE(tableRow(table, 0), QStringList({"B", mwTr("Standby"), "2024/01/31 09:00:00"}));
-}
-
-void TestDriverPanel::wrongSizeChangesNothing()
-{
-    MainWindow w;
-    setDay(w, kDay);
-    parse(w, {rec("A", 1, 8, 0), rec("A", 4, 8, 2)});
-    QLineSeries *before = w.driverLine(2);
-
-    ModalCloser closer;
-    parse(w, vdrenc::drivingBlock({rec("B", 1, 9, 0)}) + '\0');
-    QCOMPARE(closer.texts(), QStringList{"DT_DRIVE_DATA Data Size Error"});
-    QCOMPARE(w.driverLine(2), before);
-    QCOMPARE(w.driverChanges().size(), 2);
-
-    parse(w, QByteArray("\x01", 1)); // too short to hold its count
-    QCOMPARE(closer.texts().size(), 2);
-}
-
-void TestDriverPanel::dumpWithLogPage()
-{
-    MainWindow w;
-    setDay(w, kDay);
-    w.on_actionDebug_triggered(true);
-    auto *log = child<QTextBrowser>(w, "debugtextBrowser");
-    ModalCloser closer;
-    DebugCapture capture;
-    parse(w, vdrenc::drivingBlock({rec("A", 1, 8, 0)}).left(27));
-    QCOMPARE(log->toPlainText().split('\n'),
-             QStringList({"======= Driving Data =======", "Drving Change Data Size Error"}));
-    QVERIFY(capture.contains("Error-parseData_03 DataSize:27  ofsset:28 "));
-}
-
-void TestDriverPanel::sampleDay()
-{
-    MainWindow w;
-    setDay(w, kDay);
-    ModalCloser closer;
-    QByteArray day = vdrenc::sampleDay(kDay);
-    w.parseVdrContainer(day);
-    QVERIFY(closer.texts().isEmpty());
-    QCOMPARE(comboItems(w).size(), 3);
-    for (int s = 2; s <= 4; ++s) { // no total negative, every driver did something
-        const vdr::ActivityTotals t = w.driverTotals(s);
-        QVERIFY(*std::min_element(t.begin(), t.end()) >= 0 &&
-                std::accumulate(t.begin(), t.end(), qint64(0)) > 0);
-    }
 }
 
 QTEST_MAIN(TestDriverPanel)

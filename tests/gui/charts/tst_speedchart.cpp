@@ -9,27 +9,21 @@
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTextBrowser>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
-#include <QtCharts/QLineSeries>
 #include <QtTest>
 
 #include <cmath>
 
 QT_CHARTS_USE_NAMESPACE
 using testsupport::child;
-using testsupport::DebugCapture;
-using testsupport::ModalCloser;
 
 namespace {
 
@@ -72,14 +66,6 @@ QDateTimeAxis *timeAxis(QChartView *view)
 {
     return qobject_cast<QDateTimeAxis *>(view->chart()->axes(Qt::Horizontal).value(0));
 }
-QLineSeries *speedLine(MainWindow &w)
-{
-    return qobject_cast<QLineSeries *>(speedView(w)->chart()->series().value(0));
-}
-void parseSpeed(MainWindow &w, const QByteArray &block)
-{
-    w.parseSpeedData(reinterpret_cast<const uchar *>(block.constData()), block.size());
-}
 
 } // namespace
 
@@ -89,17 +75,12 @@ class TestSpeedChart : public QObject
 
 private slots:
     void initTestCase();
-    void cursor_data();
-    void cursor();
-    void cursorOutsideAxisChangesNothing();
-    void clickOnChartPlacesLine();
+    void cursorPanel();
     void driverScrollBarScrollsSpeedChart();
     void scaleChange_data();
     void scaleChange();
     void fitTimeRange_data();
     void fitTimeRange();
-    void refusedBlockKeepsPage();
-    void dump();
 
 private:
     // A shown main window on the chart page with the file opened.
@@ -129,54 +110,9 @@ void TestSpeedChart::open(MainWindow &w, const QByteArray &file, const QString &
     QCoreApplication::processEvents();
 }
 
-void TestSpeedChart::cursor_data()
-{
-    QTest::addColumn<QDateTime>("t");
-    QTest::addColumn<QString>("time");
-    QTest::addColumn<QString>("speed");
-    QTest::addColumn<QString>("mileage");
-
-    // clang-format off
-    QTest::newRow(".499") << at(10, 15, 30, 499) << "10:15:30.0" << "40 km/h" << "106.0 km";
-    QTest::newRow(".500") << at(10, 15, 30, 500) << "10:15:30.5" << "41 km/h" << "106.1 km";
-    QTest::newRow("next record's start") << at(10, 16, 0) << "10:16:00.0" << "70 km/h" << "200.0 km";
-    // clang-format on
-}
-
-void TestSpeedChart::cursor()
-{
-    QFETCH(QDateTime, t);
-    QFETCH(QString, time);
-    QFETCH(QString, speed);
-    QFETCH(QString, mileage);
-    MainWindow w;
-    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
-    w.tooltip(QPointF(double(t.toMSecsSinceEpoch()), 12.0));
-    QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/01/31"));
-    QCOMPARE(text(w, "spd_time_value"), time);
-    QCOMPARE(text(w, "spd_speed_value"), speed);
-    QCOMPARE(text(w, "spd_mileage_value"), mileage);
-}
-
-void TestSpeedChart::cursorOutsideAxisChangesNothing()
-{
-    MainWindow w;
-    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
-    w.updateSpeedCursor(at(10, 15, 0));
-    const auto panel = [&] { return text(w, "spd_time_value") + text(w, "spd_speed_value"); };
-    const QString before = panel();
-    const int lineX = child<QLabel>(w, "speedChartTimeLine")->x();
-    for (const QDateTime &t : {at(0, 0, 0).addMSecs(-1), at(0, 0, 0).addDays(1).addMSecs(1)}) {
-        w.updateSpeedCursor(t);
-        QCOMPARE(panel(), before);
-        QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->x(), lineX);
-    }
-    // the end of the axis itself is inside
-    w.updateSpeedCursor(at(0, 0, 0).addDays(1));
-    QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/02/01"));
-}
-
-void TestSpeedChart::clickOnChartPlacesLine()
+// A click on the chart puts the cursor there and the time line on its instant; a point of the
+// chart fills the panel; a time off the axis changes nothing, the end of the axis is on it.
+void TestSpeedChart::cursorPanel()
 {
     MainWindow w;
     open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
@@ -192,13 +128,24 @@ void TestSpeedChart::clickOnChartPlacesLine()
     if (text(w, "spd_time_value").endsWith(QStringLiteral(".5")))
         shown = shown.addMSecs(500);
     QVERIFY2(qAbs(shown.secsTo(at(10, 15, 30))) <= 2 * 86400 / plot.width(), qPrintable(shown.toString()));
-
-    // the line marks the panel's instant on the chart
-    QLabel *line = child<QLabel>(w, "speedChartTimeLine");
     const QPointF position = view->chart()->mapToPosition(QPointF(double(shown.toMSecsSinceEpoch()), 0));
-    const int expectedX =
-        view->mapTo(child<QWidget>(w, "centralwidget"), QPoint(int(std::lround(position.x())), 0)).x();
-    QCOMPARE(line->x(), expectedX);
+    QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->x(),
+             view->mapTo(child<QWidget>(w, "centralwidget"), QPoint(int(std::lround(position.x())), 0)).x());
+
+    const auto panel = [&] {
+        return QStringList{text(w, "spd_date_value"), text(w, "spd_time_value"), text(w, "spd_speed_value"),
+                           text(w, "spd_mileage_value")};
+    };
+    w.tooltip(QPointF(double(at(10, 16, 0).toMSecsSinceEpoch()), 12.0)); // the next record's start
+    QCOMPARE(panel(), QStringList({"2024/01/31", "10:16:00.0", "70 km/h", "200.0 km"}));
+    const int lineX = child<QLabel>(w, "speedChartTimeLine")->x();
+    for (const QDateTime &t : {at(0, 0, 0).addMSecs(-1), at(0, 0, 0).addDays(1).addMSecs(1)}) {
+        w.updateSpeedCursor(t);
+        QCOMPARE(panel(), QStringList({"2024/01/31", "10:16:00.0", "70 km/h", "200.0 km"}));
+        QCOMPARE(child<QLabel>(w, "speedChartTimeLine")->x(), lineX);
+    }
+    w.updateSpeedCursor(at(0, 0, 0).addDays(1));
+    QCOMPARE(text(w, "spd_date_value"), QStringLiteral("2024/02/01"));
 }
 
 void TestSpeedChart::driverScrollBarScrollsSpeedChart()
@@ -308,43 +255,6 @@ void TestSpeedChart::fitTimeRange()
         QCOMPARE(timeAxis(driverView(w))->min(), min);
         QCOMPARE(timeAxis(driverView(w))->max(), max);
     }
-}
-
-void TestSpeedChart::refusedBlockKeepsPage()
-{
-    MainWindow w;
-    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
-    QLineSeries *before = speedLine(w);
-    const QByteArray bad = vdrenc::speedBlock(cursorRecords) + '\0';
-    ModalCloser closer;
-    parseSpeed(w, bad);
-    QCOMPARE(closer.texts(), QStringList{QStringLiteral("DT_SPD_DATA Data Size Error")});
-    QCOMPARE(speedLine(w), before);
-    QCOMPARE(child<QTableWidget>(w, "speedTime_table")->rowCount(), 3);
-    // the stored block is gone: the detail table is not refilled from it
-    child<QTableWidget>(w, "speedTime_table")->setCurrentCell(1, 0);
-    QCOMPARE(child<QTableWidget>(w, "speedInfo_table")->rowCount(), 0);
-}
-
-void TestSpeedChart::dump()
-{
-    MainWindow w;
-    child<QAction>(w, "actionDebug")->trigger();
-    child<QAction>(w, "actionspeed")->setChecked(true);
-    const QByteArray block = vdrenc::speedBlock({record(at(9, 0, 0), 7, 1234)});
-    parseSpeed(w, block);
-    QVERIFY(child<QTextBrowser>(w, "debugtextBrowser")
-                ->toPlainText()
-                .startsWith(QStringLiteral("======= Speed Data =======\nSpeed Count:1\nTime:2024/01/31 "
-                                           "09:00:00\n Mileage:1234007  Mileage:1235008 ")));
-
-    child<QTextBrowser>(w, "debugtextBrowser")->clear();
-    ModalCloser closer;
-    DebugCapture debug;
-    parseSpeed(w, block.left(5));
-    QCOMPARE(child<QTextBrowser>(w, "debugtextBrowser")->toPlainText(),
-             QStringLiteral("======= Speed Data =======\nSpeed Data Size Error"));
-    QVERIFY(debug.contains(QStringLiteral("Error-parseData_01 DataSize:5  ofsset:611 ")));
 }
 
 QTEST_MAIN(TestSpeedChart)

@@ -94,7 +94,6 @@ class TestSpeedPlot : public QObject
     Q_OBJECT
 
 private slots:
-    void scaleTable_data();
     void scaleTable();
     void window_data();
     void window();
@@ -104,31 +103,19 @@ private slots:
     void pictureOfEverySample();
 };
 
-void TestSpeedPlot::scaleTable_data()
-{
-    QTest::addColumn<int>("slider");
-    QTest::addColumn<int>("seconds");
-    QTest::addColumn<int>("dayTicks");
-    QTest::newRow("1") << 1 << 3600 << 25;
-    QTest::newRow("2") << 2 << 1800 << 49;
-    QTest::newRow("3") << 3 << 1200 << 73;
-    QTest::newRow("4") << 4 << 600 << 145;
-    QTest::newRow("5") << 5 << 300 << 289;
-    QTest::newRow("6") << 6 << 60 << 1441;
-    QTest::newRow("7") << 7 << 30 << 2881;
-    QTest::newRow("other") << 8 << 3600 << 25;
-}
-
+// Per slider position (0 and 8 are out of range): ticks per hour, seconds per tick, ticks of a day.
 void TestSpeedPlot::scaleTable()
 {
-    QFETCH(int, slider);
-    QFETCH(int, seconds);
-    QFETCH(int, dayTicks);
-    QCOMPARE(plot::tickSeconds(slider), seconds);
-    QCOMPARE(plot::ticksPerHour(slider), 3600 / seconds);
-    QCOMPARE(plot::tickCount(ms(0, 0), dayEnd(), slider), dayTicks);
-    // less than an hour still has both ends
-    QCOMPARE(plot::tickCount(ms(10, 0), ms(10, 20), slider), 2);
+    QStringList table;
+    for (int slider = 0; slider <= 8; ++slider) {
+        table << QStringLiteral("%1 %2 %3")
+                     .arg(plot::ticksPerHour(slider))
+                     .arg(plot::tickSeconds(slider))
+                     .arg(plot::tickCount(ms(0, 0), dayEnd(), slider));
+        QCOMPARE(plot::tickCount(ms(10, 0), ms(10, 20), slider), 2); // less than an hour: both ends
+    }
+    QCOMPARE(table, QStringList({"1 3600 25", "1 3600 25", "2 1800 49", "3 1200 73", "6 600 145",
+                                 "12 300 289", "60 60 1441", "120 30 2881", "1 3600 25"}));
 }
 
 void TestSpeedPlot::window_data()
