@@ -197,13 +197,17 @@ void RouteMap::fitAll()
 {
     fitted = true;
     centre = bounds.center();
-    const double w = std::max(1, width() - 2 * kFitMargin), h = std::max(1, height() - 2 * kFitMargin);
+    // The legend keeps its column at the right: the route is fitted beside it.
+    const int legend = legendSize().width() + 12;
+    const double w = std::max(1, width() - 2 * kFitMargin - legend),
+                 h = std::max(1, height() - 2 * kFitMargin);
     if (bounds.width() <= 0 && bounds.height() <= 0)
         scale = 1000; // one point, or none: a metre a pixel
     else
         scale = std::min(bounds.width() > 0 ? w / bounds.width() : kMaxScale,
                          bounds.height() > 0 ? h / bounds.height() : kMaxScale);
     scale = std::max(kMinScale, std::min(kMaxScale, scale));
+    centre.rx() += legend / 2.0 / scale;
     invalidateCache();
 }
 
@@ -424,17 +428,27 @@ void RouteMap::drawScaleBar(QPainter &painter) const
     painter.restore();
 }
 
-// The speed bands and the two end marks, at the top right.
-void RouteMap::drawLegend(QPainter &painter) const
+int RouteMap::legendTextWidth() const
 {
     const QFontMetrics metrics(font());
-    const int row = metrics.height() + 4;
     int textWidth = metrics.horizontalAdvance(tr("Speed"));
     for (int band = 0; band < kBandCount; ++band)
         textWidth = std::max(textWidth, metrics.horizontalAdvance(bandText(band)));
-    textWidth =
-        std::max({textWidth, metrics.horizontalAdvance(tr("Start")), metrics.horizontalAdvance(tr("End"))});
-    const int w = textWidth + 48, h = row * (kBandCount + 3) + 12;
+    return std::max(
+        {textWidth, metrics.horizontalAdvance(tr("Start")), metrics.horizontalAdvance(tr("End"))});
+}
+
+QSize RouteMap::legendSize() const
+{
+    return QSize(legendTextWidth() + 48, (QFontMetrics(font()).height() + 4) * (kBandCount + 3) + 12);
+}
+
+// The speed bands and the two end marks, at the top right.
+void RouteMap::drawLegend(QPainter &painter) const
+{
+    const int row = QFontMetrics(font()).height() + 4;
+    const int textWidth = legendTextWidth();
+    const int w = legendSize().width(), h = legendSize().height();
     const QRectF box(width() - w - 12, 12, w, h);
     painter.save();
     painter.setPen(QColor(0xb0, 0xac, 0xa0));

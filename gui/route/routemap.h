@@ -116,4 +116,6 @@ private:
     void drawGrid(QPainter &painter) const;
     void drawScaleBar(QPainter &painter) const;
     void drawLegend(QPainter &painter) const;
+    int legendTextWidth() const;
+    QSize legendSize() const;
 };
