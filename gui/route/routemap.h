@@ -31,13 +31,12 @@ public:
     // The points in route order (runs one after the other), 0 .. pointCount() - 1.
     const route::RoutePoint &point(int index) const { return points.at(index); }
 
-    // Highlights the fixes with from <= time < to, or with invalidTimes the fixes whose time
-    // is not valid; replaces the highlight before.
+    // Highlights the fixes with from <= time < to (highlightInvalidTimes: the fixes whose time
+    // is not valid), in place of the highlight before.
     void highlightSpan(const QDateTime &from, const QDateTime &to);
     void highlightInvalidTimes();
     void clearHighlight();
     int highlightedCount() const;
-    bool isHighlighted(int index) const { return fixes.value(index).highlighted; }
 
     // Marks the fix nearest in time to t (none when no fix has a valid time).
     void setCursorTime(const QDateTime &t);
