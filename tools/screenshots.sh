@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Screenshots of the chart page, in Chinese and in English, of the viewer running in a real
-# (virtual) X display on the sample day, so that its look can be reviewed. Run by hand; it is
-# no part of the tests.
+# Screenshots of the chart page and of the map page (with the chart's cursor set), in Chinese
+# and in English, of the viewer running in a real (virtual) X display on the sample day, so
+# that its look can be reviewed. Run by hand; it is no part of the tests.
 #
 #   tools/screenshots.sh [OUTDIR]        (default OUTDIR: screenshots/ in the build directory)
 #
@@ -9,12 +9,15 @@
 # tools/configure.sh (TAVRIN_BUILD_DIR chooses another) and builds the viewer and the sample
 # day there when they are missing. There is no window manager: the window sits at (0,0) with
 # no title bar, so the clicks below are in window coordinates; CHART_TAB_X/Y and
-# LANGUAGE_MENU_X/Y move them if the form changes.
+# LANGUAGE_MENU_X/Y move them if the form changes. The map page lies beyond the screen's
+# width in the tab bar: it is reached with MAP_TAB_STEPS turns of the wheel over the tab bar
+# from the chart page (one page each); CURSOR_X/Y is the click on the speed chart that sets
+# the cursor the map shows.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 if [ "${1:-}" = "--inside-display" ]; then
-    player=$2 day=$3 out=$4
+    page=$2 player=$3 day=$4 out=$5
     "$player" "$day" &
     pid=$!
     trap 'kill "$pid" 2>/dev/null || true' EXIT
@@ -22,13 +25,19 @@ if [ "${1:-}" = "--inside-display" ]; then
     sleep "${LOAD_SECONDS:-6}" # the day is read and the charts are built
     xdotool mousemove "${CHART_TAB_X:-540}" "${CHART_TAB_Y:-47}" click 1
     sleep 2
-    /usr/bin/import -window root "$out/chart_zh_TW.png"
+    if [ "$page" = map ]; then
+        xdotool mousemove "${CURSOR_X:-760}" "${CURSOR_Y:-300}" click 1
+        sleep 1
+        xdotool mousemove "${CHART_TAB_X:-540}" "${CHART_TAB_Y:-47}" click --repeat "${MAP_TAB_STEPS:-5}" --delay 300 5
+        sleep 2
+    fi
+    /usr/bin/import -window root "$out/${page}_zh_TW.png"
     # "Language" is the second menu, after "File"; its first entry is English.
     xdotool mousemove "${LANGUAGE_MENU_X:-64}" "${LANGUAGE_MENU_Y:-10}" click 1
     sleep 1
     xdotool key Down Return
     sleep 2
-    /usr/bin/import -window root "$out/chart_en_US.png"
+    /usr/bin/import -window root "$out/${page}_en_US.png"
     exit 0
 fi
 
@@ -45,6 +54,8 @@ if [ ! -x "$player" ] || [ ! -f "$day" ]; then
 fi
 out=$(mkdir -p "${1:-$build/screenshots}" && cd "${1:-$build/screenshots}" && pwd)
 
-env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inside-display "$player" "$day" "$out"
-echo "$out/chart_zh_TW.png"
-echo "$out/chart_en_US.png"
+for page in chart map; do
+    env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inside-display "$page" "$player" "$day" "$out"
+    echo "$out/${page}_zh_TW.png"
+    echo "$out/${page}_en_US.png"
+done

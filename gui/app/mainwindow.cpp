@@ -81,7 +81,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initDriverTable();
     setupLocationTables();
 
-    ui->tabWidget->removeTab(ui->tabWidget->indexOf(ui->tab_map));
+    initRouteMap();
     setupDesktopConveniences();
 }
 

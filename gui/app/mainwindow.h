@@ -13,6 +13,7 @@
 #include "gui/app/qtcompat.h"
 #include "core/charts/plotmodel.h"
 
+#include "core/route/routeexport.h"
 #include "core/serial/downloadsession.h"
 #include "core/serial/portsettings.h"
 #include "core/vdr/dayreport.h"
@@ -35,6 +36,7 @@ class ZtPopWaitingWidget;
 class RecentTimeWidget;
 class ZtPrintWidget;
 class SpeedPlot;
+class RouteMap;
 class TimeChart;
 
 namespace Ui {
@@ -243,6 +245,22 @@ public:
     // The title: the program and its version, then the day on display and its car number.
     void updateWindowTitle();
 
+    // --- route map and route export (route/mainwindow_route.cpp) ---
+    // Puts the "Map" page after "Location" with the map in it.
+    void initRouteMap();
+    // The map shows the route of the day model (none when it has no positioned fix).
+    void updateRouteMap();
+    // Highlights the fixes of an hour of the location page's hour list (-1: none).
+    void highlightRouteHour(int hourRow);
+    // The map's cursor mark at the fix nearest in time to the chart's cursor; none.
+    void showRouteCursor(const QDateTime &t);
+    void clearRouteCursor();
+    RouteMap *routeMapView() const { return routeMap; }
+    // "Tool" > "Export route...": the day's route as GPX or KML; false with the reason when
+    // the day has no positioned fix or the file cannot be written (nothing written then).
+    bool exportRoute(const QString &path, route::RouteFormat format, QString *error);
+    QAction *exportRouteAction() const { return routeExportAction; }
+
 public slots:
     void on_actionEnglish_triggered();
     void on_actionChinese_triggered();
@@ -365,4 +383,9 @@ private:
     void setupFileMenu();
     void rebuildRecentMenu();
     QTranslator *qtTranslator = nullptr; // Qt's own texts (dialogs, standard buttons)
+
+    // route map (route/mainwindow_route.cpp)
+    RouteMap *routeMap = nullptr;
+    QAction *routeExportAction = nullptr;
+    void exportRouteChosen();
 };

@@ -58,6 +58,11 @@ void MainWindow::setupDesktopConveniences()
     exportAction->setObjectName(QStringLiteral("exportTableAction"));
     ui->menuTool->addAction(exportAction);
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportTableChosen);
+    routeExportAction = new QAction(this);
+    routeExportAction->setObjectName(QStringLiteral("exportRouteAction"));
+    routeExportAction->setEnabled(false); // no day shown yet
+    ui->menuTool->addAction(routeExportAction);
+    connect(routeExportAction, &QAction::triggered, this, &MainWindow::exportRouteChosen);
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &MainWindow::updateExportAction);
 
     ui->actionPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -184,6 +189,8 @@ void MainWindow::retranslateDesktopTexts()
 {
     if (exportAction)
         exportAction->setText(tr("Export table…"));
+    if (routeExportAction)
+        routeExportAction->setText(tr("Export route…"));
     if (!fileMenu)
         return;
     fileMenu->setTitle(tr("File"));
@@ -201,6 +208,8 @@ void MainWindow::retranslateDesktopTexts()
 void MainWindow::setDisplayedDayFile(const QString &path)
 {
     displayedFilePath = path;
+    if (routeExportAction)
+        routeExportAction->setEnabled(!path.isEmpty());
     updateExportAction();
     updateWindowTitle();
 }

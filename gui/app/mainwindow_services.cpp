@@ -100,6 +100,7 @@ void MainWindow::clearAllPages()
     setupLocationTables();
 
     clearCharts();
+    updateRouteMap();
 
     if (isLogPageShown())
         ui->debugtextBrowser->clear();

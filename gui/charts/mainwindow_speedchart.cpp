@@ -201,6 +201,7 @@ void MainWindow::updateSpeedCursor(const QDateTime &t)
     ui->spd_mileage_value->setText(cursor.mileage);
     ui->spd_driver_value->setText(cursor.driver);
     ui->spd_status_value->setText(cursor.status);
+    showRouteCursor(t);
 
     placeSpeedTimeLine(true);
 }
@@ -208,6 +209,7 @@ void MainWindow::updateSpeedCursor(const QDateTime &t)
 void MainWindow::clearCharts()
 {
     speedPlot->clearCursor();
+    clearRouteCursor();
     ui->speedChartTimeLine->hide();
     for (QLabel *label : {ui->spd_driver_value, ui->spd_status_value, ui->spd_date_value, ui->spd_time_value,
                           ui->spd_speed_value, ui->spd_mileage_value})

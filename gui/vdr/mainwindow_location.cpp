@@ -25,6 +25,7 @@ void MainWindow::parseLocationData(const vdr::BlockReport &block)
 {
     if (isLogPageShown() && ui->actiongps->isChecked())
         dumpLocationData(block);
+    updateRouteMap();
     if (!block.ok()) {
         showMessage(block.message());
         return;
@@ -87,6 +88,7 @@ void MainWindow::on_locationTime_table_itemSelectionChanged()
     // The hour list shows the day's last location block; when that one failed, nothing is stored.
     const int row = ui->locationTime_table->currentRow();
     const vdr::BlockReport *stored = day.lastBlock(vdr::LocationBlock);
+    highlightRouteHour(row);
     if (!stored || !stored->ok())
         return;
     QTableWidget *table = ui->locationInfo_table;

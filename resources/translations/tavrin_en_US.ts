@@ -603,6 +603,26 @@
         <source>PDF saved: %1</source>
         <translation>PDF saved: %1</translation>
     </message>
+    <message>
+        <source>Export route…</source>
+        <translation>Export route…</translation>
+    </message>
+    <message>
+        <source>No route to export: %1</source>
+        <translation>No route to export: %1</translation>
+    </message>
+    <message>
+        <source>GPX files(*.gpx)</source>
+        <translation>GPX files(*.gpx)</translation>
+    </message>
+    <message>
+        <source>KML files(*.kml)</source>
+        <translation>KML files(*.kml)</translation>
+    </message>
+    <message>
+        <source>Export route</source>
+        <translation>Export route</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>
@@ -621,6 +641,35 @@
     <message>
         <source>Recent Time:</source>
         <translation>Recent Time:</translation>
+    </message>
+</context>
+<context>
+    <name>RouteMap</name>
+    <message>
+        <source>Time: %1
+Speed: %2 km/h
+Latitude: %3
+Longitude: %4</source>
+        <translation>Time: %1
+Speed: %2 km/h
+Latitude: %3
+Longitude: %4</translation>
+    </message>
+    <message>
+        <source>No fix with a position on this day</source>
+        <translation>No fix with a position on this day</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
     </message>
 </context>
 <context>

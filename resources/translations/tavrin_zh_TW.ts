@@ -603,6 +603,26 @@
         <source>PDF saved: %1</source>
         <translation>PDF 已儲存: %1</translation>
     </message>
+    <message>
+        <source>Export route…</source>
+        <translation>匯出路線…</translation>
+    </message>
+    <message>
+        <source>No route to export: %1</source>
+        <translation>沒有可匯出的路線：%1</translation>
+    </message>
+    <message>
+        <source>GPX files(*.gpx)</source>
+        <translation>GPX 檔案(*.gpx)</translation>
+    </message>
+    <message>
+        <source>KML files(*.kml)</source>
+        <translation>KML 檔案(*.kml)</translation>
+    </message>
+    <message>
+        <source>Export route</source>
+        <translation>匯出路線</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>
@@ -621,6 +641,35 @@
     <message>
         <source>Recent Time:</source>
         <translation>時間區段:</translation>
+    </message>
+</context>
+<context>
+    <name>RouteMap</name>
+    <message>
+        <source>Time: %1
+Speed: %2 km/h
+Latitude: %3
+Longitude: %4</source>
+        <translation>時間: %1
+車速: %2 km/h
+緯度: %3
+經度: %4</translation>
+    </message>
+    <message>
+        <source>No fix with a position on this day</source>
+        <translation>本日沒有定位資料</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>車速</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>起點</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>終點</translation>
     </message>
 </context>
 <context>

@@ -1,18 +1,22 @@
 // Times the hot paths of opening a day: from the bytes of the full sample day to filled
 // pages. Run by hand: tests/bench/tavrin-bench [-median 9 | other QtTest options]
 #include "core/driverkey/driverkeyfile.h"
+#include "core/route/route.h"
 #include "core/vdr/container.h"
+#include "core/vdr/dayreport.h"
 #include "core/vdr/driving.h"
 #include "core/vdr/faultevent.h"
 #include "core/vdr/location.h"
 #include "core/vdr/technology.h"
 #include "gui/app/mainwindow.h"
 #include "gui/print/ztprintwidget.h"
+#include "gui/route/routemap.h"
 
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -21,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QtCharts/QChartView>
 #include <QtTest>
+
+#include <cmath>
 
 class BenchOpenDay : public QObject
 {
@@ -47,6 +53,8 @@ private slots:
     void printPreview_data();
     void printPreview();
     void printPdf();
+    void routeMapRepaint_data();
+    void routeMapRepaint();
 
 private:
     QByteArray day;
@@ -427,6 +435,70 @@ void BenchOpenDay::printPdf()
         delete preview;
     }
     qInstallMessageHandler(previous);
+}
+
+// A route of a fix every second for a whole day, winding about at changing speeds, with a
+// break in the line every four hours.
+static route::Route dayOfSecondFixes()
+{
+    route::Route r;
+    double lat = 25.0, lon = 121.5, heading = 0;
+    // UTC times: a million local-time conversions would time the C library, not the map.
+    const QDateTime midnight(QDate(2024, 1, 31), QTime(0, 0), Qt::UTC);
+    for (int s = 0; s < 86400; ++s) {
+        if (s % 14400 == 0)
+            r.runs.append(route::RouteRun());
+        route::RoutePoint p;
+        p.speed = qMax(0, int(60 + 55 * std::sin(s / 700.0)));
+        heading += 0.004 * std::sin(s / 131.0);
+        const double km = p.speed / 3600.0;
+        lat += km * std::cos(heading) / 111.2;
+        lon += km * std::sin(heading) / (111.2 * std::cos(lat * M_PI / 180));
+        p.latitude = lat;
+        p.longitude = lon;
+        p.time = midnight.addSecs(s);
+        r.runs.last().append(p);
+    }
+    return r;
+}
+
+void BenchOpenDay::routeMapRepaint_data()
+{
+    QTest::addColumn<bool>("sampleDay");
+    QTest::addColumn<bool>("newScale");
+    for (const bool sample : {true, false}) {
+        const char *name = sample ? "sample day" : "86400 fixes";
+        QTest::addRow("%s, drawn at a new scale", name) << sample << true;
+        QTest::addRow("%s, repainted", name) << sample << false;
+    }
+}
+
+// The map page painting the whole day into an image of 1200 x 800: after a zoom step (the
+// line is projected to the new scale and thinned anew), or repainted as it is (a hover, the
+// cursor moving, a pan).
+void BenchOpenDay::routeMapRepaint()
+{
+    QFETCH(bool, sampleDay);
+    QFETCH(bool, newScale);
+    const route::Route r =
+        sampleDay ? route::routeFromDay(vdr::analyseDayFile(QStringLiteral("D20240131__.vdr"), day))
+                  : dayOfSecondFixes();
+    RouteMap map;
+    map.resize(1200, 800);
+    map.setRoute(r);
+    map.setCursorTime(r.first().time.addSecs(6 * 3600));
+    QImage image(map.size(), QImage::Format_ARGB32_Premultiplied);
+    map.render(&image);
+    const QPointF centre(600, 400);
+    bool in = true;
+    QBENCHMARK
+    {
+        if (newScale)
+            map.zoomAt(centre, in ? 1.01 : 1 / 1.01);
+        in = !in;
+        map.render(&image);
+    }
+    QVERIFY(map.pointCount() > 2000);
 }
 
 int main(int argc, char **argv)
