@@ -949,4 +949,18 @@ QString ruleKey(Rule rule)
     return QString();
 }
 
+vdr::TextTable findingsTable(const QVector<Finding> &findings)
+{
+    vdr::TextTable table;
+    table.captions =
+        QStringList{QStringLiteral("Kind"),          QStringLiteral("Rule"),  QStringLiteral("Driver"),
+                    QStringLiteral("Vehicle"),       QStringLiteral("Start"), QStringLiteral("End"),
+                    QStringLiteral("Missed by (s)"), QStringLiteral("Text")};
+    table.rows.reserve(findings.size());
+    for (const Finding &f : findings)
+        table.rows.append({kindKey(f.kind), ruleKey(f.rule), f.driver, f.vehicle, timeText(f.start),
+                           timeText(f.end), QString::number(f.missedBy / 1000), f.text});
+    return table;
+}
+
 } // namespace period

@@ -83,6 +83,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     ui->tabWidget->removeTab(ui->tabWidget->indexOf(ui->tab_map));
     setupDesktopConveniences();
+    setupPeriodPage();
 }
 
 MainWindow::~MainWindow()

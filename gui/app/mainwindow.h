@@ -34,10 +34,14 @@ class ZtPopWaitingWidget;
 class RecentTimeWidget;
 class ZtPrintWidget;
 class SpeedPlot;
+class PeriodPage;
 class TimeChart;
 
 namespace Ui {
 class MainWindow;
+}
+namespace period {
+struct Finding;
 }
 
 // The one window of the program. It owns every page, the charts, the serial port and the
@@ -233,6 +237,18 @@ public:
     void reloadCurrentDay();
     void stepDateList(int step);
 
+    // --- the "Period" page over the days of the date list (period/mainwindow_period.cpp) ---
+    void setupPeriodPage();
+    PeriodPage *periodPageWidget() const { return periodPage; }
+    bool isPeriodPageCurrent() const;
+    // The day files of the date list, each day once, in list order.
+    QStringList dateListFiles() const;
+    // Reads the days of the date list into the page now.
+    void rebuildPeriodPage();
+    // Opens the finding's day as a click in the date list does and puts the speed chart's
+    // cursor at the finding's start, on the chart page.
+    void openFinding(const period::Finding &finding);
+
 public slots:
     void on_actionEnglish_triggered();
     void on_actionChinese_triggered();
@@ -350,4 +366,12 @@ private:
     QAction *exportAction = nullptr;
     QString displayedFilePath; // the day file on display, empty when none
     void exportTableChosen();
+
+    // the "Period" page (period/mainwindow_period.cpp): rebuilt when shown after the date list
+    // or the language changed, or shortly after such a change while it is shown
+    PeriodPage *periodPage = nullptr;
+    QTimer *periodTimer = nullptr;
+    bool periodStale = true;
+    void markPeriodStale();
+    void retitlePeriodPage();
 };

@@ -5,13 +5,17 @@
 #include "core/print/printspan.h"
 #include "core/vdr/dayfile.h"
 #include "gui/charts/speedplot.h"
+#include "gui/period/periodpage.h"
 #include "gui/print/ztprintwidget.h"
 
 #include <QScrollBar>
 
 void MainWindow::on_actionPrint_triggered()
 {
-    openPrintPreview();
+    if (isPeriodPageCurrent())
+        periodPage->print();
+    else
+        openPrintPreview();
 }
 
 ZtPrintWidget *MainWindow::openPrintPreview()
