@@ -25,7 +25,12 @@ void MainWindow::setupPeriodPage()
     periodTimer->setSingleShot(true);
     periodTimer->setInterval(kPeriodRebuildDelayMs);
     connect(periodTimer, &QTimer::timeout, this, [this] {
-        if (periodStale && isPeriodPageCurrent())
+        if (!periodStale || !isPeriodPageCurrent())
+            return;
+        // A download adds its days one by one: the page waits for its end.
+        if (downloadSession.running())
+            periodTimer->start(kPeriodRebuildDelayMs);
+        else
             rebuildPeriodPage();
     });
 

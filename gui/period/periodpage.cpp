@@ -166,8 +166,12 @@ void PeriodPage::showReport(const period::PeriodReport &report)
                        .arg(report.count(period::FindingKind::Breach))
                        .arg(report.count(period::FindingKind::Exception))
                        .arg(report.count(period::FindingKind::Gap));
+    // The first notes; all of them in the tooltip.
+    constexpr int kNotesShown = 3;
     if (!report.notes.isEmpty())
-        text += QLatin1Char('\n') + report.notes.join(QLatin1Char('\n'));
+        text += QLatin1Char('\n') + report.notes.mid(0, kNotesShown).join(QLatin1Char('\n'));
+    if (report.notes.size() > kNotesShown)
+        text += QStringLiteral(" …");
     headline->setText(text);
     headline->setToolTip(report.notes.join(QLatin1Char('\n')));
     fillChart();

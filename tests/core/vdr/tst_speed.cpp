@@ -3,7 +3,10 @@
 #include "support/fixtures.h"
 #include "vdrencoder.h"
 
+#include <QFile>
 #include <QtTest>
+
+#include <ctime>
 
 namespace {
 
@@ -42,6 +45,8 @@ private slots:
     void chartLine();
     void chartValues();
     void invalidStampSkipped();
+    void startsAcrossDaylightSaving_data();
+    void startsAcrossDaylightSaving();
     void halfSecondTable();
     void dump();
     void cursorSample_data();
@@ -133,6 +138,42 @@ void TestSpeed::chartValues()
         QCOMPARE(points[j].y(), expected[j]);
     // the limit is the axis maximum, not a fixed 240
     QCOMPARE(vdr::speedChartPoints(d.records, d.starts, 120)[5].y(), 120.0);
+}
+
+// The starts take a day's midnight plus the time on days of 24 hours: on the days the clocks
+// change they must still be what each record's own local date-time gives.
+void TestSpeed::startsAcrossDaylightSaving_data()
+{
+    QTest::addColumn<QDate>("day");
+    QTest::newRow("regular day") << QDate(2024, 1, 31);
+    QTest::newRow("clocks forward") << QDate(2024, 3, 31);
+    QTest::newRow("clocks back") << QDate(2024, 10, 27);
+}
+
+void TestSpeed::startsAcrossDaylightSaving()
+{
+    QFETCH(QDate, day);
+    if (!QFile::exists(QStringLiteral("/usr/share/zoneinfo/Europe/Berlin")))
+        QSKIP("no time zone data");
+    const QByteArray oldTz = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    QVector<vdrenc::SpeedRecord> records;
+    for (int minute = 0; minute < 24 * 60; minute += 7) {
+        vdrenc::SpeedRecord r = record(kNoon);
+        r.start = vdrenc::stamp(day.year(), day.month(), day.day(), minute / 60, minute % 60, 30);
+        records << r;
+    }
+    const vdr::SpeedResult d = decode(records);
+    int skipped = 0;
+    for (int i = 0; i < records.size(); ++i) {
+        const QDateTime t = d.records.start(i);
+        QCOMPARE(d.starts.at(i), t.isValid() ? ms(t) : vdr::kNoStart);
+        skipped += !t.isValid();
+    }
+    QCOMPARE(skipped, day.month() == 3 ? 8 : 0); // 02:00 to 03:00 does not exist
+    oldTz.isNull() ? qunsetenv("TZ") : qputenv("TZ", oldTz);
+    tzset();
 }
 
 void TestSpeed::invalidStampSkipped()
