@@ -8,7 +8,7 @@
 # Needs xvfb-run (with xauth), xdotool and ImageMagick's import. Uses the build directory of
 # tools/configure.sh (TAVRIN_BUILD_DIR chooses another) and builds the viewer and the sample
 # day there when they are missing. There is no window manager: the window sits at (0,0) with
-# no title bar, so the clicks below are in window coordinates; CHART_TAB_X/Y, FIRST_TAB_X,
+# no title bar, so the clicks below are in window coordinates; CHART_TAB_X/Y,
 # LANGUAGE_MENU_X/Y and PERIOD_TAB_STEPS move them if the form changes.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -33,8 +33,8 @@ if [ "${1:-}" = "--inside-display" ]; then
 fi
 
 # The "Period" page over a folder of days, in both languages. The page is the last tab: the
-# mouse wheel over the first tab steps through the tabs (PERIOD_TAB_STEPS steps, enough to
-# reach the last whatever the tabs' widths in either language).
+# mouse wheel over a tab steps through the tabs (PERIOD_TAB_STEPS steps, enough to reach the
+# last whatever the tabs' widths in either language).
 if [ "${1:-}" = "--period-inside-display" ]; then
     player=$2 folder=$3 out=$4
     "$player" "$folder" &
@@ -43,7 +43,7 @@ if [ "${1:-}" = "--period-inside-display" ]; then
     xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
     sleep "${LOAD_SECONDS:-6}"
     to_period_tab() {
-        xdotool mousemove "${FIRST_TAB_X:-90}" "${CHART_TAB_Y:-47}"
+        xdotool mousemove "${CHART_TAB_X:-540}" "${CHART_TAB_Y:-47}"
         xdotool click --repeat "${PERIOD_TAB_STEPS:-20}" --delay 50 5
         xdotool mousemove 640 780 # off the tabs
         sleep "${PERIOD_SECONDS:-4}" # the days are read and the page is filled

@@ -91,6 +91,7 @@ PeriodPage::PeriodPage(QWidget *parent) : QWidget(parent)
     headline->setStyleSheet(QStringLiteral("color: Snow;"));
     headline->setFont(QFont(QStringLiteral("Arial"), 13, QFont::Bold));
     headline->setTextFormat(Qt::PlainText);
+    headline->setWordWrap(true);
     layout->addWidget(headline);
 
     auto *chart = new QChart;
@@ -275,6 +276,7 @@ void PeriodPage::fillDays()
                      [](const Row &a, const Row &b) { return a.day->day < b.day->day; });
 
     days->setRowCount(rows.size());
+    QVector<QPair<int, QString>> gaps; // row, text
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     for (int r = 0; r < rows.size(); ++r) {
         const period::VehicleSummary &v = *rows.at(r).vehicle;
@@ -283,13 +285,9 @@ void PeriodPage::fillDays()
         days->setItem(r, 1, cell(period::vehicleText(v.vehicle)));
         if (d.status != period::VehicleDay::Read) {
             // A gap in the evidence, never taken as rest.
-            QTableWidgetItem *item = cell(d.status == period::VehicleDay::Missing
-                                              ? tr("No day file: a gap in the records")
-                                              : tr("Day file not used: its checksum does not match"));
-            days->setItem(r, 2, item);
-            days->setSpan(r, 2, 1, captions.size() - 2);
-            for (int c = 0; c < 3; ++c)
-                days->item(r, c)->setBackground(QColor(QStringLiteral("#f4c7a1")));
+            gaps.append({r, d.status == period::VehicleDay::Missing
+                                ? tr("No day file: a gap in the records")
+                                : tr("Day file not used: its checksum does not match")});
             continue;
         }
         days->setItem(r, 2,
@@ -327,7 +325,14 @@ void PeriodPage::fillDays()
         if (!d.problems.isEmpty())
             days->item(r, 0)->setToolTip(d.problems.join(QLatin1Char('\n')));
     }
+    // The columns fit the figures; a gap's text runs across them.
     days->resizeColumnsToContents();
+    for (const auto &gap : qAsConst(gaps)) {
+        days->setItem(gap.first, 2, cell(gap.second));
+        days->setSpan(gap.first, 2, 1, captions.size() - 2);
+        for (int c = 0; c < 3; ++c)
+            days->item(gap.first, c)->setBackground(QColor(QStringLiteral("#f4c7a1")));
+    }
 }
 
 void PeriodPage::fillFindings()
