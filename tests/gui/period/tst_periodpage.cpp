@@ -57,6 +57,16 @@ private slots:
     void tabTitle();
 
 private:
+    // The folder imported, its first day open, the page shown (it reads the days shortly).
+    PeriodPage *showPeriod(MainWindow &w)
+    {
+        w.setLanguage(MainWindow::Language::SourceTexts);
+        w.importFolder(folder);
+        w.OnParseVDRFileLater();
+        child<QTabWidget>(w, "tabWidget")->setCurrentWidget(w.periodPageWidget());
+        return w.periodPageWidget();
+    }
+
     QTemporaryDir dir;
     QString folder;
 };
@@ -77,12 +87,7 @@ void TestPeriodPage::pageAndCommandAgree()
 {
     testsupport::ModalCloser closer;
     MainWindow w;
-    w.setLanguage(MainWindow::Language::SourceTexts);
-    w.importFolder(folder);
-    w.OnParseVDRFileLater();
-    auto *tabs = child<QTabWidget>(w, "tabWidget");
-    PeriodPage *page = w.periodPageWidget();
-    tabs->setCurrentWidget(page);
+    PeriodPage *page = showPeriod(w);
     QTRY_VERIFY(page->hasReport());
 
     const period::PeriodReport &report = page->report();
@@ -135,12 +140,8 @@ void TestPeriodPage::findingOpensItsDay()
 {
     testsupport::ModalCloser closer;
     MainWindow w;
-    w.setLanguage(MainWindow::Language::SourceTexts);
-    w.importFolder(folder);
-    w.OnParseVDRFileLater();
     auto *tabs = child<QTabWidget>(w, "tabWidget");
-    PeriodPage *page = w.periodPageWidget();
-    tabs->setCurrentWidget(page);
+    PeriodPage *page = showPeriod(w);
     QTRY_VERIFY(page->hasReport());
     int row = -1;
     for (int i = 0; i < page->report().findings.size(); ++i)
