@@ -58,8 +58,8 @@ private:
 void TestMainWindow::startupState()
 {
     MainWindow w;
-    QCOMPARE(pageNames(w),
-             QStringList({"tab_event", "tab_chart", "tab_speed", "tab_driver", "tab_tech", "tab_location"}));
+    QCOMPARE(pageNames(w), QStringList({"tab_event", "tab_chart", "tab_speed", "tab_driver", "tab_tech",
+                                        "tab_location", "periodPage"}));
     QCOMPARE(child<QTabWidget>(w, "tabWidget")->currentWidget()->objectName(), QStringLiteral("tab_event"));
 
     QStringList shownButtons;
