@@ -97,6 +97,14 @@ PeriodPage::PeriodPage(QWidget *parent) : QWidget(parent)
     auto *chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignRight);
     chart->setMargins(QMargins(6, 6, 6, 6));
+    axisX = new QBarCategoryAxis(chart);
+    axisY = new QValueAxis(chart);
+    axisY->setLabelFormat(QStringLiteral("%d"));
+    QFont labels = axisX->labelsFont();
+    labels.setPointSize(8);
+    axisX->setLabelsFont(labels);
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
     view = new QChartView(chart, this);
     view->setObjectName(QStringLiteral("periodChartView"));
     view->setRenderHint(QPainter::Antialiasing);
@@ -182,27 +190,30 @@ void PeriodPage::showReport(const period::PeriodReport &report)
 
 void PeriodPage::fillChart()
 {
+    // The axes stay; the series are made anew.
     QChart *chart = view->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
     chart->setTitle(tr("Driving hours per day"));
 
+    // A label per day while they fit under their bars (the chart cuts longer ones short, turned
+    // or not); a longer period names its first and last day below the bars instead.
     QStringList categories;
     if (hasShown && shown.first.isValid()) {
+        // The axis keeps one of equal labels: they must differ.
+        const QString format =
+            shown.first.daysTo(shown.last) < 365 ? QStringLiteral("MM/dd") : QStringLiteral("yyyy/MM/dd");
         for (QDate d = shown.first; d <= shown.last; d = d.addDays(1))
-            categories << d.toString(QStringLiteral("MM/dd"));
+            categories << d.toString(format);
     }
-    auto *axisX = new QBarCategoryAxis;
+    const bool labelled = categories.size() <= 16;
+    axisX->setLabelsVisible(labelled);
+    axisX->setTitleText(labelled || !hasShown ? QString()
+                                              : tr("%1 to %2, a bar a day")
+                                                    .arg(shown.first.toString(QStringLiteral("yyyy/MM/dd")),
+                                                         shown.last.toString(QStringLiteral("yyyy/MM/dd"))));
+    axisX->clear();
     axisX->append(categories);
-    axisX->setLabelsAngle(categories.size() > 16 ? -90 : 0);
-    auto *axisY = new QValueAxis;
     axisY->setTitleText(tr("Hours"));
-    axisY->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
 
     // One bar set per driver: the driver's driving on each day, in hours.
     double highest = 0;

@@ -11,7 +11,9 @@ class QPrinter;
 class QTableWidget;
 
 QT_CHARTS_BEGIN_NAMESPACE
+class QBarCategoryAxis;
 class QChartView;
+class QValueAxis;
 QT_CHARTS_END_NAMESPACE
 QT_CHARTS_USE_NAMESPACE
 
@@ -70,6 +72,8 @@ private:
 
     QLabel *headline = nullptr;
     QChartView *view = nullptr;
+    QBarCategoryAxis *axisX = nullptr; // the days
+    QValueAxis *axisY = nullptr;       // hours
     QTableWidget *days = nullptr;
     QTableWidget *findings = nullptr;
     period::PeriodReport shown;

@@ -684,6 +684,10 @@
         <translation>The page could not be saved as a PDF file:
 %1</translation>
     </message>
+    <message>
+        <source>%1 to %2, a bar a day</source>
+        <translation>%1 to %2, a bar a day</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>

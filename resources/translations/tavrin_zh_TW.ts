@@ -684,6 +684,10 @@
         <translation>此頁無法儲存為 PDF 檔：
 %1</translation>
     </message>
+    <message>
+        <source>%1 to %2, a bar a day</source>
+        <translation>%1 至 %2，每日一柱</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>
