@@ -46,7 +46,7 @@ if [ "${1:-}" = "--period-inside-display" ]; then
         xdotool mousemove "${CHART_TAB_X:-540}" "${CHART_TAB_Y:-47}"
         xdotool click --repeat "${PERIOD_TAB_STEPS:-20}" --delay 50 5
         xdotool mousemove 640 780 # off the tabs
-        sleep "${PERIOD_SECONDS:-4}" # the days are read and the page is filled
+        sleep "${PERIOD_SECONDS:-8}" # the days are read and the page is filled
     }
     to_period_tab
     /usr/bin/import -window root "$out/period_zh_TW.png"
