@@ -344,15 +344,6 @@ QJsonObject reportJson(const PeriodReport &report, const QStringList &readErrors
 
 // --- CSV -----------------------------------------------------------------------------------
 
-QString csvField(const QString &field)
-{
-    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
-        !field.contains(QLatin1Char('\r')) && !field.contains(QLatin1Char('\n')))
-        return field;
-    return QLatin1Char('"') + QString(field).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
-
 // One table of three kinds of rows, told apart by the first column: a vehicle's day, a
 // driver's day, a finding. UTF-8 with a byte-order mark, CRLF, as the export command writes.
 QByteArray reportCsv(const PeriodReport &report)
@@ -395,14 +386,9 @@ QByteArray reportCsv(const PeriodReport &report)
                                   QStringLiteral("Faults"),
                                   QStringLiteral("Events"),
                                   QStringLiteral("Text")};
-    QString text;
-    auto addRow = [&text](const QStringList &fields) {
-        QStringList quoted;
-        for (const QString &f : fields)
-            quoted << csvField(f);
-        text += quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    };
-    addRow(captions);
+    vdr::TextTable table;
+    table.captions = captions;
+    const auto addRow = [&table](const QStringList &fields) { table.rows.append(fields); };
     for (const VehicleSummary &v : report.vehicles) {
         for (const VehicleDay &d : v.days) {
             QStringList row;
@@ -441,21 +427,22 @@ QByteArray reportCsv(const PeriodReport &report)
             addRow(row);
         }
     }
-    for (const Finding &f : report.findings) {
+    // The findings as the viewer's findings export writes them.
+    for (const QStringList &finding : period::findingsTable(report.findings).rows) {
         QStringList row;
         for (int i = 0; i < ColumnCount; ++i)
             row << QString();
         row[Record] = QStringLiteral("finding");
-        row[Vehicle] = f.vehicle;
-        row[Driver] = f.driver;
-        row[Start] = period::timeText(f.start);
-        row[End] = period::timeText(f.end);
-        row[Kind] = period::kindKey(f.kind);
-        row[RuleColumn] = period::ruleKey(f.rule);
-        row[Text] = f.text;
+        row[Vehicle] = finding.at(period::FindingVehicleColumn);
+        row[Driver] = finding.at(period::FindingDriverColumn);
+        row[Start] = finding.at(period::FindingStartColumn);
+        row[End] = finding.at(period::FindingEndColumn);
+        row[Kind] = finding.at(period::FindingKindColumn);
+        row[RuleColumn] = finding.at(period::FindingRuleColumn);
+        row[Text] = finding.at(period::FindingTextColumn);
         addRow(row);
     }
-    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+    return vdr::csvDocument(table);
 }
 
 void printBytes(const QByteArray &bytes)

@@ -26,7 +26,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 lupdate=${LUPDATE:-$(command -v lupdate || echo /usr/lib/qt5/bin/lupdate)}
-folders=(gui core/platform core/vdr core/charts core/import core/serial core/print core/driverkey)
+folders=(gui core/platform core/vdr core/charts core/import core/serial core/print core/driverkey core/period)
 
 english="$root/resources/translations/tavrin_en_US.ts"
 targets=("$@")

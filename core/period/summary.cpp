@@ -85,25 +85,12 @@ public:
     // kNever when the stamp is not a valid date and time.
     qint64 ms(const uchar *p)
     {
-        const QDate date(vdr::bcdValue(p[0]) * 100 + vdr::bcdValue(p[1]), vdr::bcdValue(p[2]),
-                         vdr::bcdValue(p[3]));
-        const QTime time(vdr::bcdValue(p[4]), vdr::bcdValue(p[5]), vdr::bcdValue(p[6]));
-        if (!date.isValid() || !time.isValid())
-            return kNever;
-        if (date != m_day) {
-            m_day = date;
-            m_midnight = midnight(date);
-            m_regular = midnight(date.addDays(1)) - m_midnight == 24 * 3600 * 1000;
-        }
-        if (m_regular)
-            return m_midnight + time.msecsSinceStartOfDay();
-        return QDateTime(date, time, Qt::LocalTime).toMSecsSinceEpoch();
+        const qint64 t = m_clock.ms(p);
+        return t == vdr::RecorderClock::kInvalid ? kNever : t;
     }
 
 private:
-    QDate m_day;
-    qint64 m_midnight = 0;
-    bool m_regular = false;
+    vdr::RecorderClock m_clock;
 };
 
 QString dayText(const QDate &day)
@@ -947,6 +934,20 @@ QString ruleKey(Rule rule)
         return QStringLiteral("records");
     }
     return QString();
+}
+
+vdr::TextTable findingsTable(const QVector<Finding> &findings)
+{
+    vdr::TextTable table;
+    table.captions =
+        QStringList{QStringLiteral("Kind"),          QStringLiteral("Rule"),  QStringLiteral("Driver"),
+                    QStringLiteral("Vehicle"),       QStringLiteral("Start"), QStringLiteral("End"),
+                    QStringLiteral("Missed by (s)"), QStringLiteral("Text")};
+    table.rows.reserve(findings.size());
+    for (const Finding &f : findings)
+        table.rows.append({kindKey(f.kind), ruleKey(f.rule), f.driver, f.vehicle, timeText(f.start),
+                           timeText(f.end), QString::number(f.missedBy / 1000), f.text});
+    return table;
 }
 
 } // namespace period

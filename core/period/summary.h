@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/period/rules.h"
+#include "core/vdr/tableexport.h"
 
 #include <QDate>
 #include <QString>
@@ -263,5 +264,22 @@ QString ruleText(Rule rule);
 // "dailyRest", "records".
 QString kindKey(FindingKind kind);
 QString ruleKey(Rule rule);
+
+// The findings as a table, one row each in time order, as the exports write them: the kind and
+// the rule by their machine names, the times as timeText writes them, the shortfall in whole
+// seconds. csvDocument(findingsTable(...)) is the findings CSV.
+enum FindingColumn
+{
+    FindingKindColumn,
+    FindingRuleColumn,
+    FindingDriverColumn,
+    FindingVehicleColumn,
+    FindingStartColumn,
+    FindingEndColumn,
+    FindingMissedByColumn,
+    FindingTextColumn,
+    FindingColumnCount
+};
+vdr::TextTable findingsTable(const QVector<Finding> &findings);
 
 } // namespace period

@@ -2,12 +2,25 @@
 
 #include <QtEndian>
 
+#include <cstring>
+
 namespace vdr {
 
 quint8 xorChecksum(const char *data, qint64 size)
 {
+    // Eight bytes at a time, then the eight lanes and the rest folded into one byte: the same
+    // XOR of every byte, without a step per byte over a whole day file.
+    quint64 wide = 0;
+    qint64 i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, data + i, sizeof word);
+        wide ^= word;
+    }
     quint8 sum = 0;
-    for (qint64 i = 0; i < size; ++i)
+    for (int lane = 0; lane < 8; ++lane)
+        sum ^= static_cast<quint8>(wide >> (8 * lane));
+    for (; i < size; ++i)
         sum ^= static_cast<quint8>(data[i]);
     return sum;
 }

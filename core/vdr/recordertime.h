@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <limits>
+
 // The recorder's timestamp: 7 bytes of packed BCD (century, year of the century, month,
 // day, hour, minute, second) in local time.
 namespace vdr {
@@ -29,5 +31,21 @@ QDateTime recorderDateTime(const uchar *p);
 // "yyyy/MM/dd hh:mm:ss", or noTimeText() when date or time is not valid, or when they name a
 // local time that does not exist (skipped when the clocks go forward).
 QString recorderTimeText(const uchar *p);
+
+// Timestamps to milliseconds since the epoch, many in a row. A day of 24 hours (the clocks do
+// not change on it) is its midnight plus the time of day: one time-zone lookup per day instead
+// of one per stamp. Other days take each stamp as a local date-time.
+class RecorderClock
+{
+public:
+    // A stamp whose date or time is not valid, or that names a local time that does not exist.
+    static constexpr qint64 kInvalid = std::numeric_limits<qint64>::min();
+    qint64 ms(const uchar *p);
+
+private:
+    QDate m_day;
+    qint64 m_midnight = 0;
+    bool m_regular = false;
+};
 
 } // namespace vdr

@@ -83,6 +83,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     initRouteMap();
     setupDesktopConveniences();
+    setupPeriodPage();
 }
 
 MainWindow::~MainWindow()

@@ -37,10 +37,14 @@ class RecentTimeWidget;
 class ZtPrintWidget;
 class SpeedPlot;
 class RouteMap;
+class PeriodPage;
 class TimeChart;
 
 namespace Ui {
 class MainWindow;
+}
+namespace period {
+struct Finding;
 }
 
 // The one window of the program. It owns every page, the charts, the serial port and the
@@ -261,6 +265,18 @@ public:
     bool exportRoute(const QString &path, route::RouteFormat format, QString *error);
     QAction *exportRouteAction() const { return routeExportAction; }
 
+    // --- the "Period" page over the days of the date list (period/mainwindow_period.cpp) ---
+    void setupPeriodPage();
+    PeriodPage *periodPageWidget() const { return periodPage; }
+    bool isPeriodPageCurrent() const;
+    // The day files of the date list, each day once, in list order.
+    QStringList dateListFiles() const;
+    // Reads the days of the date list into the page now.
+    void rebuildPeriodPage();
+    // Opens the finding's day as a click in the date list does and puts the speed chart's
+    // cursor at the finding's start, on the chart page.
+    void openFinding(const period::Finding &finding);
+
 public slots:
     void on_actionEnglish_triggered();
     void on_actionChinese_triggered();
@@ -388,4 +404,12 @@ private:
     RouteMap *routeMap = nullptr;
     QAction *routeExportAction = nullptr;
     void exportRouteChosen();
+
+    // the "Period" page (period/mainwindow_period.cpp): rebuilt when shown after the date list
+    // or the language changed, or shortly after such a change while it is shown
+    PeriodPage *periodPage = nullptr;
+    QTimer *periodTimer = nullptr;
+    bool periodStale = true;
+    void markPeriodStale();
+    void retitlePeriodPage();
 };

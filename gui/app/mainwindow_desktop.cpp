@@ -8,6 +8,7 @@
 #include "core/vdr/dayreport.h"
 #include "core/vdr/tableexport.h"
 #include "gui/app/viewersettings.h"
+#include "gui/period/periodpage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -219,6 +220,10 @@ void MainWindow::updateExportAction()
     if (!exportAction)
         return;
     vdr::ExportTable table;
+    if (isPeriodPageCurrent()) {
+        exportAction->setEnabled(periodPage->hasReport());
+        return;
+    }
     exportAction->setEnabled(!displayedFilePath.isEmpty() &&
                              pageTable(ui, ui->tabWidget->currentWidget(), &table));
 }
@@ -226,14 +231,18 @@ void MainWindow::updateExportAction()
 bool MainWindow::exportCurrentPage(const QString &path, QString *error)
 {
     vdr::ExportTable table;
-    if (displayedFilePath.isEmpty() || !pageTable(ui, ui->tabWidget->currentWidget(), &table)) {
+    const bool period = isPeriodPageCurrent() && periodPage->hasReport();
+    if (!period && (displayedFilePath.isEmpty() || !pageTable(ui, ui->tabWidget->currentWidget(), &table))) {
         if (error)
             *error = QStringLiteral("no table on this page");
         return false;
     }
     // The rows of the day model in the interface's language: the same file as `tavrin-vdr
-    // export --lang` makes for that language.
-    const QByteArray csv = vdr::csvDocument(vdr::exportRows(dayModel(), table, vdr::Texts::Shown));
+    // export --lang` makes for that language. The "Period" page exports its findings in the
+    // columns of the core's findings table, which `tavrin-vdr report --csv` fills its finding
+    // rows from; their texts are those the page shows.
+    const QByteArray csv = period ? periodPage->findingsCsv()
+                                  : vdr::csvDocument(vdr::exportRows(dayModel(), table, vdr::Texts::Shown));
     // Written whole or not at all.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
@@ -247,11 +256,19 @@ bool MainWindow::exportCurrentPage(const QString &path, QString *error)
 void MainWindow::exportTableChosen()
 {
     vdr::ExportTable table;
-    if (!pageTable(ui, ui->tabWidget->currentWidget(), &table) || displayedFilePath.isEmpty())
+    QString name;
+    if (isPeriodPageCurrent() && periodPage->hasReport()) {
+        const period::PeriodReport &report = periodPage->report();
+        name = QStringLiteral("findings_%1_%2.csv")
+                   .arg(report.first.toString(QStringLiteral("yyyyMMdd")),
+                        report.last.toString(QStringLiteral("yyyyMMdd")));
+    } else if (pageTable(ui, ui->tabWidget->currentWidget(), &table) && !displayedFilePath.isEmpty()) {
+        name = QStringLiteral("%1_%2.csv")
+                   .arg(QFileInfo(displayedFilePath).completeBaseName(),
+                        vdr::exportTableNames().value(int(table)));
+    } else {
         return;
-    const QString name =
-        QStringLiteral("%1_%2.csv")
-            .arg(QFileInfo(displayedFilePath).completeBaseName(), vdr::exportTableNames().value(int(table)));
+    }
     const QString folder = viewersettings::lastFolder(QStringLiteral("table"));
     const QString path = QFileDialog::getSaveFileName(this, tr("Export table"),
                                                       folder.isEmpty() ? name : QDir(folder).filePath(name),

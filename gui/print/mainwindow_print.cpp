@@ -5,6 +5,7 @@
 #include "core/print/printspan.h"
 #include "core/vdr/dayfile.h"
 #include "gui/charts/speedplot.h"
+#include "gui/period/periodpage.h"
 #include "gui/print/ztprintwidget.h"
 
 #include <QDir>
@@ -12,7 +13,10 @@
 
 void MainWindow::on_actionPrint_triggered()
 {
-    openPrintPreview();
+    if (isPeriodPageCurrent())
+        periodPage->print();
+    else
+        openPrintPreview();
 }
 
 ZtPrintWidget *MainWindow::openPrintPreview()

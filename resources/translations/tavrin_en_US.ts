@@ -623,6 +623,131 @@
         <source>Export route</source>
         <translation>Export route</translation>
     </message>
+    <message>
+        <source>Period</source>
+        <translation>Period</translation>
+    </message>
+</context>
+<context>
+    <name>PeriodPage</name>
+    <message>
+        <source>%1: cannot read: %2</source>
+        <translation>%1: cannot read: %2</translation>
+    </message>
+    <message>
+        <source>No days in the date list</source>
+        <translation>No days in the date list</translation>
+    </message>
+    <message>
+        <source>%1 to %2: %3 day(s), %4 day file(s) read; %5 breach(es), %6 allowed only under the exception, %7 gap(s) in the records</source>
+        <translation>%1 to %2: %3 day(s), %4 day file(s) read; %5 breach(es), %6 allowed only under the exception, %7 gap(s) in the records</translation>
+    </message>
+    <message>
+        <source>Driving hours per day</source>
+        <translation>Driving hours per day</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>Hours</translation>
+    </message>
+    <message>
+        <source>Daily limit (%1)</source>
+        <translation>Daily limit (%1)</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Vehicle</source>
+        <translation>Vehicle</translation>
+    </message>
+    <message>
+        <source>Distance (km)</source>
+        <translation>Distance (km)</translation>
+    </message>
+    <message>
+        <source>Driving by driver</source>
+        <translation>Driving by driver</translation>
+    </message>
+    <message>
+        <source>Longest continuous</source>
+        <translation>Longest continuous</translation>
+    </message>
+    <message>
+        <source>Top speed (km/h)</source>
+        <translation>Top speed (km/h)</translation>
+    </message>
+    <message>
+        <source>Above %1 km/h</source>
+        <translation>Above %1 km/h</translation>
+    </message>
+    <message>
+        <source>Faults / events</source>
+        <translation>Faults / events</translation>
+    </message>
+    <message>
+        <source>No day file: a gap in the records</source>
+        <translation>No day file: a gap in the records</translation>
+    </message>
+    <message>
+        <source>Day file not used: its checksum does not match</source>
+        <translation>Day file not used: its checksum does not match</translation>
+    </message>
+    <message>
+        <source>driving records unusable</source>
+        <translation>driving records unusable</translation>
+    </message>
+    <message>
+        <source>Driver</source>
+        <translation>Driver</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>Rule</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>Start - End</source>
+        <translation>Start - End</translation>
+    </message>
+    <message>
+        <source>Finding</source>
+        <translation>Finding</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <source>No printer is installed. Save the page as a PDF file instead?</source>
+        <translation>No printer is installed. Save the page as a PDF file instead?</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The page could not be printed.</source>
+        <translation>The page could not be printed.</translation>
+    </message>
+    <message>
+        <source>The page could not be saved as a PDF file:
+%1</source>
+        <translation>The page could not be saved as a PDF file:
+%1</translation>
+    </message>
+    <message>
+        <source>%1 to %2, a bar a day</source>
+        <translation>%1 to %2, a bar a day</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>
@@ -915,6 +1040,149 @@ please enter again</translation>
     <message>
         <source>Scale</source>
         <translation>Scale</translation>
+    </message>
+</context>
+<context>
+    <name>period</name>
+    <message>
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source> (and 1 stop under %1)</source>
+        <translation> (and 1 stop under %1)</translation>
+    </message>
+    <message>
+        <source> (and %1 stops under %2)</source>
+        <translation> (and %1 stops under %2)</translation>
+    </message>
+    <message>
+        <source>; %1 over the %2 of the exception</source>
+        <translation>; %1 over the %2 of the exception</translation>
+    </message>
+    <message>
+        <source>; allowed only under the exception: at most %1 followed by one %2 break, taken: %3</source>
+        <translation>; allowed only under the exception: at most %1 followed by one %2 break, taken: %3</translation>
+    </message>
+    <message>
+        <source>; the records end before the next break: allowed only under the exception, if one %1 break followed</source>
+        <translation>; the records end before the next break: allowed only under the exception, if one %1 break followed</translation>
+    </message>
+    <message>
+        <source>; the exception needs one %1 break after it, taken: %2</source>
+        <translation>; the exception needs one %1 break after it, taken: %2</translation>
+    </message>
+    <message>
+        <source>; the exception needs one %1 break after it, taken in parts</source>
+        <translation>; the exception needs one %1 break after it, taken in parts</translation>
+    </message>
+    <message>
+        <source>drove %1 without a %2 break (%3 over the %4 limit%5); breaks taken: %6</source>
+        <translation>drove %1 without a %2 break (%3 over the %4 limit%5); breaks taken: %6</translation>
+    </message>
+    <message>
+        <source>drove %1 in one working day (%2 over the %3 limit)</source>
+        <translation>drove %1 in one working day (%2 over the %3 limit)</translation>
+    </message>
+    <message>
+        <source>worked %1 without a rest of %2 (%3 over the %4 of a working day); longest pause: %5</source>
+        <translation>worked %1 without a rest of %2 (%3 over the %4 of a working day); longest pause: %5</translation>
+    </message>
+    <message>
+        <source>the rest between working days cannot be checked: %1 of its %2 have no records</source>
+        <translation>the rest between working days cannot be checked: %1 of its %2 have no records</translation>
+    </message>
+    <message>
+        <source>reduced rests in the week of %1: %2, at most %3 allowed</source>
+        <translation>reduced rests in the week of %1: %2, at most %3 allowed</translation>
+    </message>
+    <message>
+        <source>the rest ending on %1 was reduced too, and reduced rests may not fall on consecutive days</source>
+        <translation>the rest ending on %1 was reduced too, and reduced rests may not fall on consecutive days</translation>
+    </message>
+    <message>
+        <source>rested %1 between working days (%2 short of %3); %4</source>
+        <translation>rested %1 between working days (%2 short of %3); %4</translation>
+    </message>
+    <message>
+        <source>the file has no driving records</source>
+        <translation>the file has no driving records</translation>
+    </message>
+    <message>
+        <source>%1: the name gives no day; left out</source>
+        <translation>%1: the name gives no day; left out</translation>
+    </message>
+    <message>
+        <source>%1: a second file for %2 of %3; left out (%4 is used)</source>
+        <translation>%1: a second file for %2 of %3; left out (%4 is used)</translation>
+    </message>
+    <message>
+        <source>a period spans at most %1 days; the days before %2 are left out</source>
+        <translation>a period spans at most %1 days; the days before %2 are left out</translation>
+    </message>
+    <message>
+        <source>no day file for %1</source>
+        <translation>no day file for %1</translation>
+    </message>
+    <message>
+        <source>no day files from %1 to %2 (%3 days)</source>
+        <translation>no day files from %1 to %2 (%3 days)</translation>
+    </message>
+    <message>
+        <source>the day file for %1 is not used: its checksum does not match (%2)</source>
+        <translation>the day file for %1 is not used: its checksum does not match (%2)</translation>
+    </message>
+    <message>
+        <source>the driving records of %1 cannot be used: %2 (%3)</source>
+        <translation>the driving records of %1 cannot be used: %2 (%3)</translation>
+    </message>
+    <message>
+        <source>%1: %2 driving record(s) stamped outside the file&apos;s day left out</source>
+        <translation>%1: %2 driving record(s) stamped outside the file&apos;s day left out</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source> %1 s</source>
+        <translation> %1 s</translation>
+    </message>
+    <message>
+        <source>(no car number)</source>
+        <translation>(no car number)</translation>
+    </message>
+    <message>
+        <source>breach</source>
+        <translation>breach</translation>
+    </message>
+    <message>
+        <source>exception only</source>
+        <translation>exception only</translation>
+    </message>
+    <message>
+        <source>gap</source>
+        <translation>gap</translation>
+    </message>
+    <message>
+        <source>daily driving</source>
+        <translation>daily driving</translation>
+    </message>
+    <message>
+        <source>continuous driving</source>
+        <translation>continuous driving</translation>
+    </message>
+    <message>
+        <source>rest between working days</source>
+        <translation>rest between working days</translation>
+    </message>
+    <message>
+        <source>records</source>
+        <translation>records</translation>
     </message>
 </context>
 </TS>

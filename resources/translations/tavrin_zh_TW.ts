@@ -623,6 +623,131 @@
         <source>Export route</source>
         <translation>匯出路線</translation>
     </message>
+    <message>
+        <source>Period</source>
+        <translation>期間</translation>
+    </message>
+</context>
+<context>
+    <name>PeriodPage</name>
+    <message>
+        <source>%1: cannot read: %2</source>
+        <translation>%1：無法讀取：%2</translation>
+    </message>
+    <message>
+        <source>No days in the date list</source>
+        <translation>日期清單中沒有日期</translation>
+    </message>
+    <message>
+        <source>%1 to %2: %3 day(s), %4 day file(s) read; %5 breach(es), %6 allowed only under the exception, %7 gap(s) in the records</source>
+        <translation>%1 至 %2：共 %3 天，讀取 %4 個日檔；違規 %5 項，僅於例外情形允許 %6 項，紀錄缺漏 %7 項</translation>
+    </message>
+    <message>
+        <source>Driving hours per day</source>
+        <translation>每日駕駛時數</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>小時</translation>
+    </message>
+    <message>
+        <source>Daily limit (%1)</source>
+        <translation>每日上限（%1）</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Vehicle</source>
+        <translation>車輛</translation>
+    </message>
+    <message>
+        <source>Distance (km)</source>
+        <translation>行駛里程（公里）</translation>
+    </message>
+    <message>
+        <source>Driving by driver</source>
+        <translation>各駕駛人駕駛時間</translation>
+    </message>
+    <message>
+        <source>Longest continuous</source>
+        <translation>最長連續駕駛</translation>
+    </message>
+    <message>
+        <source>Top speed (km/h)</source>
+        <translation>最高速度（km/h）</translation>
+    </message>
+    <message>
+        <source>Above %1 km/h</source>
+        <translation>超過 %1 km/h</translation>
+    </message>
+    <message>
+        <source>Faults / events</source>
+        <translation>故障／事件</translation>
+    </message>
+    <message>
+        <source>No day file: a gap in the records</source>
+        <translation>沒有日檔：紀錄缺漏</translation>
+    </message>
+    <message>
+        <source>Day file not used: its checksum does not match</source>
+        <translation>日檔未採用：檢查碼不符</translation>
+    </message>
+    <message>
+        <source>driving records unusable</source>
+        <translation>駕駛紀錄無法使用</translation>
+    </message>
+    <message>
+        <source>Driver</source>
+        <translation>駕駛人</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>規則</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>類別</translation>
+    </message>
+    <message>
+        <source>Start - End</source>
+        <translation>開始 - 結束</translation>
+    </message>
+    <message>
+        <source>Finding</source>
+        <translation>查核結果</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>期間</translation>
+    </message>
+    <message>
+        <source>No printer is installed. Save the page as a PDF file instead?</source>
+        <translation>未安裝印表機。是否改將此頁儲存為 PDF 檔？</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>儲存為 PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF 檔案 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The page could not be printed.</source>
+        <translation>此頁無法列印。</translation>
+    </message>
+    <message>
+        <source>The page could not be saved as a PDF file:
+%1</source>
+        <translation>此頁無法儲存為 PDF 檔：
+%1</translation>
+    </message>
+    <message>
+        <source>%1 to %2, a bar a day</source>
+        <translation>%1 至 %2，每日一柱</translation>
+    </message>
 </context>
 <context>
     <name>RecentTimeWidget</name>
@@ -916,6 +1041,149 @@ Longitude: %4</source>
     <message>
         <source>Scale</source>
         <translation>刻度</translation>
+    </message>
+</context>
+<context>
+    <name>period</name>
+    <message>
+        <source>none</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <source> (and 1 stop under %1)</source>
+        <translation>（另有 1 次不足 %1 的停車）</translation>
+    </message>
+    <message>
+        <source> (and %1 stops under %2)</source>
+        <translation>（另有 %1 次不足 %2 的停車）</translation>
+    </message>
+    <message>
+        <source>; %1 over the %2 of the exception</source>
+        <translation>；超過例外情形的 %2 達 %1</translation>
+    </message>
+    <message>
+        <source>; allowed only under the exception: at most %1 followed by one %2 break, taken: %3</source>
+        <translation>；僅於例外情形允許：最多 %1，其後一次休息 %2，實際休息：%3</translation>
+    </message>
+    <message>
+        <source>; the records end before the next break: allowed only under the exception, if one %1 break followed</source>
+        <translation>；紀錄於下次休息前結束：僅於例外情形、且其後有一次 %1 休息時允許</translation>
+    </message>
+    <message>
+        <source>; the exception needs one %1 break after it, taken: %2</source>
+        <translation>；例外情形之後須一次休息 %1，實際休息：%2</translation>
+    </message>
+    <message>
+        <source>; the exception needs one %1 break after it, taken in parts</source>
+        <translation>；例外情形之後須一次休息 %1，實際分次休息</translation>
+    </message>
+    <message>
+        <source>drove %1 without a %2 break (%3 over the %4 limit%5); breaks taken: %6</source>
+        <translation>連續駕駛 %1 未有 %2 休息（超過 %4 上限 %3%5）；已休息：%6</translation>
+    </message>
+    <message>
+        <source>drove %1 in one working day (%2 over the %3 limit)</source>
+        <translation>一個工作日駕駛 %1（超過 %3 上限 %2）</translation>
+    </message>
+    <message>
+        <source>worked %1 without a rest of %2 (%3 over the %4 of a working day); longest pause: %5</source>
+        <translation>工作 %1 未有 %2 休息（超過工作日 %4 達 %3）；最長停歇：%5</translation>
+    </message>
+    <message>
+        <source>the rest between working days cannot be checked: %1 of its %2 have no records</source>
+        <translation>無法查核工作日間的休息：%2 中有 %1 沒有紀錄</translation>
+    </message>
+    <message>
+        <source>reduced rests in the week of %1: %2, at most %3 allowed</source>
+        <translation>%1 當週縮短休息 %2 次，最多允許 %3 次</translation>
+    </message>
+    <message>
+        <source>the rest ending on %1 was reduced too, and reduced rests may not fall on consecutive days</source>
+        <translation>於 %1 結束的休息亦已縮短，縮短休息不得連續兩日</translation>
+    </message>
+    <message>
+        <source>rested %1 between working days (%2 short of %3); %4</source>
+        <translation>工作日間休息 %1（比 %3 少 %2）；%4</translation>
+    </message>
+    <message>
+        <source>the file has no driving records</source>
+        <translation>檔案沒有駕駛紀錄</translation>
+    </message>
+    <message>
+        <source>%1: the name gives no day; left out</source>
+        <translation>%1：檔名未指明日期；略過</translation>
+    </message>
+    <message>
+        <source>%1: a second file for %2 of %3; left out (%4 is used)</source>
+        <translation>%1：%3 於 %2 的第二個檔案；略過（採用 %4）</translation>
+    </message>
+    <message>
+        <source>a period spans at most %1 days; the days before %2 are left out</source>
+        <translation>期間最多 %1 天；略過 %2 之前的日期</translation>
+    </message>
+    <message>
+        <source>no day file for %1</source>
+        <translation>%1 沒有日檔</translation>
+    </message>
+    <message>
+        <source>no day files from %1 to %2 (%3 days)</source>
+        <translation>%1 至 %2 沒有日檔（%3 天）</translation>
+    </message>
+    <message>
+        <source>the day file for %1 is not used: its checksum does not match (%2)</source>
+        <translation>%1 的日檔未採用：檢查碼不符（%2）</translation>
+    </message>
+    <message>
+        <source>the driving records of %1 cannot be used: %2 (%3)</source>
+        <translation>%1 的駕駛紀錄無法使用：%2（%3）</translation>
+    </message>
+    <message>
+        <source>%1: %2 driving record(s) stamped outside the file&apos;s day left out</source>
+        <translation>%1：略過 %2 筆時間不在該檔日期內的駕駛紀錄</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 小時 %2 分</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 分</translation>
+    </message>
+    <message>
+        <source> %1 s</source>
+        <translation> %1 秒</translation>
+    </message>
+    <message>
+        <source>(no car number)</source>
+        <translation>（無車牌號碼）</translation>
+    </message>
+    <message>
+        <source>breach</source>
+        <translation>違規</translation>
+    </message>
+    <message>
+        <source>exception only</source>
+        <translation>僅限例外</translation>
+    </message>
+    <message>
+        <source>gap</source>
+        <translation>缺漏</translation>
+    </message>
+    <message>
+        <source>daily driving</source>
+        <translation>每日駕駛</translation>
+    </message>
+    <message>
+        <source>continuous driving</source>
+        <translation>連續駕駛</translation>
+    </message>
+    <message>
+        <source>rest between working days</source>
+        <translation>工作日間休息</translation>
+    </message>
+    <message>
+        <source>records</source>
+        <translation>紀錄</translation>
     </message>
 </context>
 </TS>

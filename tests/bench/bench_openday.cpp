@@ -9,6 +9,7 @@
 #include "core/vdr/location.h"
 #include "core/vdr/technology.h"
 #include "gui/app/mainwindow.h"
+#include "gui/period/periodpage.h"
 #include "gui/print/ztprintwidget.h"
 #include "gui/route/routemap.h"
 
@@ -39,6 +40,7 @@ private slots:
     void switchLanguage();
     void writeDriverKey();
     void importFolderOfMonth();
+    void periodPageOfMonth();
     void reportDecoders();
     void reportPages();
     void decodeDrivingData();
@@ -134,6 +136,30 @@ void BenchOpenDay::importFolderOfMonth()
     qInstallMessageHandler(quiet);
     QVERIFY(closer.texts().isEmpty());
     QCOMPARE(QDir(w.workingDirectory()).entryList(QDir::Files).size(), 31);
+}
+
+// The "Period" page over 31 full days: each file read, decoded and digested, the month
+// summarised, and the chart and both tables filled.
+void BenchOpenDay::periodPageOfMonth()
+{
+    QTemporaryDir folder;
+    for (int d = 1; d <= 31; ++d) {
+        const QDate date(2024, 1, d);
+        testsupport::writeFile(folder.path(), vdrenc::dayFileName(date), vdrenc::sampleDay(date, quint32(d)));
+    }
+    MainWindow w;
+    testsupport::ModalCloser closer;
+    QtMessageHandler quiet =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    w.importFolder(folder.path());
+    w.OnParseVDRFileLater();
+    QBENCHMARK
+    {
+        w.rebuildPeriodPage();
+    }
+    qInstallMessageHandler(quiet);
+    QVERIFY(closer.texts().isEmpty());
+    QCOMPARE(w.periodPageWidget()->report().filesUsed, 31);
 }
 
 // The fault and event, technology and location blocks of the sample day.

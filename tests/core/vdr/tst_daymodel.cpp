@@ -818,6 +818,31 @@ private slots:
         QCOMPARE(rows[0].speed, QStringLiteral("99"));
     }
 
+    // The starts take a day's midnight plus the time on days of 24 hours: on the days the clocks
+    // change they must still be what each record's own local date-time gives.
+    void speedStartsAcrossDaylightSaving()
+    {
+        if (!QFile::exists(QStringLiteral("/usr/share/zoneinfo/Europe/Berlin")))
+            QSKIP("no time zone data");
+        const ZoneGuard berlin("Europe/Berlin");
+        for (const QDate day : {QDate(2024, 1, 31), QDate(2024, 3, 31), QDate(2024, 10, 27)}) {
+            QVector<vdrenc::SpeedRecord> records;
+            for (int minute = 0; minute < 24 * 60; minute += 7) {
+                vdrenc::SpeedRecord r = speedMinute(kNoon);
+                r.start = stamp(day.year(), day.month(), day.day(), minute / 60, minute % 60, 30);
+                records << r;
+            }
+            const vdr::SpeedResult d = decodeSpeed(records);
+            int skipped = 0;
+            for (int i = 0; i < records.size(); ++i) {
+                const QDateTime t = d.records.start(i);
+                QCOMPARE(d.starts.at(i), t.isValid() ? t.toMSecsSinceEpoch() : vdr::kNoStart);
+                skipped += !t.isValid();
+            }
+            QCOMPARE(skipped, day.month() == 3 ? 8 : 0); // 02:00 to 03:00 does not exist
+        }
+    }
+
     void speedCursor_data()
     {
         QTest::addColumn<QVector<int>>("offsetsSeconds");

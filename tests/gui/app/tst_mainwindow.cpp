@@ -60,7 +60,7 @@ void TestMainWindow::startupState()
 {
     MainWindow w;
     QCOMPARE(pageNames(w), QStringList({"tab_event", "tab_chart", "tab_speed", "tab_driver", "tab_tech",
-                                        "tab_location", "tab_map"}));
+                                        "tab_location", "tab_map", "periodPage"}));
     QCOMPARE(child<QTabWidget>(w, "tabWidget")->currentWidget()->objectName(), QStringLiteral("tab_event"));
 
     QStringList shownButtons;
