@@ -44,6 +44,12 @@ void MainWindow::initDriverChart()
     chart->addAxis(driverAxisY, Qt::AlignLeft);
     driverPlot->view()->setRenderHint(QPainter::Antialiasing);
 
+    // Its plot lies under the speed chart's, column for column; a click on it moves the
+    // cursor, the wheel scrolls and zooms as over the speed chart.
+    driverPlot->alignWith(speedPlot);
+    chart->installEventFilter(this);
+    driverPlot->view()->viewport()->installEventFilter(this);
+
     QScrollBar *bar = ui->driverScrollArea->horizontalScrollBar();
     connect(bar, &QScrollBar::valueChanged, this, &MainWindow::layOutDriverChart);
     connect(bar, &QScrollBar::rangeChanged, this, &MainWindow::layOutDriverChart);

@@ -212,6 +212,7 @@ void TestSpeedChart::driverScrollBarScrollsSpeedChart()
     QScrollBar *speedBar = child<QScrollArea>(w, "speedScrollArea")->horizontalScrollBar();
     QVERIFY(driverBar->maximum() > 300);
     QLabel *line = child<QLabel>(w, "speedChartTimeLine");
+    driverBar->setValue(0);
     const int before = line->x();
     driverBar->setSliderDown(true);
     driverBar->setSliderPosition(120);
