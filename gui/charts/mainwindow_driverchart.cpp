@@ -7,6 +7,7 @@
 
 #include <QGraphicsLayout>
 #include <QScrollBar>
+#include <QTimer>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -47,6 +48,14 @@ void MainWindow::initDriverChart()
     // Its plot lies under the speed chart's, column for column; a click on it moves the
     // cursor, the wheel scrolls and zooms as over the speed chart.
     driverPlot->alignWith(speedPlot);
+    // A plot that moves after the still images of the value axes were taken (the other chart
+    // laid out its wider axis later) has them taken again.
+    for (TimeChart *plot : {static_cast<TimeChart *>(speedPlot), driverPlot}) {
+        connect(plot, &TimeChart::laidOut, this, [this] {
+            if (ui->verticalSlider->value() == 1 && ui->tabWidget->currentWidget() == ui->tab_chart)
+                QTimer::singleShot(0, this, &MainWindow::resetZtScrollAreaFixedWidth);
+        });
+    }
     chart->installEventFilter(this);
     driverPlot->view()->viewport()->installEventFilter(this);
 

@@ -441,19 +441,35 @@ void SpeedPlot::refreshMarks()
         m_shades[i]->setVisible(inView);
     }
 
-    // The legend, right-aligned above the part of the plot that is on screen.
-    double right = std::min(plot.right(), double(shownRight()) - 4);
+    // The legend, in the top right corner of the part of the plot that is on screen, below
+    // the marks of clipped speeds, on a pale ground.
+    double right = std::min(plot.right(), double(shownRight())) - 6;
+    const double y = plot.top() + 10;
+    double height = 0;
     for (int i = m_legend.size() - 2; i >= 0; i -= 2) {
         QGraphicsItem *swatch = m_legend[i];
         QGraphicsItem *text = m_legend[i + 1];
         const QRectF box = text->boundingRect();
-        const double y = plot.top() - box.height() - 2;
+        height = std::max(height, box.height());
         text->setPos(right - box.width(), y);
         swatch->setPos(right - box.width() - 14, y + (box.height() - 10) / 2);
         right -= box.width() + 26;
         swatch->setVisible(drawn);
         text->setVisible(drawn);
     }
+    if (!m_legend.isEmpty()) {
+        if (!m_legendGround) {
+            m_legendGround = new QGraphicsRectItem(chart());
+            m_legendGround->setPen(Qt::NoPen);
+            m_legendGround->setBrush(QColor(255, 255, 255, 210));
+            m_legendGround->setZValue(kMarkZ - 1);
+        }
+        const double left = right + 26 - 14 - 4;
+        const double end = std::min(plot.right(), double(shownRight())) - 2;
+        m_legendGround->setRect(QRectF(left, y - 2, end - left, height + 4));
+    }
+    if (m_legendGround)
+        m_legendGround->setVisible(drawn && !m_legend.isEmpty());
 
     // A mark per pixel column with a clipped sample, a small triangle hanging from the top.
     m_markColumns.clear();

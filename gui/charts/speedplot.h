@@ -177,6 +177,7 @@ private:
     QVector<qint64> m_clipped;
     QVector<int> m_markColumns;
     QGraphicsPathItem *m_marks = nullptr;
+    QGraphicsRectItem *m_legendGround = nullptr;
 
     QT_CHARTS_NAMESPACE::QValueAxis *m_axisY = nullptr;
     QT_CHARTS_NAMESPACE::QLineSeries *m_series = nullptr;
