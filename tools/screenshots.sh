@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Screenshots of the chart page, in Chinese and in English, of the viewer running in a real
+# Screenshots of the chart page with a cursor, at scale 1 and 7, in Chinese and in English, of the viewer running in a real
 # (virtual) X display on the sample day, so that its look can be reviewed. Run by hand; it is
 # no part of the tests.
 #
@@ -22,13 +22,27 @@ if [ "${1:-}" = "--inside-display" ]; then
     sleep "${LOAD_SECONDS:-6}" # the day is read and the charts are built
     xdotool mousemove "${CHART_TAB_X:-540}" "${CHART_TAB_Y:-47}" click 1
     sleep 2
-    /usr/bin/import -window root "$out/chart_zh_TW.png"
+    # A cursor (a click on the speed chart) at scale 1, then Ctrl+wheel around it to scale 7.
+    cursor_x=${CURSOR_X:-790} cursor_y=${CURSOR_Y:-300}
+    xdotool mousemove "$cursor_x" "$cursor_y" click 1
+    sleep 1
+    zoom() { # notches of Ctrl+wheel over the cursor: 4 zooms in, 5 out
+        xdotool mousemove "$cursor_x" "$cursor_y" keydown ctrl
+        for _ in 1 2 3 4 5 6; do xdotool click "$1"; sleep 0.5; done
+        xdotool keyup ctrl
+        sleep 2
+    }
+    /usr/bin/import -window root "$out/chart_zh_TW_scale1.png"
+    zoom 4
+    /usr/bin/import -window root "$out/chart_zh_TW_scale7.png"
     # "language" is the first menu; its first entry is English.
     xdotool mousemove "${LANGUAGE_MENU_X:-22}" "${LANGUAGE_MENU_Y:-10}" click 1
     sleep 1
     xdotool key Down Return
     sleep 2
-    /usr/bin/import -window root "$out/chart_en_US.png"
+    /usr/bin/import -window root "$out/chart_en_US_scale7.png"
+    zoom 5
+    /usr/bin/import -window root "$out/chart_en_US_scale1.png"
     exit 0
 fi
 
@@ -46,5 +60,6 @@ fi
 out=$(mkdir -p "${1:-$build/screenshots}" && cd "${1:-$build/screenshots}" && pwd)
 
 env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inside-display "$player" "$day" "$out"
-echo "$out/chart_zh_TW.png"
-echo "$out/chart_en_US.png"
+for name in chart_zh_TW_scale1 chart_zh_TW_scale7 chart_en_US_scale7 chart_en_US_scale1; do
+    echo "$out/$name.png"
+done

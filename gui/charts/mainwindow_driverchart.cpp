@@ -16,6 +16,8 @@
 #include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 
+#include <algorithm>
+
 void MainWindow::initDriverChart()
 {
     driverPlot = new TimeChart(ui->driverWidget, QMargins(10, 10, 21, 10));
@@ -104,10 +106,17 @@ void MainWindow::on_driverScrollArea_horizontalScrollBar_sliderReleased()
         placeSpeedTimeLine(true);
 }
 
+// The still image of a value axis reaches at least to the plot, whose left edge the two charts
+// share (wider value labels of one chart move both plots to the right).
+static int axisStripWidth(const TimeChart *plot, int least)
+{
+    return std::max(least, int(plot->view()->x() + plot->chart()->plotArea().left()));
+}
+
 void MainWindow::resetZtScrollAreaFixedWidth()
 {
     if (ui->verticalSlider->value() != 1)
         return;
-    ui->speedScrollArea->freezeLeftStrip(54, 65);
-    ui->driverScrollArea->freezeLeftStrip(52, 0);
+    ui->speedScrollArea->freezeLeftStrip(axisStripWidth(speedPlot, 54), 65);
+    ui->driverScrollArea->freezeLeftStrip(axisStripWidth(driverPlot, 52), 0);
 }

@@ -43,6 +43,8 @@ void MainWindow::initSpeedChart()
     connect(bar, &QScrollBar::valueChanged, this, &MainWindow::layOutSpeedChart);
     connect(bar, &QScrollBar::rangeChanged, this, &MainWindow::layOutSpeedChart);
     speedPlot->view()->viewport()->installEventFilter(this);
+    // The time line lies over the charts: clicks and the wheel go through it to them.
+    ui->speedChartTimeLine->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // The cursor's keys, on the chart page only (a focused text field keeps its own keys).
     const struct
@@ -363,10 +365,7 @@ void MainWindow::on_tabWidget_currentChanged(int index)
         placeSpeedTimeLine(false);
         return;
     }
-    if (ui->verticalSlider->value() == 1) {
-        ui->speedScrollArea->freezeLeftStrip(54, 65);
-        ui->driverScrollArea->freezeLeftStrip(52, 0);
-    }
+    resetZtScrollAreaFixedWidth(); // at scale 1
     if (speedPlot && speedPlot->hasLine())
         placeSpeedTimeLine(true);
 }
