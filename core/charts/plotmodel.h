@@ -114,11 +114,6 @@ struct FaultPeriod
     bool open = false;  // no end recorded: endMs is the chart's end
     bool event = false; // an event record, else a fault ("Error") record
     int type = 0;       // the type number (vdr::faultTypeNumber)
-
-    bool operator==(const FaultPeriod &o) const
-    {
-        return startMs == o.startMs && endMs == o.endMs && open == o.open && event == o.event && type == o.type;
-    }
 };
 // The periods of a decoded block with a valid start, faults first, each in file order.
 QVector<FaultPeriod> faultPeriods(const vdr::FaultEventResult &block, qint64 chartEndMs);

@@ -307,10 +307,13 @@ void MainWindow::placeSpeedTimeLine(bool show)
     }
     // From the top of the speed plot to the bottom of the driver plot.
     QWidget *parent = line->parentWidget();
-    const int top =
-        speedPlot->view()->mapTo(parent, QPoint(0, int(std::floor(speedPlot->chart()->plotArea().top())))).y();
+    const int top = speedPlot->view()
+                        ->mapTo(parent, QPoint(0, int(std::floor(speedPlot->chart()->plotArea().top()))))
+                        .y();
     const int bottom =
-        driverPlot->view()->mapTo(parent, QPoint(0, int(std::ceil(driverPlot->chart()->plotArea().bottom())))).y();
+        driverPlot->view()
+            ->mapTo(parent, QPoint(0, int(std::ceil(driverPlot->chart()->plotArea().bottom()))))
+            .y();
     speedPlot->placeCursorLine(line, top, std::max(1, bottom - top), ui->speedScrollArea->viewport());
 }
 

@@ -141,8 +141,8 @@ void TimeChart::restoreLayoutMargins()
     if (!m_nudged)
         return;
     m_nudged = false;
-    m_chart->layout()->setContentsMargins(m_layoutMargins.left(), m_layoutMargins.top(), m_layoutMargins.right(),
-                                          m_layoutMargins.bottom());
+    m_chart->layout()->setContentsMargins(m_layoutMargins.left(), m_layoutMargins.top(),
+                                          m_layoutMargins.right(), m_layoutMargins.bottom());
 }
 
 void TimeChart::layOutNow()
@@ -402,7 +402,8 @@ void SpeedPlot::setFaultPeriods(const QVector<plot::FaultPeriod> &periods)
         swatch->setBrush(shadeColour(type));
         swatch->setPen(QPen(Qt::gray));
         auto *text = new QGraphicsSimpleTextItem(typeName(type), chart());
-        for (QGraphicsItem *item : {static_cast<QGraphicsItem *>(swatch), static_cast<QGraphicsItem *>(text)}) {
+        for (QGraphicsItem *item :
+             {static_cast<QGraphicsItem *>(swatch), static_cast<QGraphicsItem *>(text)}) {
             item->setZValue(kMarkZ);
             item->setToolTip(typeName(type));
             item->hide();

@@ -3,11 +3,11 @@
 #include "core/charts/plotmodel.h"
 #include "gui/app/qtcompat.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QMargins>
 #include <QObject>
 #include <QPointer>
-#include <QColor>
 #include <QStringList>
 #include <QVector>
 
@@ -110,12 +110,12 @@ private:
     bool m_pending = false; // to be laid out when shown
     bool m_remeasurePending = false;
 
-    QPointer<TimeChart> m_partner;  // aligned with this chart
-    double m_naturalLeft = 0;       // the plot insets the chart itself lays out
+    QPointer<TimeChart> m_partner; // aligned with this chart
+    double m_naturalLeft = 0;      // the plot insets the chart itself lays out
     double m_naturalRight = 0;
-    bool m_insetsChanged = false;   // the partner has to follow
-    QMarginsF m_layoutMargins;      // the layout's own contents margins...
-    bool m_nudged = false;          // ...changed by a fraction to put the plot to the column
+    bool m_insetsChanged = false; // the partner has to follow
+    QMarginsF m_layoutMargins;    // the layout's own contents margins...
+    bool m_nudged = false;        // ...changed by a fraction to put the plot to the column
 };
 
 // The speed history plot of the chart page and of the printed report: a chart with the time
