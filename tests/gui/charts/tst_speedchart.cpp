@@ -397,10 +397,13 @@ void TestSpeedChart::plotsAligned()
     const QRectF driver = plotRect(driverView(w));
     QCOMPARE(speed.left(), driver.left());
     QCOMPARE(speed.right(), driver.right());
-    // the cursor's line runs from the speed plot's top to the driver plot's bottom
-    w.updateSpeedCursor(
-        QDateTime::fromMSecsSinceEpoch(qint64(plotOf(w)->scale().instantAt(bar->value() + 300))));
+    // a click on the driver chart sets the cursor, whose line runs from the speed plot's top
+    // to the driver plot's bottom
+    const QPoint click =
+        driverView(w)->mapFrom(w.centralWidget(), QPoint(int(driver.left()) + 300, int(driver.center().y())));
+    QTest::mouseClick(driverView(w)->viewport(), Qt::LeftButton, Qt::NoModifier, click);
     const QRect line = child<QLabel>(w, "speedChartTimeLine")->geometry();
+    QVERIFY(qAbs(line.x() - (int(driver.left()) + 300)) <= 1);
     QVERIFY(qAbs(line.top() - speed.top()) <= 1 && qAbs(line.bottom() - driver.bottom()) <= 2);
 }
 
