@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Screenshots of the chart page and of the map page (with the chart's cursor set) on the
-# sample day, and of the "Period" page on a week of sample days, in Chinese and in English, of
-# the viewer running in a real (virtual) X display, so that their look can be reviewed. Run by
-# hand; it is no part of the tests.
+# Screenshots of the viewer running in a real (virtual) X display, in Chinese and in English,
+# so that its look can be reviewed: the chart page of the sample day with a cursor and the
+# shaded faults at scale 1 and 7, the map page of the sample day with the chart's cursor, and
+# the "Period" page on a week of sample days. Run by hand; it is no part of the tests.
 #
 #   tools/screenshots.sh [OUTDIR]        (default OUTDIR: screenshots/ in the build directory)
 #
@@ -26,19 +26,37 @@ if [ "${1:-}" = "--inside-display" ]; then
     sleep "${LOAD_SECONDS:-6}" # the day is read and the charts are built
     xdotool mousemove "${CHART_TAB_X:-540}" "${CHART_TAB_Y:-47}" click 1
     sleep 2
-    if [ "$page" = map ]; then
-        xdotool mousemove "${CURSOR_X:-760}" "${CURSOR_Y:-300}" click 1
+    # A cursor (a click on the speed chart) at scale 1.
+    cursor_x=${CURSOR_X:-790} cursor_y=${CURSOR_Y:-300}
+    xdotool mousemove "$cursor_x" "$cursor_y" click 1
+    sleep 1
+    language() { # "Language" is the second menu, after "File"; its first entry is English.
+        xdotool mousemove "${LANGUAGE_MENU_X:-64}" "${LANGUAGE_MENU_Y:-10}" click 1
         sleep 1
+        xdotool key Down Return
+        sleep 2
+    }
+    if [ "$page" = map ]; then
         xdotool mousemove "${CHART_TAB_X:-540}" "${CHART_TAB_Y:-47}" click --repeat "${MAP_TAB_STEPS:-5}" --delay 300 5
         sleep 2
+        /usr/bin/import -window root "$out/map_zh_TW.png"
+        language
+        /usr/bin/import -window root "$out/map_en_US.png"
+        exit 0
     fi
-    /usr/bin/import -window root "$out/${page}_zh_TW.png"
-    # "Language" is the second menu, after "File"; its first entry is English.
-    xdotool mousemove "${LANGUAGE_MENU_X:-64}" "${LANGUAGE_MENU_Y:-10}" click 1
-    sleep 1
-    xdotool key Down Return
-    sleep 2
-    /usr/bin/import -window root "$out/${page}_en_US.png"
+    zoom() { # six notches of Ctrl+wheel over the cursor: 4 zooms in, 5 out
+        xdotool mousemove "$cursor_x" "$cursor_y" keydown ctrl
+        for _ in 1 2 3 4 5 6; do xdotool click "$1"; sleep 0.5; done
+        xdotool keyup ctrl
+        sleep 2
+    }
+    /usr/bin/import -window root "$out/chart_zh_TW_scale1.png"
+    zoom 4
+    /usr/bin/import -window root "$out/chart_zh_TW_scale7.png"
+    language
+    /usr/bin/import -window root "$out/chart_en_US_scale7.png"
+    zoom 5
+    /usr/bin/import -window root "$out/chart_en_US_scale1.png"
     exit 0
 fi
 
@@ -85,8 +103,9 @@ out=$(mkdir -p "${1:-$build/screenshots}" && cd "${1:-$build/screenshots}" && pw
 
 for page in chart map; do
     env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inside-display "$page" "$player" "$day" "$out"
-    echo "$out/${page}_zh_TW.png"
-    echo "$out/${page}_en_US.png"
+done
+for name in chart_zh_TW_scale1 chart_zh_TW_scale7 chart_en_US_scale7 chart_en_US_scale1 map_zh_TW map_en_US; do
+    echo "$out/$name.png"
 done
 
 # A week of sample days with the Wednesday missing, a gap the page shows.

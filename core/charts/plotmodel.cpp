@@ -1,5 +1,7 @@
 #include "core/charts/plotmodel.h"
 
+#include "core/vdr/faultevent.h"
+#include "core/vdr/recordertime.h"
 #include "core/vdr/speed.h"
 
 #include <algorithm>
@@ -122,6 +124,62 @@ QVector<QPointF> SpeedLine::shown(double minMs, double maxMs, double plotLeft, d
     if (last != m_points.cend())
         ++last;
     return vdr::pixelEnvelope(QVector<QPointF>(first, last), minMs, maxMs, plotLeft, plotWidth);
+}
+
+QVector<FaultPeriod> faultPeriods(const vdr::FaultEventResult &block, qint64 chartEndMs)
+{
+    QVector<FaultPeriod> periods;
+    const auto add = [&](const vdr::FaultEventRecord &r, bool event) {
+        const QDateTime start = vdr::recorderDateTime(r.start.data());
+        if (!start.isValid())
+            return;
+        const QDateTime end = vdr::recorderDateTime(r.end.data());
+        FaultPeriod p;
+        p.startMs = start.toMSecsSinceEpoch();
+        p.open = !end.isValid() || end < start;
+        p.endMs = p.open ? std::max(p.startMs, chartEndMs) : end.toMSecsSinceEpoch();
+        p.event = event;
+        p.type = vdr::faultTypeNumber(r.type);
+        periods.append(p);
+    };
+    for (const vdr::FaultEventRecord &r : block.errors)
+        add(r, false);
+    for (const vdr::FaultEventRecord &r : block.events)
+        add(r, true);
+    return periods;
+}
+
+QVector<qint64> clippedSamples(const vdr::SpeedRecords &block, const QVector<qint64> &starts, int maxSpeed)
+{
+    QVector<qint64> instants;
+    const int n = starts.size();
+    if (!block.sizeOk() || qint64(n) != qint64(block.count()))
+        return instants;
+    // the samples speedChartPoints() draws: up to the next valid start
+    qint64 end = 0;
+    for (int i = n - 1; i >= 0; --i) {
+        const qint64 start = starts[i];
+        if (start == vdr::kNoStart)
+            continue;
+        const qint64 until = end == 0 ? start + vdr::kSpeedRecordMs : end;
+        for (int j = vdr::kSpeedSamples - 1; j >= 0; --j) {
+            const qint64 t = start + qint64(vdr::kSpeedSampleMs) * j;
+            const int v = block.speed(i, j);
+            if (t <= until && v != vdr::kNoSpeed && v > maxSpeed)
+                instants.append(t);
+        }
+        end = start;
+    }
+    std::sort(instants.begin(), instants.end());
+    return instants;
+}
+
+qint64 steppedCursor(qint64 t, qint64 ms, qint64 firstMs, qint64 lastMs)
+{
+    const qint64 grid = vdr::kSpeedSampleMs;
+    const qint64 down = t - ((t % grid) + grid) % grid; // the grid point at or before t
+    const qint64 from = ms < 0 && down != t ? down + grid : down;
+    return std::clamp(from + ms, firstMs, std::max(firstMs, lastMs));
 }
 
 QString SpeedCursor::dateText() const

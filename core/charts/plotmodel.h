@@ -5,6 +5,11 @@
 #include <QString>
 #include <QVector>
 
+namespace vdr {
+struct FaultEventResult;
+class SpeedRecords;
+} // namespace vdr
+
 // The time plots of the chart page and of the printed report, without widgets: the scale
 // slider's table, the mapping between instants and pixel columns of a chart as wide as the
 // scale makes it, the part of that chart a view has to draw to fill the screen, the speed line
@@ -99,5 +104,26 @@ struct SpeedCursor
     QString dateText() const; // "yyyy/MM/dd"; empty without a cursor
     QString timeText() const; // "hh:mm:ss.0" or "hh:mm:ss.5"; empty without a cursor
 };
+
+// A fault or event period of the day, as the speed chart shades it. A period without a valid
+// end, or ending before it starts, is still running: it lasts to the end of the chart.
+struct FaultPeriod
+{
+    qint64 startMs = 0;
+    qint64 endMs = 0;
+    bool open = false;  // no end recorded: endMs is the chart's end
+    bool event = false; // an event record, else a fault ("Error") record
+    int type = 0;       // the type number (vdr::faultTypeNumber)
+};
+// The periods of a decoded block with a valid start, faults first, each in file order.
+QVector<FaultPeriod> faultPeriods(const vdr::FaultEventResult &block, qint64 chartEndMs);
+
+// The instants of the samples the chart line draws whose speed lies above maxSpeed (0xFF, no
+// value, is not a speed): the line shows them cut at the top of the axis.
+QVector<qint64> clippedSamples(const vdr::SpeedRecords &block, const QVector<qint64> &starts, int maxSpeed);
+
+// Moves a cursor on the half-second grid of the samples: steps of ms (negative: back) from the
+// grid point at or past t in the step's direction, kept within [firstMs, lastMs].
+qint64 steppedCursor(qint64 t, qint64 ms, qint64 firstMs, qint64 lastMs);
 
 } // namespace plot

@@ -138,6 +138,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const QSize size = static_cast<QResizeEvent *>(event)->size();
         waitingWidget->resize(size);
     }
-    chartEventFilter(watched, event);
+    if (chartEventFilter(watched, event))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }

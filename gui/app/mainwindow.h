@@ -140,7 +140,8 @@ public:
     // --- speed chart (charts/mainwindow_speedchart.cpp) ---
     void initSpeedChart();
     void fitChartTimeRange();
-    void chartEventFilter(QObject *watched, QEvent *event);
+    // True when the event was the charts' own (a wheel turn over a chart).
+    bool chartEventFilter(QObject *watched, QEvent *event);
     void retranslateCharts();
     void placeSpeedTimeLine(bool show);
     void updateSpeedCursor(const QDateTime &t);
@@ -156,6 +157,12 @@ public:
     // Each chart draws the part of the day that its scroll area shows.
     void layOutSpeedChart();
     void layOutDriverChart();
+    // Shades the day's fault and event periods and marks its clipped speeds on the speed chart.
+    void showChartFaults();
+    // The chart page's keys: the cursor moved by ms (half a second, a minute) or to the first
+    // or last sample, and kept in view.
+    void stepSpeedCursor(qint64 ms);
+    void speedCursorToEnd(bool last);
 
     // --- driver chart (charts/mainwindow_driverchart.cpp) ---
     void initDriverChart();
@@ -344,6 +351,10 @@ private:
     // speed history chart: chart, axes, line and cursor; its view is a child of speedWidget
     SpeedPlot *speedPlot = nullptr;
     bool rescaling = false;      // the charts are laid out at the end of a scale change
+    qint64 zoomAnchorMs = 0;     // the instant a scale change keeps at column zoomAnchorX of
+    int zoomAnchorX = -1;        // the charts' areas (-1: the cursor's, or the middle's)
+    int wheelZoomRest = 0;       // wheel turn short of a notch
+    void scrollChartsTo(qint64 ms, int column);
 
     // driver activity chart: its view is a child of driverWidget; the time axis follows the
     // speed chart's

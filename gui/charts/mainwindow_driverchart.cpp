@@ -7,6 +7,7 @@
 
 #include <QGraphicsLayout>
 #include <QScrollBar>
+#include <QTimer>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -14,6 +15,8 @@
 #include <QtCharts/QLegend>
 #include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
+
+#include <algorithm>
 
 void MainWindow::initDriverChart()
 {
@@ -43,6 +46,20 @@ void MainWindow::initDriverChart()
     driverAxisY->setGridLineVisible(true);
     chart->addAxis(driverAxisY, Qt::AlignLeft);
     driverPlot->view()->setRenderHint(QPainter::Antialiasing);
+
+    // Its plot lies under the speed chart's, column for column; a click on it moves the
+    // cursor, the wheel scrolls and zooms as over the speed chart.
+    driverPlot->alignWith(speedPlot);
+    // A plot that moves after the still images of the value axes were taken (the other chart
+    // laid out its wider axis later) has them taken again.
+    for (TimeChart *plot : {static_cast<TimeChart *>(speedPlot), driverPlot}) {
+        connect(plot, &TimeChart::laidOut, this, [this] {
+            if (ui->verticalSlider->value() == 1 && ui->tabWidget->currentWidget() == ui->tab_chart)
+                QTimer::singleShot(0, this, &MainWindow::resetZtScrollAreaFixedWidth);
+        });
+    }
+    chart->installEventFilter(this);
+    driverPlot->view()->viewport()->installEventFilter(this);
 
     QScrollBar *bar = ui->driverScrollArea->horizontalScrollBar();
     connect(bar, &QScrollBar::valueChanged, this, &MainWindow::layOutDriverChart);
@@ -89,10 +106,17 @@ void MainWindow::on_driverScrollArea_horizontalScrollBar_sliderReleased()
         placeSpeedTimeLine(true);
 }
 
+// The still image of a value axis reaches at least to the plot, whose left edge the two charts
+// share (wider value labels of one chart move both plots to the right).
+static int axisStripWidth(const TimeChart *plot, int least)
+{
+    return std::max(least, int(plot->view()->x() + plot->chart()->plotArea().left()));
+}
+
 void MainWindow::resetZtScrollAreaFixedWidth()
 {
     if (ui->verticalSlider->value() != 1)
         return;
-    ui->speedScrollArea->freezeLeftStrip(54, 65);
-    ui->driverScrollArea->freezeLeftStrip(52, 0);
+    ui->speedScrollArea->freezeLeftStrip(axisStripWidth(speedPlot, 54), 65);
+    ui->driverScrollArea->freezeLeftStrip(axisStripWidth(driverPlot, 52), 0);
 }

@@ -3,9 +3,12 @@
 #include "core/charts/plotmodel.h"
 #include "gui/app/qtcompat.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QMargins>
 #include <QObject>
+#include <QPointer>
+#include <QStringList>
 #include <QVector>
 
 QT_CHARTS_BEGIN_NAMESPACE
@@ -16,6 +19,10 @@ class QLineSeries;
 class QValueAxis;
 QT_CHARTS_END_NAMESPACE
 
+class QGraphicsItem;
+class QGraphicsPathItem;
+class QGraphicsRectItem;
+class QGraphicsSimpleTextItem;
 class QLabel;
 class QWidget;
 
@@ -59,6 +66,10 @@ public:
     double chartXOf(qint64 ms) const;
     qint64 instantAtChartX(double x) const;
 
+    // Lays both charts' plots out between the same columns: each takes the wider of the two
+    // charts' left and right insets, so that their time axes coincide at every width.
+    void alignWith(TimeChart *other);
+
 signals:
     // The view shows another time span or plot area.
     void laidOut();
@@ -66,6 +77,9 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     virtual void windowChanged() {}
+    // The view's columns that its scroll area shows.
+    int shownLeft() const { return m_scroll - m_window.viewLeft; }
+    int shownRight() const { return shownLeft() + m_visible; }
 
 private:
     void apply();
@@ -75,6 +89,9 @@ private:
     void measure(int width, int height, int ticks);
     void layOutNow();
     void plotAreaMoved();
+    void takeInsets();
+    void placePlotX(double left, double right);
+    void restoreLayoutMargins();
 
     QT_CHARTS_NAMESPACE::QChartView *m_view = nullptr; // owns this object
     QT_CHARTS_NAMESPACE::QChart *m_chart = nullptr;
@@ -92,6 +109,13 @@ private:
     bool m_applying = false;
     bool m_pending = false; // to be laid out when shown
     bool m_remeasurePending = false;
+
+    QPointer<TimeChart> m_partner; // aligned with this chart
+    double m_naturalLeft = 0;      // the plot insets the chart itself lays out
+    double m_naturalRight = 0;
+    bool m_insetsChanged = false; // the partner has to follow
+    QMarginsF m_layoutMargins;    // the layout's own contents margins...
+    bool m_nudged = false;        // ...changed by a fraction to put the plot to the column
 };
 
 // The speed history plot of the chart page and of the printed report: a chart with the time
@@ -124,11 +148,36 @@ public:
     // not on the chart or, with a clip widget, not within the part of the view it shows.
     void placeCursorLine(QLabel *line, int y, int height, const QWidget *clip = nullptr) const;
 
+    // The day's fault and event periods, shaded behind the line in a light colour per type
+    // with a legend entry per type shown; hovering a shade names it.
+    void setFaultPeriods(const QVector<plot::FaultPeriod> &periods);
+    const QVector<plot::FaultPeriod> &faultPeriods() const { return m_periods; }
+    // The shades drawn now, in the order of the periods (hidden: not in the view), and the
+    // legend's texts.
+    QVector<QGraphicsRectItem *> shades() const { return m_shades; }
+    QStringList legendTexts() const;
+    // Colour of the shades of a fault type.
+    static QColor shadeColour(int type);
+
+    // Instants of samples above the speed axis: each gets a mark at the top edge of the plot.
+    void setClippedSamples(const QVector<qint64> &instants);
+    // The marks drawn now: one per pixel column holding a clipped sample, by column.
+    QVector<int> clippedMarkColumns() const { return m_markColumns; }
+
 protected:
     void windowChanged() override;
 
 private:
     void refreshLine();
+    void refreshMarks();
+
+    QVector<plot::FaultPeriod> m_periods;
+    QVector<QGraphicsRectItem *> m_shades;
+    QVector<QGraphicsItem *> m_legend; // swatches and texts
+    QVector<qint64> m_clipped;
+    QVector<int> m_markColumns;
+    QGraphicsPathItem *m_marks = nullptr;
+    QGraphicsRectItem *m_legendGround = nullptr;
 
     QT_CHARTS_NAMESPACE::QValueAxis *m_axisY = nullptr;
     QT_CHARTS_NAMESPACE::QLineSeries *m_series = nullptr;

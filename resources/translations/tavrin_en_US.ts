@@ -798,6 +798,21 @@ Longitude: %4</translation>
     </message>
 </context>
 <context>
+    <name>SpeedPlot</name>
+    <message>
+        <source>Event: %1</source>
+        <translation>Event: %1</translation>
+    </message>
+    <message>
+        <source>Fault: %1</source>
+        <translation>Fault: %1</translation>
+    </message>
+    <message>
+        <source>Speed above %1 km/h</source>
+        <translation>Speed above %1 km/h</translation>
+    </message>
+</context>
+<context>
     <name>ZtCreateDriverKeyDialog</name>
     <message>
         <source> success!</source>

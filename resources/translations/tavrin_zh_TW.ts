@@ -798,6 +798,21 @@ Longitude: %4</source>
     </message>
 </context>
 <context>
+    <name>SpeedPlot</name>
+    <message>
+        <source>Event: %1</source>
+        <translation>事件：%1</translation>
+    </message>
+    <message>
+        <source>Fault: %1</source>
+        <translation>故障：%1</translation>
+    </message>
+    <message>
+        <source>Speed above %1 km/h</source>
+        <translation>速度超過 %1 km/h</translation>
+    </message>
+</context>
+<context>
     <name>ZtCreateDriverKeyDialog</name>
     <message>
         <source> success!</source>

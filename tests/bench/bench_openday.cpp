@@ -52,6 +52,7 @@ private slots:
     void scroll_data();
     void scroll();
     void cursorClick();
+    void cursorKey();
     void printPreview_data();
     void printPreview();
     void printPdf();
@@ -413,6 +414,26 @@ void BenchOpenDay::cursorClick()
         QBENCHMARK
         {
             QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        }
+    }
+    qInstallMessageHandler(previous);
+}
+
+// One press of the Right key on the chart page at the 30 s scale (the cursor runs off the
+// screen now and then and brings the charts with it), up to the painted page.
+void BenchOpenDay::cursorKey()
+{
+    const QtMessageHandler previous = silence();
+    {
+        ChartPage chart(day);
+        chart.slider->setValue(7);
+        QVERIFY(QTest::qWaitForWindowActive(&chart.w));
+        chart.w.updateSpeedCursor(QDateTime(QDate(2024, 1, 31), QTime(10, 0)));
+        QBENCHMARK
+        {
+            QTest::keyClick(&chart.w, Qt::Key_Right, Qt::ShiftModifier);
+            QCoreApplication::processEvents();
+            chart.page->grab();
         }
     }
     qInstallMessageHandler(previous);

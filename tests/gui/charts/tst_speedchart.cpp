@@ -9,6 +9,8 @@
 #include "support/testsupport.h"
 #include "vdrencoder.h"
 
+#include <QAction>
+#include <QGraphicsRectItem>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -81,6 +83,14 @@ private slots:
     void scaleChange();
     void fitTimeRange_data();
     void fitTimeRange();
+    void zoomKeepsPlace_data();
+    void zoomKeepsPlace();
+    void plotsAligned_data();
+    void plotsAligned();
+    void keys_data();
+    void keys();
+    void wheel();
+    void faultsShadedAndClippedMarked();
 
 private:
     // A shown main window on the chart page with the file opened.
@@ -159,6 +169,7 @@ void TestSpeedChart::driverScrollBarScrollsSpeedChart()
     QScrollBar *speedBar = child<QScrollArea>(w, "speedScrollArea")->horizontalScrollBar();
     QVERIFY(driverBar->maximum() > 300);
     QLabel *line = child<QLabel>(w, "speedChartTimeLine");
+    driverBar->setValue(0);
     const int before = line->x();
     driverBar->setSliderDown(true);
     driverBar->setSliderPosition(120);
@@ -255,6 +266,204 @@ void TestSpeedChart::fitTimeRange()
         QCOMPARE(timeAxis(driverView(w))->min(), min);
         QCOMPARE(timeAxis(driverView(w))->max(), max);
     }
+}
+
+static SpeedPlot *plotOf(MainWindow &w)
+{
+    return child<QWidget>(w, "speedWidget")->findChild<SpeedPlot *>();
+}
+
+// Column of an instant in the speed chart's area.
+static double columnOf(MainWindow &w, qint64 t)
+{
+    return plotOf(w)->scale().xOf(double(t)) -
+           child<QScrollArea>(w, "speedScrollArea")->horizontalScrollBar()->value();
+}
+
+void TestSpeedChart::zoomKeepsPlace_data()
+{
+    QTest::addColumn<bool>("cursor");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("cursor, 1 to 4") << true << 1 << 4;
+    QTest::newRow("cursor, 4 to 7") << true << 4 << 7;
+    QTest::newRow("middle, 2 to 5") << false << 2 << 5;
+    QTest::newRow("middle, 6 to 3") << false << 6 << 3;
+}
+
+// A scale change keeps the cursor's instant where it is on screen, else the middle's instant.
+void TestSpeedChart::zoomKeepsPlace()
+{
+    QFETCH(bool, cursor);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    auto *slider = child<QSlider>(w, "verticalSlider");
+    slider->setValue(from);
+    QScrollBar *bar = child<QScrollArea>(w, "driverScrollArea")->horizontalScrollBar();
+    const int visible = child<QScrollArea>(w, "speedScrollArea")->viewport()->width();
+    qint64 kept = at(10, 15, 30).toMSecsSinceEpoch();
+    if (cursor)
+        w.updateSpeedCursor(at(10, 15, 30));
+    bar->setValue(int(columnOf(w, kept)) + bar->value() - visible / 3);
+    if (!cursor) // the instant in the middle
+        kept = qint64(plotOf(w)->scale().instantAt(bar->value() + visible / 2));
+    const double before = columnOf(w, kept);
+    slider->setValue(to);
+    QCoreApplication::processEvents();
+    QVERIFY(qAbs(columnOf(w, kept) - before) <= 1);
+}
+
+void TestSpeedChart::plotsAligned_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QSize>("size");
+    for (const QSize &size : {QSize(1600, 900), QSize(1100, 700)})
+        for (int value : {1, 4, 7})
+            QTest::addRow("%d, %d px", value, size.width()) << value << size;
+}
+
+// Both plots begin and end in the same pixel column of the window, wherever the chart is scrolled.
+void TestSpeedChart::plotsAligned()
+{
+    QFETCH(int, value);
+    QFETCH(QSize, size);
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    w.resize(size);
+    QCoreApplication::processEvents();
+    child<QSlider>(w, "verticalSlider")->setValue(value);
+    QScrollBar *bar = child<QScrollArea>(w, "driverScrollArea")->horizontalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    QCoreApplication::processEvents();
+    const auto plotRect = [&](QChartView *view) {
+        return view->chart()->plotArea().translated(
+            view->mapTo(child<QWidget>(w, "centralwidget"), QPoint()));
+    };
+    const QRectF speed = plotRect(speedView(w));
+    const QRectF driver = plotRect(driverView(w));
+    QCOMPARE(speed.left(), driver.left());
+    QCOMPARE(speed.right(), driver.right());
+    // a click on the driver chart sets the cursor, whose line runs from the speed plot's top
+    // to the driver plot's bottom
+    const QPoint click =
+        driverView(w)->mapFrom(w.centralWidget(), QPoint(int(driver.left()) + 300, int(driver.center().y())));
+    QTest::mouseClick(driverView(w)->viewport(), Qt::LeftButton, Qt::NoModifier, click);
+    const QRect line = child<QLabel>(w, "speedChartTimeLine")->geometry();
+    QVERIFY(qAbs(line.x() - (int(driver.left()) + 300)) <= 1);
+    QVERIFY(qAbs(line.top() - speed.top()) <= 1 && qAbs(line.bottom() - driver.bottom()) <= 2);
+}
+
+void TestSpeedChart::keys_data()
+{
+    QTest::addColumn<QDateTime>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QDateTime>("to");
+    const int none = Qt::NoModifier;
+    const int shift = Qt::ShiftModifier;
+    // clang-format off
+    QTest::newRow("right") << at(10, 15, 30) << int(Qt::Key_Right) << none << at(10, 15, 30, 500);
+    QTest::newRow("left") << at(10, 15, 30) << int(Qt::Key_Left) << none << at(10, 15, 29, 500);
+    QTest::newRow("left off the grid") << at(10, 15, 30, 200) << int(Qt::Key_Left) << none << at(10, 15, 30);
+    QTest::newRow("shift right") << at(10, 15, 30) << int(Qt::Key_Right) << shift << at(10, 16, 30);
+    QTest::newRow("shift left, clamped") << at(10, 15, 30) << int(Qt::Key_Left) << shift << at(10, 15, 0);
+    QTest::newRow("left at the first") << at(10, 15, 0) << int(Qt::Key_Left) << none << at(10, 15, 0);
+    QTest::newRow("right at the last") << at(10, 21, 29, 500) << int(Qt::Key_Right) << none << at(10, 21, 29, 500);
+    QTest::newRow("home") << at(10, 17, 0) << int(Qt::Key_Home) << none << at(10, 15, 0);
+    QTest::newRow("end") << at(10, 17, 0) << int(Qt::Key_End) << none << at(10, 21, 29, 500);
+    // clang-format on
+}
+
+// The keys move the cursor on the chart page only, and bring it into view.
+void TestSpeedChart::keys()
+{
+    QFETCH(QDateTime, from);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QDateTime, to);
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    child<QSlider>(w, "verticalSlider")->setValue(7);
+    w.updateSpeedCursor(from);
+    auto *tabs = child<QTabWidget>(w, "tabWidget");
+    tabs->setCurrentIndex(0);
+    QTest::keyClick(&w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(child<QLabel>(w, "spd_time_value")->text(), vdr::cursorTimeText(from));
+    tabs->setCurrentWidget(child<QWidget>(w, "tab_chart"));
+    child<QScrollArea>(w, "driverScrollArea")->horizontalScrollBar()->setValue(0);
+    QTest::keyClick(&w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(child<QLabel>(w, "spd_time_value")->text(), vdr::cursorTimeText(to));
+    const double x = columnOf(w, to.toMSecsSinceEpoch());
+    QVERIFY(x >= 0 && x < child<QScrollArea>(w, "speedScrollArea")->viewport()->width());
+}
+
+// Ctrl+wheel zooms a step per notch around the pointer; the wheel alone scrolls in time.
+void TestSpeedChart::wheel()
+{
+    MainWindow w;
+    open(w, dayFile(vdrenc::speedBlock(cursorRecords)));
+    auto *slider = child<QSlider>(w, "verticalSlider");
+    slider->setValue(3);
+    QScrollBar *bar = child<QScrollArea>(w, "driverScrollArea")->horizontalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    for (QChartView *view : {speedView(w), driverView(w)}) {
+        const int column = 300; // in the scroll area's viewport
+        const QPoint pointer =
+            view->viewport()->mapFrom(view->parentWidget()->parentWidget(), QPoint(column, 100));
+        const auto turn = [&](int delta, Qt::KeyboardModifiers modifiers) {
+            QWheelEvent event(pointer, view->viewport()->mapToGlobal(pointer), QPoint(), QPoint(0, delta),
+                              Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view->viewport(), &event);
+        };
+        const qint64 under = qint64(plotOf(w)->scale().instantAt(bar->value() + column));
+        turn(60, Qt::ControlModifier); // half a notch: nothing yet
+        turn(60, Qt::ControlModifier);
+        QCOMPARE(slider->value(), 4);
+        QVERIFY(qAbs(columnOf(w, under) - column) <= 1);
+        const int scroll = bar->value();
+        turn(-120, Qt::NoModifier);
+        QVERIFY(bar->value() > scroll);
+        slider->setValue(3);
+    }
+}
+
+// Each fault and event period is shaded over its span in the colour of its type, with one
+// legend entry per type; a sample above the axis gets a mark at the top, one at 240 none.
+void TestSpeedChart::faultsShadedAndClippedMarked()
+{
+    vdrenc::SpeedRecord fast = record(at(10, 15, 0), 40);
+    fast.speed[61] = 250;
+    fast.speed[62] = 240;
+    const QByteArray faults =
+        vdrenc::faultEventBlock({{'5', vdrenc::stamp(at(8, 0, 0)), vdrenc::stamp(at(8, 30, 0))},
+                                 {'5', vdrenc::stamp(at(9, 0, 0)), vdrenc::stamp(at(9, 0, 0))}},
+                                {{'2', vdrenc::stamp(at(12, 0, 0)), vdrenc::zeroStamp(), 1}});
+    MainWindow w;
+    w.setLanguage(MainWindow::Language::English);
+    open(w, vdrenc::container({{vdrenc::FaultEventId, "DT_ERR_EVENT_DATA", faults},
+                               {vdrenc::SpeedId, "DT_SPD_DATA", vdrenc::speedBlock({fast})}}));
+    auto *plot = plotOf(w);
+    QCOMPARE(plot->legendTexts(), (QStringList{QStringLiteral("GPS Fail"), QStringLiteral("Driving Over")}));
+    const QVector<QGraphicsRectItem *> shades = plot->shades();
+    QCOMPARE(shades.size(), 3);
+    const QVector<QPair<QDateTime, QDateTime>> spans = {
+        {at(8, 0, 0), at(8, 30, 0)}, {at(9, 0, 0), at(9, 0, 0)}, {at(12, 0, 0), at(0, 0, 0).addDays(1)}};
+    for (int i = 0; i < 3; ++i) {
+        const double x0 = plot->chartXOf(spans[i].first.toMSecsSinceEpoch());
+        const double x1 = plot->chartXOf(spans[i].second.toMSecsSinceEpoch());
+        QVERIFY(shades[i]->isVisible());
+        QCOMPARE(shades[i]->rect().left(), x0);
+        QCOMPARE(shades[i]->rect().width(), qMax(1.0, x1 - x0));
+        QCOMPARE(shades[i]->brush().color(), SpeedPlot::shadeColour(i < 2 ? 5 : 2));
+    }
+    QVERIFY(shades[2]->toolTip().startsWith(QStringLiteral("Event: Driving Over")));
+    QCOMPARE(plot->clippedMarkColumns(),
+             QVector<int>{int(std::lround(plot->chartXOf(at(10, 15, 30, 500).toMSecsSinceEpoch())))});
+    w.clearAllPages();
+    QVERIFY(plot->shades().isEmpty() && plot->clippedMarkColumns().isEmpty());
 }
 
 QTEST_MAIN(TestSpeedChart)
