@@ -5,6 +5,7 @@
 #include "core/platform/version.h"
 #include "core/vdr/viewertext.h"
 #include "gui/app/tablecaptions.h"
+#include "gui/charts/speedplot.h"
 
 #include <QApplication>
 #include <QDir>
@@ -117,6 +118,9 @@ void MainWindow::refillDayPages()
     fillEventPage();
     fillTechnologyPage();
     fillDriverTableTexts();
+    // the cursor's panel names the driver's activity in the new language too
+    if (speedPlot && speedPlot->cursor().instant.isValid())
+        updateSpeedCursor(speedPlot->cursor().instant);
 }
 
 void MainWindow::on_actionversion_triggered()

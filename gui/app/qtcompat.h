@@ -17,6 +17,7 @@
 #endif
 
 #include <QLibraryInfo>
+#include <QMouseEvent>
 #include <QPointF>
 #include <QString>
 #include <QVector>
@@ -41,6 +42,17 @@ inline QString qtTranslationsPath()
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
 #else
     return QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
+}
+
+// Where a mouse event happened, in the receiving widget's coordinates, to the fraction of a
+// pixel: localPos() on Qt 5, position() on Qt 6.
+inline QPointF mousePosition(const QMouseEvent *event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->position();
+#else
+    return event->localPos();
 #endif
 }
 

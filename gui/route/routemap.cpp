@@ -1,5 +1,7 @@
 #include "gui/route/routemap.h"
 
+#include "gui/app/qtcompat.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
@@ -520,7 +522,7 @@ void RouteMap::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     pressPos = event->pos();
-    lastDragPos = event->localPos();
+    lastDragPos = qtcompat::mousePosition(event);
     dragging = false;
 }
 
@@ -533,8 +535,8 @@ void RouteMap::mouseMoveEvent(QMouseEvent *event)
     if (!dragging)
         setCursor(Qt::ClosedHandCursor);
     dragging = true;
-    panBy(event->localPos() - lastDragPos);
-    lastDragPos = event->localPos();
+    panBy(qtcompat::mousePosition(event) - lastDragPos);
+    lastDragPos = qtcompat::mousePosition(event);
 }
 
 void RouteMap::mouseReleaseEvent(QMouseEvent *event)
@@ -546,7 +548,7 @@ void RouteMap::mouseReleaseEvent(QMouseEvent *event)
         setCursor(Qt::OpenHandCursor);
         return;
     }
-    const int index = pointAt(event->localPos(), kPickRadius);
+    const int index = pointAt(qtcompat::mousePosition(event), kPickRadius);
     if (index >= 0 && fixes.at(index).timed)
         emit pointClicked(points.at(index).time);
 }
