@@ -6,6 +6,7 @@
 #include "gui/period/periodpage.h"
 
 #include <QAbstractItemModel>
+#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -48,6 +49,9 @@ void MainWindow::setupPeriodPage()
             periodTimer->start(0); // the page paints its old state first
     });
     connect(periodPage, &PeriodPage::findingActivated, this, &MainWindow::openFinding);
+    connect(periodPage, &PeriodPage::pdfSaved, this, [this](const QString &path) {
+        confirmSaved(tr("PDF saved: %1").arg(QDir::toNativeSeparators(path)));
+    });
 }
 
 void MainWindow::retitlePeriodPage()

@@ -3,12 +3,12 @@
 
 #include "core/print/printspan.h"
 #include "core/vdr/faultevent.h"
+#include "gui/print/pageprint.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,7 +16,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtCharts/QBarCategoryAxis>
@@ -397,52 +396,37 @@ void PeriodPage::print()
         box.setDefaultButton(QMessageBox::Save);
         if (box.exec() != QMessageBox::Save)
             return;
-        QFileDialog dialog(this, tr("Save as PDF"),
-                           QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                               .filePath(QStringLiteral("Period.pdf")),
-                           tr("PDF files (*.pdf)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("pdf"));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return;
-        savePdf(dialog.selectedFiles().constFirst());
+        const QString path = pageprint::choosePdfPath(this, QStringLiteral("Period.pdf"));
+        if (!path.isEmpty())
+            savePdf(path);
         return;
     }
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!renderPage(printer))
+    if (!onPaper([&] { return pageprint::render(this, printer, QWidget::DrawChildren, Qt::white); }))
         QMessageBox::warning(this, tr("Period"), tr("The page could not be printed."));
 }
 
 bool PeriodPage::savePdf(const QString &path)
 {
-    QPrinter printer(QPrinter::ScreenResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    const bool written = renderPage(printer) && QFileInfo(path).size() > 0;
+    const bool written =
+        onPaper([&] { return pageprint::writePdf(this, path, QWidget::DrawChildren, Qt::white); });
     if (!written)
         QMessageBox::warning(
             this, tr("Period"),
             tr("The page could not be saved as a PDF file:\n%1").arg(QDir::toNativeSeparators(path)));
+    else
+        emit pdfSaved(path);
     return written;
 }
 
-// The whole page, scaled to fit the printable area and centred on it, on a white ground.
-bool PeriodPage::renderPage(QPrinter &printer)
+// The page on paper: white, with the headline in black for the time `paint` runs.
+bool PeriodPage::onPaper(const std::function<bool()> &paint)
 {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const QRectF paint = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QRectF target = print::pagePlacement(QSizeF(width(), height()), paint.size());
-    painter.translate(target.topLeft());
-    painter.scale(target.width() / width(), target.height() / height());
-    painter.fillRect(rect(), Qt::white);
     const QString style = headline->styleSheet();
     headline->setStyleSheet(QStringLiteral("color: black;"));
-    render(&painter, QPoint(0, 0), QRegion(), QWidget::DrawChildren);
+    const bool done = paint();
     headline->setStyleSheet(style);
-    return painter.end();
+    return done;
 }

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QPrinter;
 class QTableWidget;
@@ -60,6 +62,8 @@ signals:
     void findingActivated(const period::Finding &finding);
     // The interface language changed: the texts of the report are the old language's.
     void languageChanged();
+    // The page was saved as a PDF file at `path`.
+    void pdfSaved(const QString &path);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -68,7 +72,7 @@ private:
     void fillChart();
     void fillDays();
     void fillFindings();
-    bool renderPage(QPrinter &printer);
+    bool onPaper(const std::function<bool()> &paint);
 
     QLabel *headline = nullptr;
     QChartView *view = nullptr;

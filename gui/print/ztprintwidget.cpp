@@ -3,20 +3,19 @@
 
 #include "core/print/printspan.h"
 #include "core/vdr/speed.h"
-#include "gui/app/viewersettings.h"
 #include "gui/charts/speedplot.h"
+#include "gui/print/pageprint.h"
 
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QDateTimeAxis>
+
+// The window as the user sees it, its own background included.
+static const QWidget::RenderFlags kPageFlags = QWidget::DrawWindowBackground | QWidget::DrawChildren;
 
 QT_CHARTS_USE_NAMESPACE
 
@@ -120,7 +119,7 @@ void ZtPrintWidget::on_pushButton_clicked()
     if (dialog.exec() != QDialog::Accepted)
         return;
     ui->pushButton->hide();
-    if (!renderPage(printer)) {
+    if (!pageprint::render(this, printer, kPageFlags)) {
         ui->pushButton->show();
         QMessageBox::warning(this, windowTitle(), tr("The report could not be printed."));
     }
@@ -139,28 +138,16 @@ void ZtPrintWidget::offerPdf()
         return;
 
     // It starts where the last report was saved.
-    const QString folder = viewersettings::lastFolder(
-        QStringLiteral("pdf"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    QFileDialog dialog(this, tr("Save as PDF"), QDir(folder).filePath(QStringLiteral("SpeedHistory.pdf")),
-                       tr("PDF files (*.pdf)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    viewersettings::rememberFolder(QStringLiteral("pdf"), dialog.selectedFiles().constFirst());
-    savePdf(dialog.selectedFiles().constFirst());
+    const QString path = pageprint::choosePdfPath(this, QStringLiteral("SpeedHistory.pdf"));
+    if (!path.isEmpty())
+        savePdf(path);
 }
 
 bool ZtPrintWidget::savePdf(const QString &path)
 {
-    QPrinter printer(QPrinter::ScreenResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageOrientation(QPageLayout::Landscape);
-
     const bool buttonShown = !ui->pushButton->isHidden();
     ui->pushButton->hide(); // not part of the page
-    const bool written = renderPage(printer) && QFileInfo(path).size() > 0;
+    const bool written = pageprint::writePdf(this, path, kPageFlags);
     if (!written) {
         ui->pushButton->setVisible(buttonShown);
         QMessageBox::warning(
@@ -170,19 +157,4 @@ bool ZtPrintWidget::savePdf(const QString &path)
         emit pdfSaved(path);
     }
     return written;
-}
-
-// The whole window, scaled by the smaller of the two ratios to fit the printable area and
-// centred on it. The painter of a printer starts at the printable area's top-left corner.
-bool ZtPrintWidget::renderPage(QPrinter &printer)
-{
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const QRectF paint = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QRectF target = print::pagePlacement(QSizeF(width(), height()), paint.size());
-    painter.translate(target.topLeft());
-    painter.scale(target.width() / width(), target.height() / height());
-    render(&painter, QPoint(0, 0), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    return painter.end();
 }

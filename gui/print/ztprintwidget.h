@@ -55,7 +55,6 @@ public slots:
 
 private:
     void offerPdf();
-    bool renderPage(QPrinter &printer);
     void placeCursorLine();
 
     Ui::ZtPrintWidget *ui = nullptr;

@@ -6,8 +6,10 @@
 #include "core/route/routeexport.h"
 #include "core/vdr/dayfile.h"
 #include "core/vdr/recordertime.h"
+#include "gui/app/viewersettings.h"
 #include "gui/route/routemap.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -92,10 +94,13 @@ void MainWindow::exportRouteChosen()
     const QString gpx = tr("GPX files(*.gpx)"), kml = tr("KML files(*.kml)");
     QString filter = gpx;
     const QString name = QFileInfo(displayedFilePath).completeBaseName() + QStringLiteral(".gpx");
-    QString path = QFileDialog::getSaveFileName(this, tr("Export route"), name,
+    const QString folder = viewersettings::lastFolder(QStringLiteral("route"));
+    QString path = QFileDialog::getSaveFileName(this, tr("Export route"),
+                                                folder.isEmpty() ? name : QDir(folder).filePath(name),
                                                 gpx + QStringLiteral(";;") + kml, &filter);
     if (path.isEmpty())
         return;
+    viewersettings::rememberFolder(QStringLiteral("route"), path);
     // The name's suffix tells the format; a name without one gets that of the chosen filter.
     const QString suffix = QFileInfo(path).suffix().toLower();
     route::RouteFormat format = filter == kml ? route::RouteFormat::Kml : route::RouteFormat::Gpx;
@@ -106,4 +111,6 @@ void MainWindow::exportRouteChosen()
     QString error;
     if (!exportRoute(path, format, &error))
         showMessage(tr("Can not write %1").arg(path) + QLatin1Char('\n') + error);
+    else
+        confirmSaved(tr("Route saved: %1").arg(QDir::toNativeSeparators(path)));
 }

@@ -600,6 +600,10 @@
         <translation>The name must look like %1</translation>
     </message>
     <message>
+        <source>Route saved: %1</source>
+        <translation>Route saved: %1</translation>
+    </message>
+    <message>
         <source>PDF saved: %1</source>
         <translation>PDF saved: %1</translation>
     </message>
@@ -728,11 +732,11 @@
     </message>
     <message>
         <source>Save as PDF</source>
-        <translation>Save as PDF</translation>
+        <translation type="vanished">Save as PDF</translation>
     </message>
     <message>
         <source>PDF files (*.pdf)</source>
-        <translation>PDF files (*.pdf)</translation>
+        <translation type="vanished">PDF files (*.pdf)</translation>
     </message>
     <message>
         <source>The page could not be printed.</source>

@@ -600,6 +600,10 @@
         <translation>檔案名稱應如 %1</translation>
     </message>
     <message>
+        <source>Route saved: %1</source>
+        <translation>路線已儲存: %1</translation>
+    </message>
+    <message>
         <source>PDF saved: %1</source>
         <translation>PDF 已儲存: %1</translation>
     </message>
@@ -728,11 +732,11 @@
     </message>
     <message>
         <source>Save as PDF</source>
-        <translation>儲存為 PDF</translation>
+        <translation type="vanished">儲存為 PDF</translation>
     </message>
     <message>
         <source>PDF files (*.pdf)</source>
-        <translation>PDF 檔案 (*.pdf)</translation>
+        <translation type="vanished">PDF 檔案 (*.pdf)</translation>
     </message>
     <message>
         <source>The page could not be printed.</source>
