@@ -1,6 +1,7 @@
 // tavrin-vdr: checks, dumps, exports and downloads day files without a window.
 #include "cli/cli.h"
 
+#include "core/platform/platform.h"
 #include "core/platform/version.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,7 @@ const char kUsage[] =
 
 int main(int argc, char *argv[])
 {
+    platform::settleLocalTimeZone();
     qInstallMessageHandler(quietHandler);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavrin-vdr"));

@@ -103,4 +103,12 @@ bool removeWorkingDirectory(const QString &path)
     return QDir(clean).removeRecursively();
 }
 
+void settleLocalTimeZone()
+{
+#ifndef Q_OS_WIN
+    if (qEnvironmentVariableIsEmpty("TZ") && QFileInfo::exists(QStringLiteral("/etc/localtime")))
+        qputenv("TZ", ":/etc/localtime");
+#endif
+}
+
 } // namespace platform

@@ -32,4 +32,11 @@ QString archiverProgram();
 // A missing directory counts as removed.
 bool removeWorkingDirectory(const QString &path);
 
+// Called first thing in main(). While TZ is unset, the C library looks at /etc/localtime again
+// (a file status call, under a lock the threads queue for) on every local-time conversion, and
+// a day has tens of thousands of them; naming that same file in TZ (":/etc/localtime") makes it
+// read the zone once. The zone does not change. Nothing is done when TZ is set, when there is no
+// /etc/localtime, or on Windows, where TZ means something else.
+void settleLocalTimeZone();
+
 } // namespace platform

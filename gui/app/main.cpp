@@ -1,3 +1,4 @@
+#include "core/platform/platform.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/ztapplication.h"
 
@@ -6,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    platform::settleLocalTimeZone();
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);
     ZtApplication app(argc, argv);
     // An installed copy brings its desktop entry and its icon in the icon theme.
