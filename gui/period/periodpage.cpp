@@ -387,16 +387,9 @@ void PeriodPage::print()
     QPrinter printer(QPrinter::ScreenResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     if (printer.printerName().isEmpty()) {
-        // Without a printer the page can still be kept, as a PDF file to print elsewhere.
-        QMessageBox box(this);
-        box.setWindowTitle(tr("Period"));
-        box.setIcon(QMessageBox::Information);
-        box.setText(tr("No printer is installed. Save the page as a PDF file instead?"));
-        box.setStandardButtons(QMessageBox::Save | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Save);
-        if (box.exec() != QMessageBox::Save)
-            return;
-        const QString path = pageprint::choosePdfPath(this, QStringLiteral("Period.pdf"));
+        const QString path = pageprint::offerPdfInstead(
+            this, tr("Period"), tr("No printer is installed. Save the page as a PDF file instead?"),
+            QStringLiteral("Period.pdf"));
         if (!path.isEmpty())
             savePdf(path);
         return;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QStandardPaths>
@@ -52,6 +53,20 @@ QString choosePdfPath(QWidget *parent, const QString &fileName)
     const QString path = dialog.selectedFiles().constFirst();
     viewersettings::rememberFolder(QStringLiteral("pdf"), path);
     return path;
+}
+
+QString offerPdfInstead(QWidget *parent, const QString &title, const QString &question,
+                        const QString &fileName)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setIcon(QMessageBox::Information);
+    box.setText(question);
+    box.setStandardButtons(QMessageBox::Save | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Save);
+    if (box.exec() != QMessageBox::Save)
+        return QString();
+    return choosePdfPath(parent, fileName);
 }
 
 } // namespace pageprint

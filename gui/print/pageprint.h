@@ -25,4 +25,10 @@ bool writePdf(QWidget *widget, const QString &path, QWidget::RenderFlags flags,
 // name `fileName`; remembers the folder chosen. Empty when the user cancels.
 QString choosePdfPath(QWidget *parent, const QString &fileName);
 
+// With no printer installed, a page can still be kept as a PDF file to print elsewhere: asks
+// `question` (Save / Cancel) under `title`, then where, as choosePdfPath(). Empty when the
+// user declines or cancels.
+QString offerPdfInstead(QWidget *parent, const QString &title, const QString &question,
+                        const QString &fileName);
+
 } // namespace pageprint

@@ -128,17 +128,9 @@ void ZtPrintWidget::on_pushButton_clicked()
 // Without a printer the page can still be kept: as a PDF file the user can print elsewhere.
 void ZtPrintWidget::offerPdf()
 {
-    QMessageBox box(this);
-    box.setWindowTitle(windowTitle());
-    box.setIcon(QMessageBox::Information);
-    box.setText(tr("No printer is installed. Save the report as a PDF file instead?"));
-    box.setStandardButtons(QMessageBox::Save | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Save);
-    if (box.exec() != QMessageBox::Save)
-        return;
-
-    // It starts where the last report was saved.
-    const QString path = pageprint::choosePdfPath(this, QStringLiteral("SpeedHistory.pdf"));
+    const QString path = pageprint::offerPdfInstead(
+        this, windowTitle(), tr("No printer is installed. Save the report as a PDF file instead?"),
+        QStringLiteral("SpeedHistory.pdf"));
     if (!path.isEmpty())
         savePdf(path);
 }
